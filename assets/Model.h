@@ -1,0 +1,34 @@
+// The in-memory model shared by all elements of a kind: groups, materials, triangles and
+// vertices, plus the per-group interleaved arrays that the vertex-array drawing path uses.
+#pragma once
+
+#include "assets/Ms3dReader.h"
+
+#include <vector>
+
+// One group's triangles as GL_T2F_N3F_V3F corners: s, t, nx, ny, nz, x, y, z (24 per triangle).
+struct GroupVertexArray {
+    int iMaterialIndex = -1;
+    std::vector<float> floats;
+    int getFloatCount() const { return static_cast<int>(floats.size()); }
+};
+
+class Model {
+public:
+    virtual ~Model() = default;
+    virtual bool load(const char* fileName) = 0;
+
+    // (Re)creates every material's texture with the container's current texture filter.
+    void loadTextures();
+
+    int getGroupCount() const { return static_cast<int>(groups.size()); }
+    int getMaterialCount() const { return static_cast<int>(materials.size()); }
+    int getTriangleCount() const { return static_cast<int>(triangles.size()); }
+    int getVertexCount() const { return static_cast<int>(vertices.size()); }
+
+    std::vector<Group> groups;
+    std::vector<GroupVertexArray> groupVertexArrays;
+    std::vector<Material> materials;
+    std::vector<Triangle> triangles;
+    std::vector<Vertex> vertices;
+};

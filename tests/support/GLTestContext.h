@@ -1,0 +1,46 @@
+// Test fixture with a real GL context: an off-screen 1024 x 768 RGBA pbuffer with a 16-bit depth
+// buffer on Mesa's software rasteriser. One context serves the whole test executable.
+#pragma once
+
+#include <gtest/gtest.h>
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+namespace testsupport {
+
+class GLTest : public ::testing::Test {
+protected:
+    static constexpr int kWidth = 1024;
+    static constexpr int kHeight = 768;
+
+    // Makes the shared context current and resets the GL state tests commonly touch.
+    void SetUp() override;
+    void TearDown() override;
+
+    // Reads the colour buffer back, bottom row first, 4 bytes (RGBA) per pixel.
+    std::vector<std::uint8_t> readPixels() const;
+    // One pixel's RGBA at window coordinates from the bottom-left corner.
+    std::uint32_t pixelAt(int x, int y) const;
+};
+
+// Directory of the conformance corpora beside the checkout, or "" when absent.
+std::string corporaDir();
+
+// Collects debug-channel output while alive.
+class DebugCapture {
+public:
+    DebugCapture();
+    ~DebugCapture();
+    const std::string& text() const { return text_; }
+    bool contains(const std::string& needle) const {
+        return text_.find(needle) != std::string::npos;
+    }
+    void clear() { text_.clear(); }
+
+private:
+    std::string text_;
+};
+
+} // namespace testsupport
