@@ -1,0 +1,11 @@
+// Bonus0
+#pragma once
+
+#include "world/Object3D.h"
+
+class Bonus : public Object3D {
+public:
+    Bonus(ElementContainer* container, const char* modelFile);
+    void update(double t) override;
+    void init() override;
+};

@@ -1,0 +1,33 @@
+// A game event tied to a level object: when its cause happens (the object's death), the event
+// (the end of the level) is carried out.
+#pragma once
+
+// Causes and events as the level file names them.
+const int kTriggerCauseDeath = 0;
+const int kTriggerCauseProximity = 1;
+const int kTriggerEventEndLevel = 0;
+const int kTriggerUnset = -1;
+
+#include <xercesc/util/XercesDefs.hpp>
+
+XERCES_CPP_NAMESPACE_BEGIN
+class DOMNode;
+XERCES_CPP_NAMESPACE_END
+
+class Trigger {
+public:
+    Trigger() = default;
+    Trigger(int cause, int event) : iCause(cause), iEvent(event) {}
+    // Builds the record from a TRIGGER element's "cause" and "event" attributes.
+    explicit Trigger(const XERCES_CPP_NAMESPACE::DOMNode* node);
+
+    // Carries out the event: "endlevel" ends the level; anything else does nothing.
+    void fire();
+
+    int getCause() const { return iCause; }
+    int getEvent() const { return iEvent; }
+
+private:
+    int iCause = kTriggerUnset;
+    int iEvent = kTriggerUnset;
+};

@@ -1,0 +1,39 @@
+// Fresh-world fixture and the stand-in elements.
+#include "tests/support/WorldFixture.h"
+
+namespace testsupport {
+
+void WorldTest::SetUp() {
+    GLTest::SetUp();
+    world = ElementContainer::getInstance();
+}
+
+void WorldTest::TearDown() {
+    delete ElementContainer::getInstance();
+    world = nullptr;
+    GLTest::TearDown();
+}
+
+ProbeElement::ProbeElement(ElementContainer* container, std::string name,
+                           std::vector<std::string>* log)
+    : Object3D(container), name(std::move(name)), log(log) {}
+
+void ProbeElement::update(double t) {
+    lastUpdate = t;
+    ++updates;
+    if (log != nullptr) {
+        log->push_back("update " + name);
+    }
+}
+
+void ProbeElement::draw() {
+    if (log != nullptr) {
+        log->push_back("draw " + name);
+    }
+}
+
+PlayerStandIn::PlayerStandIn(ElementContainer* container) : Element3D(container) {
+    container->setPlayer(this);
+}
+
+} // namespace testsupport

@@ -1,0 +1,168 @@
+// The element container: creation by kind, the per-frame update and collision passes,
+// deletion of the dead and the two-stage draw.
+#include "world/ElementContainer.h"
+
+#include "game/Asteroid.h"
+#include "game/Bonus.h"
+#include "game/Knacker.h"
+#include "platform/Platform.h"
+
+#include <map>
+
+namespace {
+
+ElementContainer* instance = nullptr;
+
+const double kTimeUnitsPerSecond = 20.0;
+const float kCollisionDamage = 40.0f;
+const double kCollisionSpeedFactor = -1.0;
+
+// Touching spheres: squared distance below r1^2 + r2^2, all in float as the game always did.
+bool touches(const Element3D& a, const Element3D& b) {
+    const float dx = a.getPos(0) - b.getPos(0);
+    const float dy = a.getPos(1) - b.getPos(1);
+    const float dz = a.getPos(2) - b.getPos(2);
+    const float distanceSquared = dx * dx + dy * dy + dz * dz;
+    const float radii = a.getRadius() * a.getRadius() + b.getRadius() * b.getRadius();
+    return distanceSquared < radii;
+}
+
+void respond(Element3D& a, Element3D& b) {
+    platform::debugOutput("Kollision\n");
+    a.hit(kCollisionDamage);
+    a.setSpeed(a.getSpeed() * kCollisionSpeedFactor);
+    b.hit(kCollisionDamage);
+    b.setSpeed(b.getSpeed() * kCollisionSpeedFactor);
+}
+
+} // namespace
+
+ElementContainer* ElementContainer::getInstance() {
+    if (instance == nullptr) {
+        instance = new ElementContainer();
+    }
+    return instance;
+}
+
+ElementContainer::ElementContainer()
+    : kindNames{{"OBJ3D_NOTFOUND", kKindNotFound},
+                {"OBJ3D_OUTERSPACE", kKindOuterSpace},
+                {"OBJ3D_FIGHTER", kKindFighter},
+                {"OBJ3D_BONUS", kKindBonus},
+                {"OBJ3D_ASTEROID", kKindAsteroid},
+                {"OBJ3D_LASERPROJECTILE", kKindLaserProjectile},
+                {"OBJ3D_WURSTSEMMEL", kKindWurstSemmel},
+                {"OBJ3D_SHIELD", kKindShield},
+                {"OBJ3D_KNACKER", kKindKnacker}} {}
+
+ElementContainer::~ElementContainer() {
+    // Elements first: they still point into the model records.
+    while (!elements.empty()) {
+        elements.pop_front();
+    }
+    modelCache.clear();
+    if (instance == this) {
+        instance = nullptr;
+    }
+}
+
+int ElementContainer::kindOf(const std::string& typeName) const {
+    auto found = kindNames.find(typeName);
+    return found == kindNames.end() ? kKindNotFound : found->second;
+}
+
+std::unique_ptr<Object3D> ElementContainer::createElement(int kind) {
+    switch (kind) {
+    case kKindBonus:
+        return std::make_unique<Bonus>(this, "data/model/bonus2.ms3d");
+    case kKindAsteroid:
+        return std::make_unique<Asteroid>(this, "data/model/asteroid.ms3d");
+    case kKindKnacker:
+        return std::make_unique<Knacker>(this, "data/model/knacker.ms3d");
+    default:
+        return nullptr;
+    }
+}
+
+Object3D* ElementContainer::addElement(int kind) {
+    std::unique_ptr<Object3D> element = createElement(kind);
+    if (!element) {
+        platform::debugOutput("ElementContainer::addElement(): Unknown Element\n");
+        platform::exitProcess(1);
+    }
+    // Shields and effects go behind every solid object, so they are drawn and collided last.
+    const bool atBack = kind == kKindShield || kind == kKindSmokeCloud ||
+                        kind == kKindSpaceDust || kind == kKindExplosion;
+    return file(std::move(element), atBack);
+}
+
+Object3D* ElementContainer::file(std::unique_ptr<Object3D> element, bool atBack) {
+    Object3D* filed = element.get();
+    if (atBack) {
+        elements.push_back(std::move(element));
+    } else {
+        elements.push_front(std::move(element));
+    }
+    return filed;
+}
+
+void ElementContainer::update(double seconds) {
+    const double timeUnits = seconds * kTimeUnitsPerSecond;
+    // std::list keeps this iterator valid while updates file new elements at either end;
+    // those filed at the back are reached in this same pass.
+    for (auto it = elements.begin(); it != elements.end(); ++it) {
+        (*it)->update(timeUnits);
+    }
+    collide();
+    for (auto it = elements.begin(); it != elements.end();) {
+        if ((*it)->getHealth() <= 0.0f) {
+            it = elements.erase(it);
+        } else {
+            ++it;
+        }
+    }
+}
+
+void ElementContainer::collide() {
+    for (auto a = elements.begin(); a != elements.end(); ++a) {
+        for (auto b = std::next(a); b != elements.end(); ++b) {
+            // Activity is read per pair: a breaking shield switches its owner on mid-pass.
+            if ((*a)->isActive() && (*b)->isActive() && touches(**a, **b)) {
+                respond(**a, **b);
+            }
+        }
+    }
+    if (pPlayer == nullptr) {
+        return;
+    }
+    for (auto& element : elements) {
+        if (element->isActive() && pPlayer->isActive() && touches(*element, *pPlayer)) {
+            respond(*element, *pPlayer);
+        }
+    }
+}
+
+void ElementContainer::draw() {
+    // Translucent elements wait until every solid one is drawn, then go nearest first.
+    std::multimap<float, Object3D*> deferred;
+    for (auto& element : elements) {
+        if (element->getHealth() <= 0.0f) {
+            continue;
+        }
+        if (element->isSortedByDistance()) {
+            deferred.emplace(static_cast<float>(element->getDistanceToPlayerSquared()),
+                             element.get());
+        } else {
+            element->draw();
+        }
+    }
+    for (auto& entry : deferred) {
+        entry.second->draw();
+    }
+}
+
+void ElementContainer::reloadTextures() {
+    for (auto& entry : modelCache) {
+        entry.second->reloadTextures();
+    }
+}

@@ -1,0 +1,48 @@
+// Loading a model record and laying out its groups as interleaved vertex arrays.
+#include "world/ModelData.h"
+
+#include "platform/Platform.h"
+
+namespace {
+const int kFloatsPerCorner = 8; // s, t, nx, ny, nz, x, y, z
+const int kFloatsPerTriangle = 3 * kFloatsPerCorner;
+} // namespace
+
+Ms3dModelData::Ms3dModelData(const char* fileName)
+    : pMs3dModel(std::make_unique<Ms3dModel>()), szFileName(fileName ? fileName : "") {
+    platform::debugOutput("vertex array created");
+}
+
+bool Ms3dModelData::load() {
+    if (szFileName.empty()) {
+        return false;
+    }
+    const bool loaded = pMs3dModel->load(szFileName.c_str());
+    buildGroupVertexArrays();
+    return loaded;
+}
+
+void Ms3dModelData::reloadTextures() { pMs3dModel->loadTextures(); }
+
+void Ms3dModelData::buildGroupVertexArrays() {
+    Model& model = *pMs3dModel;
+    model.groupVertexArrays.clear();
+    model.groupVertexArrays.reserve(model.groups.size());
+    for (const Group& group : model.groups) {
+        GroupVertexArray array;
+        array.iMaterialIndex = group.materialIndex;
+        array.floats.reserve(group.triangleIndices.size() * kFloatsPerTriangle);
+        for (int triangleIndex : group.triangleIndices) {
+            const Triangle& triangle = model.triangles[triangleIndex];
+            for (int corner = 0; corner < 3; ++corner) {
+                const Vertex& vertex = model.vertices[triangle.vertexIndices[corner]];
+                array.floats.insert(array.floats.end(),
+                                    {triangle.s[corner], triangle.t[corner],
+                                     triangle.normals[corner][0], triangle.normals[corner][1],
+                                     triangle.normals[corner][2], vertex.position[0],
+                                     vertex.position[1], vertex.position[2]});
+            }
+        }
+        model.groupVertexArrays.push_back(std::move(array));
+    }
+}

@@ -1,0 +1,150 @@
+// Object3D: model lookup through the container's cache, display lists, and the three ways of
+// drawing a MilkShape model (display list, interleaved vertex arrays, immediate mode).
+#include "world/Object3D.h"
+
+#include "assets/ObjectTexture.h"
+#include "platform/Platform.h"
+#include "world/ElementContainer.h"
+#include "world/ModelData.h"
+
+#include <GL/gl.h>
+
+Object3D::Object3D(ElementContainer* container) : Element3D(container) {}
+
+Object3D::~Object3D() = default;
+
+void Object3D::setModelFile(const char* fileName) { szModelFile = fileName ? fileName : ""; }
+
+ModelData* Object3D::loadModel(const char* fileName, int kind) {
+    auto& cache = pContainer->modelCache;
+    auto found = cache.find(kind);
+    if (found != cache.end() && found->second) {
+        return found->second.get(); // one record per kind, whatever file the caller names
+    }
+    auto record = std::make_unique<Ms3dModelData>(fileName);
+    record->load(); // a failed load still leaves an empty record that draws nothing
+    ModelData* result = record.get();
+    cache[kind] = std::move(record);
+    return result;
+}
+
+Object3D* Object3D::createShield(float radius) {
+    Object3D* shield = pContainer->addElement(kKindShield);
+    shield->setRadius(radius);
+    shield->setPos(fPos[0], fPos[1], fPos[2]);
+    return shield;
+}
+
+unsigned Object3D::createDisplayList() {
+    const unsigned list = glGenLists(1);
+    if (pModel != nullptr) {
+        // The previous list stays alive: elements already drawn may still use it.
+        pModel->iDisplayList = list;
+    }
+    glNewList(list, GL_COMPILE);
+    drawModel();
+    glEndList();
+    return list;
+}
+
+void Object3D::transform() {
+    glTranslatef(fPos[0], fPos[1], fPos[2]);
+    glScalef(fScale[0], fScale[1], fScale[2]);
+    glMultMatrixf(fMatrix);
+}
+
+void Object3D::drawModelType2(ModelData*) { platform::debugOutput("not implemented yet"); }
+
+void Object3D::drawModelType1(ModelData*) { platform::debugOutput("not implemented yet"); }
+
+void Object3D::drawMs3dModel(ModelData* model) {
+    auto* record = static_cast<Ms3dModelData*>(model);
+    if (record == nullptr || !record->pMs3dModel) {
+        return;
+    }
+    const Model& ms3d = *record->pMs3dModel;
+    const GLboolean texturing = glIsEnabled(GL_TEXTURE_2D);
+    const bool vertexArrays = pContainer->bVertexArrays;
+    record->bUseVertexArrays = vertexArrays;
+
+    for (int g = 0; g < ms3d.getGroupCount(); ++g) {
+        const Group& group = ms3d.groups[g];
+        if (group.materialIndex >= 0 && group.materialIndex < ms3d.getMaterialCount()) {
+            const Material& material = ms3d.materials[group.materialIndex];
+            glMaterialfv(GL_FRONT, GL_AMBIENT, material.ambient);
+            glMaterialfv(GL_FRONT, GL_DIFFUSE, material.diffuse);
+            glMaterialfv(GL_FRONT, GL_SPECULAR, material.specular);
+            glMaterialfv(GL_FRONT, GL_EMISSION, material.emissive);
+            glMaterialf(GL_FRONT, GL_SHININESS, material.shininess);
+            if (material.texture > 0) {
+                glBindTexture(GL_TEXTURE_2D, material.texture);
+                glEnable(GL_TEXTURE_2D);
+            } else {
+                glDisable(GL_TEXTURE_2D);
+            }
+        } else {
+            // No material: untextured, with whatever material the previous group left.
+            glDisable(GL_TEXTURE_2D);
+        }
+
+        if (vertexArrays && g < static_cast<int>(ms3d.groupVertexArrays.size())) {
+            const GroupVertexArray& array = ms3d.groupVertexArrays[g];
+            glInterleavedArrays(GL_T2F_N3F_V3F, 0, array.floats.data());
+            glDrawArrays(GL_TRIANGLES, 0, array.getFloatCount() / 8);
+            // Leave no client arrays switched on for the immediate-mode code that follows.
+            glDisableClientState(GL_TEXTURE_COORD_ARRAY);
+            glDisableClientState(GL_NORMAL_ARRAY);
+            glDisableClientState(GL_VERTEX_ARRAY);
+        } else {
+            glBegin(GL_TRIANGLES);
+            for (int triangleIndex : group.triangleIndices) {
+                const Triangle& triangle = ms3d.triangles[triangleIndex];
+                for (int corner = 0; corner < 3; ++corner) {
+                    glNormal3fv(triangle.normals[corner]);
+                    glTexCoord2f(triangle.s[corner], triangle.t[corner]);
+                    glVertex3fv(ms3d.vertices[triangle.vertexIndices[corner]].position);
+                }
+            }
+            glEnd();
+        }
+    }
+    if (texturing) {
+        glEnable(GL_TEXTURE_2D);
+    } else {
+        glDisable(GL_TEXTURE_2D);
+    }
+}
+
+void Object3D::draw() {
+    if (!bVisible) {
+        return;
+    }
+    glPushMatrix();
+    transform();
+    if (pModel != nullptr && pModel->iDisplayList != 0 && pContainer->bDisplayLists) {
+        glCallList(pModel->iDisplayList);
+    } else {
+        drawModel();
+    }
+    glPopMatrix();
+}
+
+void Object3D::drawModel() {
+    if (pModel == nullptr) {
+        return;
+    }
+    switch (pModel->iModelType) {
+    case kModelTypeMs3d:
+        drawMs3dModel(pModel);
+        break;
+    case kModelTypeReserved1:
+        drawModelType1(pModel);
+        break;
+    case kModelTypeReserved2:
+        drawModelType2(pModel);
+        break;
+    default:
+        platform::debugOutput("could identify model data type");
+        break;
+    }
+}

@@ -1,0 +1,52 @@
+// Every element the container holds: an Element3D with a shared model record, an optional
+// texture and display list, a radar colour, and the drawing operations.
+#pragma once
+
+#include "world/Element3D.h"
+
+#include <memory>
+#include <string>
+
+class ModelData;
+class ObjectTexture;
+
+class Object3D : public Element3D {
+public:
+    explicit Object3D(ElementContainer* container);
+    ~Object3D() override;
+
+    // Per-class set-up, run by the concrete constructor.
+    virtual void init() = 0;
+    // The kind's shared record from the container's cache, loaded on first use.
+    virtual ModelData* loadModel(const char* fileName, int kind);
+    // Wraps this element in a new shield of the radius; the caller keeps it in pShield.
+    virtual Object3D* createShield(float radius);
+    // Compiles drawModel into a new list, which the kind's record then holds.
+    virtual unsigned createDisplayList();
+    // Translate to the position, scale, then apply the orientation.
+    virtual void transform();
+    virtual void drawModelType2(ModelData* model);
+    virtual void drawModelType1(ModelData* model);
+    virtual void drawMs3dModel(ModelData* model);
+    virtual void draw();
+    virtual void drawModel();
+
+    void setModelFile(const char* fileName);
+    const std::string& getModelFile() const { return szModelFile; }
+    ModelData* getModel() const { return pModel; }
+    ObjectTexture* getTexture() const { return pTexture.get(); }
+    Object3D* getShield() const { return pShield; }
+    void setShield(Object3D* shield) { pShield = shield; }
+    bool isSortedByDistance() const { return bSortByDistance; }
+    float getRadarColor(int i) const { return fRadarColor[i]; }
+
+protected:
+    // Shared so that effects can use one texture between them.
+    std::shared_ptr<ObjectTexture> pTexture;
+    ModelData* pModel = nullptr;
+    Object3D* pShield = nullptr;
+    unsigned iDisplayList = 0;
+    std::string szModelFile;
+    bool bSortByDistance = false;
+    float fRadarColor[3] = {0.0f, 0.0f, 0.0f};
+};
