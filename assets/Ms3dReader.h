@@ -13,14 +13,14 @@ struct Vertex {
 };
 
 struct Triangle {
-    float normals[3][3] = {};     // one normal per corner
-    float s[3] = {0, 0, 0};       // texture s per corner
-    float t[3] = {0, 0, 0};       // texture t per corner, already 1 - t of the file
+    float normals[3][3] = {}; // one normal per corner
+    float s[3] = {0, 0, 0};   // texture s per corner
+    float t[3] = {0, 0, 0};   // texture t per corner, already 1 - t of the file
     int vertexIndices[3] = {0, 0, 0};
 };
 
 struct Group {
-    int materialIndex = -1;       // -1: no material
+    int materialIndex = -1; // -1: no material
     std::vector<int> triangleIndices;
 };
 
@@ -30,8 +30,8 @@ struct Material {
     float specular[4] = {0, 0, 0, 1};
     float emissive[4] = {0, 0, 0, 1};
     float shininess = 0;
-    unsigned texture = 0;         // GL texture name once loaded; 0 draws untextured
-    std::string textureFile;      // as stored in the file, relative to the working directory
+    unsigned texture = 0;    // GL texture name once loaded; 0 draws untextured
+    std::string textureFile; // as stored in the file, relative to the working directory
 };
 
 struct Ms3dContents {
