@@ -2,10 +2,12 @@
 // texture of one file for the sky, the effects and the cockpit overlays.
 #pragma once
 
-#include <memory>
+#include "assets/PixelImage.h"
+
+#include <optional>
 #include <string>
 
-// Filter modes as the container holds them in iTextureFilter.
+// Filter modes as the container holds them in iTextureFilter; any other value means point.
 const int kFilterPoint = 0;
 const int kFilterBilinear = 1;
 const int kFilterTrilinearMipmap = 2;
@@ -21,12 +23,22 @@ public:
 
     // Picks the loader by the extension after the last '.'; 0 on failure or no extension.
     static unsigned LoadTexture(const char* fileName, int filterMode);
-    // Creates, binds and fills one texture object; format is GL_RGB or GL_RGBA.
+    // Creates, binds (and leaves bound) and fills one texture object; format is GL_RGB or
+    // GL_RGBA, rows bottom row first and tightly packed.
     static unsigned CreateGLTexture(int filterMode, unsigned format, int width, int height,
                                     const unsigned char* pixels);
+
+    // Reads a BMP file to RGB, logging the attempt; nothing if it cannot be read.
+    static std::optional<PixelImage> LoadBMP(const char* fileName);
     static unsigned LoadBMPTexture(const char* fileName, int filterMode);
+    // TGA problems are shown in message boxes; the game goes on with texture 0.
     static unsigned LoadTGATexture(const char* fileName, int filterMode);
     static unsigned LoadJPEGTexture(const char* fileName, int filterMode);
+    // Stores the texture made from the file in textures[index]; leaves it alone on failure.
+    static void CreateJPEGTexture(unsigned* textures, const char* fileName, int index,
+                                  int filterMode);
+    // A missing file shows a message box, an undecodable one a debug line; nothing in both.
+    static std::optional<PixelImage> ReadJPEGFile(const char* fileName);
 
 private:
     unsigned texture = 0;
