@@ -11,10 +11,11 @@
 namespace testsupport {
 
 class GLTest : public ::testing::Test {
-protected:
+public:
     static constexpr int kWidth = 1024;
     static constexpr int kHeight = 768;
 
+protected:
     // Makes the shared context current and resets the GL state tests commonly touch.
     void SetUp() override;
     void TearDown() override;
