@@ -1,0 +1,33 @@
+// The level parser's error handler: one debug line per error.
+#include "level/LevelErrorHandler.h"
+
+#include "level/XmlText.h"
+#include "platform/Platform.h"
+
+#include <xercesc/dom/DOMError.hpp>
+#include <xercesc/dom/DOMLocator.hpp>
+
+XERCES_CPP_NAMESPACE_USE
+
+LevelErrorHandler::LevelErrorHandler(const char* fileName)
+    : szFileName(fileName != nullptr ? fileName : "") {}
+
+bool LevelErrorHandler::handleError(const DOMError& error) {
+    if (error.getSeverity() == DOMError::DOM_SEVERITY_WARNING) {
+        return true;
+    }
+    ++iErrors;
+    unsigned long long line = 0;
+    unsigned long long column = 0;
+    if (const DOMLocator* location = error.getLocation()) {
+        line = location->getLineNumber();
+        column = location->getColumnNumber();
+    }
+    platform::debugOutput("ElementContainer::loadFromXMLFile(): ");
+    platform::debugOutput(szFileName.c_str());
+    platform::debugPrintf(":%llu:%llu: ", line, column);
+    platform::debugOutput(XmlText(error.getMessage()).chars());
+    platform::debugOutput("\n");
+    // true: the library's own rules decide how far the parse goes, as with no handler.
+    return true;
+}

@@ -1,0 +1,22 @@
+// Reports the XML library's complaints about a level file on the debug channel: which file,
+// where in it, and what is wrong. Without it a broken level would load as an empty world.
+#pragma once
+
+#include <xercesc/dom/DOMErrorHandler.hpp>
+
+#include <string>
+
+class LevelErrorHandler : public XERCES_CPP_NAMESPACE::DOMErrorHandler {
+public:
+    explicit LevelErrorHandler(const char* fileName);
+
+    // Logs errors and fatal errors (warnings are dropped) and lets the parse go on as it would
+    // without a handler: a fatal error still ends it, keeping what was read so far.
+    bool handleError(const XERCES_CPP_NAMESPACE::DOMError& error) override;
+
+    int getErrorCount() const { return iErrors; }
+
+private:
+    std::string szFileName;
+    int iErrors = 0;
+};
