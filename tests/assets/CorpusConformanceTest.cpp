@@ -1,0 +1,214 @@
+// The readers against the public conformance corpus beside the checkout: every manifest row goes
+// through its reader; "load" rows must give the listed size and the reference pixels, "refuse"
+// rows must fail, "any" rows just must not crash. Skipped when the corpus is absent.
+#include "assets/BmpReader.h"
+#include "assets/FileReader.h"
+#include "assets/JpegReader.h"
+#include "assets/Ms3dReader.h"
+#include "assets/TgaReader.h"
+#include "tests/support/GLTestContext.h"
+
+#include <gtest/gtest.h>
+
+#include <fstream>
+#include <iostream>
+#include <map>
+#include <sstream>
+
+namespace {
+
+struct ManifestRow {
+    std::string path, format, expect, width, height, flipped, reference, note;
+};
+
+std::vector<std::vector<std::string>> readTsv(const std::string& file) {
+    std::vector<std::vector<std::string>> rows;
+    std::ifstream in(file);
+    std::string line;
+    std::getline(in, line); // column names
+    while (std::getline(in, line)) {
+        if (line.empty()) {
+            continue;
+        }
+        std::vector<std::string> fields;
+        std::stringstream cells(line);
+        std::string cell;
+        while (std::getline(cells, cell, '\t')) {
+            fields.push_back(cell);
+        }
+        fields.resize(8);
+        rows.push_back(fields);
+    }
+    return rows;
+}
+
+std::vector<ManifestRow> manifestRows(const std::string& dir, const std::string& format) {
+    std::vector<ManifestRow> rows;
+    for (const auto& f : readTsv(dir + "/manifest.tsv")) {
+        if (f[1] == format) {
+            rows.push_back({f[0], f[1], f[2], f[3], f[4], f[5], f[6], f[7]});
+        }
+    }
+    return rows;
+}
+
+// A binary P6 PPM with 8-bit samples: width, height and the RGB bytes, top row first.
+bool readPpm(const std::string& file, int& width, int& height, std::vector<std::uint8_t>& rgb) {
+    const auto bytes = readFileBytes(file.c_str());
+    if (!bytes) {
+        return false;
+    }
+    const std::string text(bytes->begin(), bytes->end());
+    std::istringstream in(text);
+    std::string magic;
+    int maxValue = 0;
+    in >> magic >> width >> height >> maxValue;
+    in.get();
+    if (magic != "P6" || maxValue != 255 || !in) {
+        return false;
+    }
+    const std::size_t start = static_cast<std::size_t>(in.tellg());
+    rgb.assign(bytes->begin() + static_cast<std::ptrdiff_t>(start), bytes->end());
+    return rgb.size() == static_cast<std::size_t>(width) * height * 3;
+}
+
+// Counts how many rows of each expectation passed, for the summary line.
+struct Tally {
+    std::map<std::string, int> rows, passed;
+    void add(const std::string& expect, bool ok) {
+        ++rows[expect];
+        passed[expect] += ok;
+    }
+    void print(const std::string& format) const {
+        std::cout << "[ corpus   ] " << format << ":";
+        for (const auto& [expect, count] : rows) {
+            std::cout << " " << expect << " " << passed.at(expect) << "/" << count;
+        }
+        std::cout << std::endl;
+    }
+};
+
+// The image checks shared by BMP, TGA and JPEG rows; gives whether the row passed.
+bool checkImageRow(const std::string& dir, const ManifestRow& row,
+                   const std::optional<PixelImage>& image, const std::string& message) {
+    if (row.expect == "refuse") {
+        EXPECT_FALSE(image) << row.path << " must be refused (" << row.note << ")";
+        return !image;
+    }
+    if (!image) {
+        EXPECT_NE(row.expect, "load") << row.path << " must load: " << message;
+        return row.expect != "load";
+    }
+    const std::size_t expectedBytes =
+        static_cast<std::size_t>(image->width) * image->height * image->channels;
+    EXPECT_EQ(image->pixels.size(), expectedBytes) << row.path;
+    if (image->pixels.size() != expectedBytes) {
+        return false;
+    }
+    if (!row.width.empty() && (std::to_string(image->width) != row.width ||
+                               std::to_string(image->height) != row.height)) {
+        ADD_FAILURE() << row.path << " loaded as " << image->width << "x" << image->height
+                      << ", expected " << row.width << "x" << row.height;
+        return false;
+    }
+    if (row.reference.empty()) {
+        return true;
+    }
+    int width = 0;
+    int height = 0;
+    std::vector<std::uint8_t> reference;
+    if (!readPpm(dir + "/" + row.reference, width, height, reference) || width != image->width ||
+        height != image->height) {
+        ADD_FAILURE() << row.path << ": reference " << row.reference << " unreadable or other size";
+        return false;
+    }
+    const bool flipped = row.flipped == "yes";
+    long differing = 0;
+    for (int y = 0; y < height; ++y) {
+        const int referenceRow = flipped ? y : height - 1 - y;
+        for (int x = 0; x < width; ++x) {
+            const std::uint8_t* got =
+                image->pixels.data() + (static_cast<std::size_t>(y) * width + x) * image->channels;
+            const std::uint8_t* want =
+                reference.data() + (static_cast<std::size_t>(referenceRow) * width + x) * 3;
+            differing += got[0] != want[0] || got[1] != want[1] || got[2] != want[2];
+        }
+    }
+    EXPECT_EQ(differing, 0) << row.path << ": pixels differing from " << row.reference;
+    return differing == 0;
+}
+
+template <typename Decode> void runImageRows(const std::string& format, Decode decode) {
+    const std::string dir = testsupport::corporaDir();
+    if (dir.empty()) {
+        GTEST_SKIP() << "conformance corpus not found beside the checkout";
+    }
+    Tally tally;
+    for (const ManifestRow& row : manifestRows(dir, format)) {
+        const auto bytes = readFileBytes((dir + "/" + row.path).c_str());
+        ASSERT_TRUE(bytes) << row.path;
+        std::string message;
+        const std::optional<PixelImage> image = decode(*bytes, message);
+        tally.add(row.expect, checkImageRow(dir, row, image, message));
+    }
+    tally.print(format);
+}
+
+} // namespace
+
+TEST(CorpusConformance, BmpRows) {
+    runImageRows("bmp", [](const std::vector<std::uint8_t>& bytes, std::string&) {
+        return readBmp(bytes.data(), bytes.size());
+    });
+}
+
+TEST(CorpusConformance, TgaRows) {
+    runImageRows("tga", [](const std::vector<std::uint8_t>& bytes, std::string& message) {
+        TgaReadResult result = readTga(bytes.data(), bytes.size());
+        message = result.message;
+        return std::move(result.image);
+    });
+}
+
+TEST(CorpusConformance, JpegRows) {
+    runImageRows("jpeg", [](const std::vector<std::uint8_t>& bytes, std::string& message) {
+        JpegReadResult result = readJpeg(bytes.data(), bytes.size());
+        message = result.message;
+        return std::move(result.image);
+    });
+}
+
+TEST(CorpusConformance, Ms3dRowsMatchTheirStoredCounts) {
+    const std::string dir = testsupport::corporaDir();
+    if (dir.empty()) {
+        GTEST_SKIP() << "conformance corpus not found beside the checkout";
+    }
+    std::map<std::string, std::vector<std::string>> counts;
+    for (const auto& fields : readTsv(dir + "/ms3d-counts.tsv")) {
+        counts[fields[0]] = fields;
+    }
+    Tally tally;
+    for (const ManifestRow& row : manifestRows(dir, "ms3d")) {
+        const auto bytes = readFileBytes((dir + "/" + row.path).c_str());
+        ASSERT_TRUE(bytes) << row.path;
+        const auto contents = readMs3d(bytes->data(), bytes->size());
+        bool ok = true;
+        if (row.expect == "refuse") {
+            ok = !contents;
+        } else if (!contents) {
+            ok = row.expect != "load";
+        } else if (counts.count(row.path) != 0) {
+            const auto& c = counts[row.path];
+            ok = std::to_string(contents->vertices.size()) == c[2] &&
+                 std::to_string(contents->triangles.size()) == c[3] &&
+                 std::to_string(contents->groups.size()) == c[4] &&
+                 std::to_string(contents->materials.size()) == c[5];
+            for (const Group& group : contents->groups) {
+                ok = ok && group.materialIndex < static_cast<int>(contents->materials.size());
+            }
+        }
+        EXPECT_TRUE(ok) << row.path << " (" << row.expect << "): " << row.note;
+        tally.add(row.expect, ok);
+    }
+    tally.print("ms3d");
+}

@@ -1,0 +1,151 @@
+// The MilkShape 3D reader on models built record by record: what is kept and how, and which
+// damaged files are refused rather than drawn out of bounds.
+#include "assets/Ms3dReader.h"
+#include "tests/assets/TestFiles.h"
+
+#include <gtest/gtest.h>
+
+using assettest::Bytes;
+using assettest::Ms3dBuilder;
+
+namespace {
+
+std::optional<Ms3dContents> parse(const Ms3dBuilder& model) {
+    const Bytes file = model.build();
+    return readMs3d(file.data(), file.size());
+}
+
+std::optional<Ms3dContents> parse(const Bytes& file) {
+    return readMs3d(file.data(), file.size());
+}
+
+} // namespace
+
+TEST(Ms3dReader, AQuadKeepsItsVerticesTrianglesGroupAndMaterial) {
+    Ms3dBuilder model = Ms3dBuilder::quad("data/texture/rock.tga");
+    model.materials[0].diffuse = {0.1f, 0.2f, 0.3f, 0.4f};
+    model.materials[0].shininess = 12.5f;
+    model.triangles[1].normals = {1, 0, 0, 0, 1, 0, 0, 0, 1};
+    const auto contents = parse(model);
+    ASSERT_TRUE(contents);
+    ASSERT_EQ(contents->vertices.size(), 4u);
+    ASSERT_EQ(contents->triangles.size(), 2u);
+    ASSERT_EQ(contents->groups.size(), 1u);
+    ASSERT_EQ(contents->materials.size(), 1u);
+    EXPECT_FLOAT_EQ(contents->vertices[2].position[0], 1.0f);
+    EXPECT_FLOAT_EQ(contents->vertices[2].position[1], 1.0f);
+    EXPECT_EQ(contents->triangles[1].vertexIndices[2], 3);
+    EXPECT_FLOAT_EQ(contents->triangles[1].normals[1][1], 1.0f);
+    EXPECT_FLOAT_EQ(contents->triangles[0].s[1], 1.0f);
+    EXPECT_EQ(contents->groups[0].triangleIndices, (std::vector<int>{0, 1}));
+    EXPECT_EQ(contents->groups[0].materialIndex, 0);
+    const Material& material = contents->materials[0];
+    EXPECT_FLOAT_EQ(material.diffuse[2], 0.3f);
+    EXPECT_FLOAT_EQ(material.shininess, 12.5f);
+    EXPECT_EQ(material.textureFile, "data/texture/rock.tga");
+    EXPECT_EQ(material.texture, 0u) << "the reader creates no textures";
+}
+
+TEST(Ms3dReader, TextureTIsStoredUpsideDown) {
+    Ms3dBuilder model = Ms3dBuilder::quad("");
+    model.triangles[0].t = {0.0f, 0.25f, 1.0f};
+    const auto contents = parse(model);
+    ASSERT_TRUE(contents);
+    EXPECT_FLOAT_EQ(contents->triangles[0].t[0], 1.0f);
+    EXPECT_FLOAT_EQ(contents->triangles[0].t[1], 0.75f);
+    EXPECT_FLOAT_EQ(contents->triangles[0].t[2], 0.0f);
+}
+
+TEST(Ms3dReader, GroupMaterialBytesAreSignedAndMustNameAnExistingMaterial) {
+    Ms3dBuilder model = Ms3dBuilder::quad("");
+    model.groups.push_back({{0}, 0x7F});
+    model.groups.push_back({{1}, 0xFF});
+    auto contents = parse(model);
+    ASSERT_TRUE(contents);
+    EXPECT_EQ(contents->groups[1].materialIndex, -1) << "127 with only one material";
+    EXPECT_EQ(contents->groups[2].materialIndex, -1) << "0xFF is no material";
+
+    model.materials.resize(128);
+    contents = parse(model);
+    ASSERT_TRUE(contents);
+    EXPECT_EQ(contents->groups[1].materialIndex, 127);
+    EXPECT_EQ(contents->groups[2].materialIndex, -1);
+}
+
+TEST(Ms3dReader, IndicesFrom32768UpStayPositive) {
+    Ms3dBuilder model;
+    model.vertices.resize(40000);
+    model.triangles.resize(33000);
+    model.triangles[32999].vertices = {32768, 39999, 0};
+    model.groups.push_back({{32768, 32999}, 0xFF});
+    const auto contents = parse(model);
+    ASSERT_TRUE(contents);
+    EXPECT_EQ(contents->triangles[32999].vertexIndices[0], 32768);
+    EXPECT_EQ(contents->triangles[32999].vertexIndices[1], 39999);
+    EXPECT_EQ(contents->groups[0].triangleIndices, (std::vector<int>{32768, 32999}));
+}
+
+TEST(Ms3dReader, OnlyVersionsThreeAndFourWithTheRightIdentifierLoad) {
+    Ms3dBuilder model = Ms3dBuilder::quad("");
+    for (int version : {3, 4}) {
+        model.version = version;
+        EXPECT_TRUE(parse(model)) << "version " << version;
+    }
+    for (int version : {2, 5, -1}) {
+        model.version = version;
+        EXPECT_FALSE(parse(model)) << "version " << version;
+    }
+    model.version = 4;
+    model.identifier = "MS3D000001";
+    EXPECT_FALSE(parse(model));
+}
+
+TEST(Ms3dReader, EveryShortenedFileIsRefused) {
+    const Bytes file = Ms3dBuilder::quad("tex.bmp").build();
+    for (std::size_t length = 0; length < file.size(); ++length) {
+        ASSERT_FALSE(readMs3d(file.data(), length)) << "cut at " << length;
+    }
+    EXPECT_TRUE(readMs3d(file.data(), file.size()));
+}
+
+TEST(Ms3dReader, IndicesPastTheirArraysAreRefused) {
+    Ms3dBuilder model = Ms3dBuilder::quad("");
+    model.triangles[1].vertices[2] = 4;
+    EXPECT_FALSE(parse(model)) << "vertex 4 of 4";
+
+    model = Ms3dBuilder::quad("");
+    model.groups[0].triangles.push_back(2);
+    EXPECT_FALSE(parse(model)) << "triangle 2 of 2";
+}
+
+TEST(Ms3dReader, AModelWithoutGroupsLoadsAndDataAfterTheMaterialsIsIgnored) {
+    Ms3dBuilder model = Ms3dBuilder::quad("");
+    model.groups.clear();
+    const auto empty = parse(model);
+    ASSERT_TRUE(empty);
+    EXPECT_TRUE(empty->groups.empty());
+
+    model = Ms3dBuilder::quad("skin.jpg");
+    const auto plain = parse(model);
+    model.trailing = Bytes(5000, 0xAB); // as if joints and animation followed
+    const auto withTail = parse(model);
+    ASSERT_TRUE(plain);
+    ASSERT_TRUE(withTail);
+    EXPECT_EQ(withTail->triangles.size(), plain->triangles.size());
+    EXPECT_EQ(withTail->materials[0].textureFile, "skin.jpg");
+}
+
+TEST(Ms3dReader, ATextureNameWithoutTerminatorIsCutAtTheFieldsEnd) {
+    Ms3dBuilder model = Ms3dBuilder::quad("abcdefgh");
+    model.materials[0].fillName = true;
+    const auto contents = parse(model);
+    ASSERT_TRUE(contents);
+    const std::string& name = contents->materials[0].textureFile;
+    EXPECT_EQ(name.size(), 128u);
+    EXPECT_EQ(name.substr(120), "abcdefgh");
+}
+
+TEST(Ms3dReader, NothingAtAllIsRefused) {
+    EXPECT_FALSE(readMs3d(nullptr, 0));
+    EXPECT_FALSE(parse(Bytes{'M', 'S', '3', 'D'}));
+}

@@ -1,0 +1,94 @@
+// Small image and model files built byte by byte for the asset tests and the fuzz seeds: every
+// header field is spelled out, so a test can break exactly the one it is about.
+#pragma once
+
+#include <array>
+#include <cstdint>
+#include <string>
+#include <vector>
+
+namespace assettest {
+
+using Bytes = std::vector<std::uint8_t>;
+
+void putU16(Bytes& out, unsigned value);
+void putU32(Bytes& out, std::uint32_t value);
+void putFloat(Bytes& out, float value);
+
+// A BMP as its fields say; the pixel bytes are given exactly as stored (rows padded).
+struct BmpLayout {
+    int width = 1;
+    int height = 1; // negative: rows stored top row first
+    int bits = 24;
+    int planes = 1;
+    bool coreHeader = false; // 12-byte header instead of the 40-byte one
+    bool fileHeader = true;  // the 14-byte "BM" header in front
+    std::uint32_t compression = 0;
+    std::uint32_t coloursUsed = 0;
+    std::vector<std::uint32_t> masks;                 // bit-field masks after the info header
+    std::vector<std::array<std::uint8_t, 3>> palette; // R, G, B per entry
+};
+Bytes makeBmp(const BmpLayout& layout, const Bytes& storedPixels);
+// Stored rows of a 24-bit BMP from R, G, B pixels given bottom row first.
+Bytes bmpRows24(int width, int height, const Bytes& rgbBottomUp);
+
+// The 18-byte TGA header of a plain type 2 or type 10 file, then the body as given.
+Bytes makeTga(int imageType, int width, int height, int bitsPerPixel, const Bytes& body);
+
+// A baseline JPEG through libjpeg. components: 1 (grey), 3 (RGB) or 4 (CMYK); pixels top row
+// first.
+Bytes makeJpeg(int width, int height, int components, const Bytes& pixelsTopDown,
+               int quality = 100);
+
+// A MilkShape 3D file, record by record.
+struct Ms3dBuilder {
+    struct Tri {
+        std::array<std::uint16_t, 3> vertices{0, 0, 0};
+        std::array<float, 3> s{0, 0, 0};
+        std::array<float, 3> t{0, 0, 0}; // as stored in the file
+        std::array<float, 9> normals{0, 0, 1, 0, 0, 1, 0, 0, 1};
+    };
+    struct Grp {
+        std::vector<std::uint16_t> triangles;
+        std::uint8_t material = 0xFF;
+    };
+    struct Mat {
+        std::array<float, 4> ambient{0.2f, 0.2f, 0.2f, 1};
+        std::array<float, 4> diffuse{0.8f, 0.8f, 0.8f, 1};
+        std::array<float, 4> specular{0, 0, 0, 1};
+        std::array<float, 4> emissive{0, 0, 0, 1};
+        float shininess = 0;
+        std::string texture;   // written into the 128-byte field
+        bool fillName = false; // fill the whole field with the name repeated, no NUL
+    };
+
+    std::string identifier = "MS3D000000";
+    std::int32_t version = 4;
+    std::vector<std::array<float, 3>> vertices;
+    std::vector<Tri> triangles;
+    std::vector<Grp> groups;
+    std::vector<Mat> materials;
+    Bytes trailing;
+
+    // One textured quad: four vertices, two triangles, one group on material 0 (if any).
+    static Ms3dBuilder quad(const std::string& texture);
+    Bytes build() const;
+};
+
+// A private directory for one test's files, removed with everything in it at the end.
+class TempDir {
+public:
+    TempDir();
+    ~TempDir();
+    TempDir(const TempDir&) = delete;
+    TempDir& operator=(const TempDir&) = delete;
+
+    const std::string& path() const { return path_; }
+    // Writes the bytes and gives the file's full path.
+    std::string write(const std::string& name, const Bytes& bytes) const;
+
+private:
+    std::string path_;
+};
+
+} // namespace assettest
