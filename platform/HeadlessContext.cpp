@@ -15,7 +15,9 @@ struct HeadlessContext::Handles {
 
 HeadlessContext::HeadlessContext() : handles_(std::make_unique<Handles>()) {}
 
-HeadlessContext::~HeadlessContext() { destroy(); }
+HeadlessContext::~HeadlessContext() {
+    destroy();
+}
 
 static EGLDisplay openSurfacelessDisplay() {
     auto getPlatformDisplay = reinterpret_cast<PFNEGLGETPLATFORMDISPLAYEXTPROC>(
@@ -102,7 +104,9 @@ void HeadlessContext::swapBuffers() {
     }
 }
 
-bool HeadlessContext::isValid() const { return handles_->context != EGL_NO_CONTEXT; }
+bool HeadlessContext::isValid() const {
+    return handles_->context != EGL_NO_CONTEXT;
+}
 
 void HeadlessContext::destroy() {
     Handles& h = *handles_;

@@ -11,12 +11,14 @@
 
 namespace {
 
-const float kStartRadius = 10.0f;   // world units
+const float kStartRadius = 10.0f; // world units
 const float kStartHealth = 1.0f;
 const double kStartMaxSpeed = 10.0; // world units per time unit
 const double kPi = 3.14159265358979323846;
 
-double length3(double x, double y, double z) { return std::sqrt(x * x + y * y + z * z); }
+double length3(double x, double y, double z) {
+    return std::sqrt(x * x + y * y + z * z);
+}
 
 } // namespace
 
@@ -85,9 +87,13 @@ void Element3D::setScale(float x, float y, float z) {
     fScale[2] = z;
 }
 
-void Element3D::setMatrix(const float* matrix) { std::memcpy(fMatrix, matrix, sizeof fMatrix); }
+void Element3D::setMatrix(const float* matrix) {
+    std::memcpy(fMatrix, matrix, sizeof fMatrix);
+}
 
-void Element3D::setObjId(const char* objId) { szObjId = objId ? objId : ""; }
+void Element3D::setObjId(const char* objId) {
+    szObjId = objId ? objId : "";
+}
 
 void Element3D::rotateAbout(float degrees, double ax, double ay, double az) {
     const double len = length3(ax, ay, az);
@@ -116,11 +122,17 @@ void Element3D::rotateAbout(float degrees, double ax, double ay, double az) {
     }
 }
 
-void Element3D::pitch(float degrees) { rotateAbout(degrees, fMatrix[0], fMatrix[1], fMatrix[2]); }
+void Element3D::pitch(float degrees) {
+    rotateAbout(degrees, fMatrix[0], fMatrix[1], fMatrix[2]);
+}
 
-void Element3D::yaw(float degrees) { rotateAbout(degrees, fMatrix[4], fMatrix[5], fMatrix[6]); }
+void Element3D::yaw(float degrees) {
+    rotateAbout(degrees, fMatrix[4], fMatrix[5], fMatrix[6]);
+}
 
-void Element3D::roll(float degrees) { rotateAbout(degrees, fMatrix[8], fMatrix[9], fMatrix[10]); }
+void Element3D::roll(float degrees) {
+    rotateAbout(degrees, fMatrix[8], fMatrix[9], fMatrix[10]);
+}
 
 void Element3D::moveForward(float distance) {
     fPos[0] += distance * fMatrix[8];
@@ -137,8 +149,8 @@ double Element3D::turnTowards(float maxDegrees, float x, float y, float z) {
     const float vz = fMatrix[10];
     double axis[3] = {vy * dz - vz * dy, vz * dx - vx * dz, vx * dy - vy * dx};
 
-    const double dot = static_cast<double>(vx) * dx + static_cast<double>(vy) * dy +
-                       static_cast<double>(vz) * dz;
+    const double dot =
+        static_cast<double>(vx) * dx + static_cast<double>(vy) * dy + static_cast<double>(vz) * dz;
     const double lengths = std::sqrt((static_cast<double>(vx) * vx + static_cast<double>(vy) * vy +
                                       static_cast<double>(vz) * vz) *
                                      (static_cast<double>(dx) * dx + static_cast<double>(dy) * dy +

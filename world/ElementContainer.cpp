@@ -4,7 +4,15 @@
 
 #include "game/Asteroid.h"
 #include "game/Bonus.h"
+#include "game/EnemyFighter.h"
+#include "game/Explosion.h"
+#include "game/Fugenmasse.h"
 #include "game/Knacker.h"
+#include "game/OuterSpace.h"
+#include "game/Shield.h"
+#include "game/SmokeCloud.h"
+#include "game/SpaceDust.h"
+#include "game/Wurst.h"
 #include "platform/Platform.h"
 
 #include <map>
@@ -45,15 +53,12 @@ ElementContainer* ElementContainer::getInstance() {
 }
 
 ElementContainer::ElementContainer()
-    : kindNames{{"OBJ3D_NOTFOUND", kKindNotFound},
-                {"OBJ3D_OUTERSPACE", kKindOuterSpace},
-                {"OBJ3D_FIGHTER", kKindFighter},
-                {"OBJ3D_BONUS", kKindBonus},
-                {"OBJ3D_ASTEROID", kKindAsteroid},
-                {"OBJ3D_LASERPROJECTILE", kKindLaserProjectile},
-                {"OBJ3D_WURSTSEMMEL", kKindWurstSemmel},
-                {"OBJ3D_SHIELD", kKindShield},
-                {"OBJ3D_KNACKER", kKindKnacker}} {}
+    : kindNames{
+          {"OBJ3D_NOTFOUND", kKindNotFound},       {"OBJ3D_OUTERSPACE", kKindOuterSpace},
+          {"OBJ3D_FIGHTER", kKindFighter},         {"OBJ3D_BONUS", kKindBonus},
+          {"OBJ3D_ASTEROID", kKindAsteroid},       {"OBJ3D_LASERPROJECTILE", kKindLaserProjectile},
+          {"OBJ3D_WURSTSEMMEL", kKindWurstSemmel}, {"OBJ3D_SHIELD", kKindShield},
+          {"OBJ3D_KNACKER", kKindKnacker}} {}
 
 ElementContainer::~ElementContainer() {
     // Elements first: they still point into the model records.
@@ -73,10 +78,26 @@ int ElementContainer::kindOf(const std::string& typeName) const {
 
 std::unique_ptr<Object3D> ElementContainer::createElement(int kind) {
     switch (kind) {
+    case kKindOuterSpace:
+        return std::make_unique<OuterSpace>(this);
+    case kKindFighter:
+        return std::make_unique<EnemyFighter>(this, "data/model/semmel.ms3d");
     case kKindBonus:
         return std::make_unique<Bonus>(this, "data/model/bonus2.ms3d");
     case kKindAsteroid:
         return std::make_unique<Asteroid>(this, "data/model/asteroid.ms3d");
+    case kKindLaserProjectile:
+        return std::make_unique<Fugenmasse>(this, "./data/model/fugenmasse.ms3d");
+    case kKindShield:
+        return std::make_unique<Shield>(this);
+    case kKindSmokeCloud:
+        return std::make_unique<SmokeCloud>(this);
+    case kKindSpaceDust:
+        return std::make_unique<SpaceDust>(this, pPlayer);
+    case kKindExplosion:
+        return std::make_unique<Explosion>(this);
+    case kKindWurst:
+        return std::make_unique<Wurst>(this, "./data/model/wurst.ms3d");
     case kKindKnacker:
         return std::make_unique<Knacker>(this, "data/model/knacker.ms3d");
     default:
@@ -91,8 +112,8 @@ Object3D* ElementContainer::addElement(int kind) {
         platform::exitProcess(1);
     }
     // Shields and effects go behind every solid object, so they are drawn and collided last.
-    const bool atBack = kind == kKindShield || kind == kKindSmokeCloud ||
-                        kind == kKindSpaceDust || kind == kKindExplosion;
+    const bool atBack = kind == kKindShield || kind == kKindSmokeCloud || kind == kKindSpaceDust ||
+                        kind == kKindExplosion;
     return file(std::move(element), atBack);
 }
 
@@ -136,6 +157,11 @@ void ElementContainer::collide() {
         return;
     }
     for (auto& element : elements) {
+        // The player's own laser shots never strike the ship: they leave from beside its guns
+        // and would touch it at once when fired at rest.
+        if (dynamic_cast<const Fugenmasse*>(element.get()) != nullptr) {
+            continue;
+        }
         if (element->isActive() && pPlayer->isActive() && touches(*element, *pPlayer)) {
             respond(*element, *pPlayer);
         }

@@ -22,7 +22,9 @@ bool Ms3dModelData::load() {
     return loaded;
 }
 
-void Ms3dModelData::reloadTextures() { pMs3dModel->loadTextures(); }
+void Ms3dModelData::reloadTextures() {
+    pMs3dModel->loadTextures();
+}
 
 void Ms3dModelData::buildGroupVertexArrays() {
     Model& model = *pMs3dModel;

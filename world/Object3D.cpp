@@ -3,6 +3,7 @@
 #include "world/Object3D.h"
 
 #include "assets/ObjectTexture.h"
+#include "game/Shield.h"
 #include "platform/Platform.h"
 #include "world/ElementContainer.h"
 #include "world/ModelData.h"
@@ -11,9 +12,18 @@
 
 Object3D::Object3D(ElementContainer* container) : Element3D(container) {}
 
-Object3D::~Object3D() = default;
+Object3D::~Object3D() {
+    // A shield outliving its owner must not keep pointing at it.
+    if (auto* shield = dynamic_cast<Shield*>(pShield)) {
+        if (shield->getOwner() == this) {
+            shield->setOwner(nullptr);
+        }
+    }
+}
 
-void Object3D::setModelFile(const char* fileName) { szModelFile = fileName ? fileName : ""; }
+void Object3D::setModelFile(const char* fileName) {
+    szModelFile = fileName ? fileName : "";
+}
 
 ModelData* Object3D::loadModel(const char* fileName, int kind) {
     auto& cache = pContainer->modelCache;
@@ -31,6 +41,7 @@ ModelData* Object3D::loadModel(const char* fileName, int kind) {
 Object3D* Object3D::createShield(float radius) {
     Object3D* shield = pContainer->addElement(kKindShield);
     shield->setRadius(radius);
+    static_cast<Shield*>(shield)->setOwner(this);
     shield->setPos(fPos[0], fPos[1], fPos[2]);
     return shield;
 }
@@ -53,9 +64,13 @@ void Object3D::transform() {
     glMultMatrixf(fMatrix);
 }
 
-void Object3D::drawModelType2(ModelData*) { platform::debugOutput("not implemented yet"); }
+void Object3D::drawModelType2(ModelData*) {
+    platform::debugOutput("not implemented yet");
+}
 
-void Object3D::drawModelType1(ModelData*) { platform::debugOutput("not implemented yet"); }
+void Object3D::drawModelType1(ModelData*) {
+    platform::debugOutput("not implemented yet");
+}
 
 void Object3D::drawMs3dModel(ModelData* model) {
     auto* record = static_cast<Ms3dModelData*>(model);

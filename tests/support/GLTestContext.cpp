@@ -77,6 +77,8 @@ DebugCapture::DebugCapture() {
     platform::setDebugObserver([this](const char* text) { text_ += text; });
 }
 
-DebugCapture::~DebugCapture() { platform::setDebugObserver(nullptr); }
+DebugCapture::~DebugCapture() {
+    platform::setDebugObserver(nullptr);
+}
 
 } // namespace testsupport

@@ -99,7 +99,8 @@ TEST_F(Element3DTest, RotationsMatchTheGlRotateProduct) {
             element().roll(degrees);
         }
         for (int i = 0; i < 16; ++i) {
-            ASSERT_NEAR(element().getMatrix()[i], expected[i], 2e-5) << "step " << step << " i " << i;
+            ASSERT_NEAR(element().getMatrix()[i], expected[i], 2e-5)
+                << "step " << step << " i " << i;
         }
     }
 }
@@ -196,6 +197,6 @@ TEST_F(Element3DTest, ASecondDeathTriggerReplacesTheFirst) {
 }
 
 TEST(Element3DDeathTest, AnElementWithoutWorldEndsTheProgram) {
-    EXPECT_EXIT(testsupport::ProbeElement(nullptr, "orphan", nullptr),
-                ::testing::ExitedWithCode(1), "Element3D::Element3D: No Container\n");
+    EXPECT_EXIT(testsupport::ProbeElement(nullptr, "orphan", nullptr), ::testing::ExitedWithCode(1),
+                "Element3D::Element3D: No Container\n");
 }

@@ -60,7 +60,9 @@ TEST_F(ContainerTest, UpdateHandsOutTwentyTimeUnitsPerSecond) {
 
 TEST_F(ContainerTest, DeadElementsAreDeletedInTheSameUpdateAndNeverDrawn) {
     add("alive")->setHealth(0.001f);
-    add("dead")->setHealth(0.0f);
+    ProbeElement* dead = add("dead");
+    dead->setHealth(0.0f);
+    dead->setPos(100, 0, 0);
     world->draw();
     EXPECT_EQ(log, (Names{"draw alive"})) << "health exactly 0 is not drawn";
     world->update(0.01);
@@ -82,7 +84,7 @@ TEST_F(ContainerTest, SortedElementsComeLastNearestFirst) {
 
 TEST_F(ContainerTest, ThePlayerIsNeitherHeldNorDrawnNorDeleted) {
     PlayerStandIn player(world);
-    add("rock");
+    add("rock")->setPos(100, 0, 0);
     player.setHealth(-5.0f);
     world->update(0.05);
     EXPECT_EQ(world->getPlayer(), &player);

