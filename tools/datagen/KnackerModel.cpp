@@ -1,0 +1,117 @@
+// Builds the knacker: every part is made once for the +z face or one edge and then turned into
+// place for the others, so the block is symmetric under its cube rotations.
+#include "tools/datagen/KnackerModel.h"
+
+#include "tools/datagen/MeshShapes.h"
+#include "tools/datagen/ModelMaterials.h"
+#include "tools/datagen/ModelTextures.h"
+
+#include <vector>
+
+namespace {
+
+const float kFace = 4.0f;  // outer face of the armour plates, from the centre (model units)
+const float kEdge = 3.75f; // axis of the edge girders and centre of the corner nodes
+
+// Rotations taking the +z face to each of the six faces.
+std::vector<Affine> faceTurns() {
+    return {Affine(),
+            Affine::rotation({0, 1, 0}, 180),
+            Affine::rotation({0, 1, 0}, 90),
+            Affine::rotation({0, 1, 0}, -90),
+            Affine::rotation({1, 0, 0}, 90),
+            Affine::rotation({1, 0, 0}, -90)};
+}
+
+Mesh onEveryFace(const Mesh& part) {
+    Mesh all;
+    for (const Affine& turn : faceTurns()) {
+        Mesh m = part;
+        m.transform(turn);
+        all.append(m);
+    }
+    return all;
+}
+
+Mesh placed(Mesh mesh, const Affine& where) {
+    mesh.transform(where);
+    return mesh;
+}
+
+} // namespace
+
+Ms3dWriter buildKnackerModel() {
+    Ms3dWriter model;
+    int armour = model.addMaterial(litMaterial("armour", 0.85f, 0.85f, 0.82f, 0.3f, kPanelTexture));
+    int girder = model.addMaterial(litMaterial("girder", 0.45f, 0.47f, 0.52f, 0.5f, kHullTexture));
+    int brass = model.addMaterial(litMaterial("brass", 0.78f, 0.6f, 0.3f, 0.8f));
+    int vent = model.addMaterial(glowMaterial("vent", 1.0f, 0.25f, 0.08f, kGlowTexture));
+    int core = model.addMaterial(glowMaterial("core", 0.9f, 0.35f, 0.05f));
+
+    model.addGroup("core", placed(makeSphere(24, 14), Affine::scaling({3.3f, 3.3f, 3.3f})), core);
+
+    // Plates: thick bevelled slabs whose outer face carries the whole panel texture.
+    Mesh plate = makeBevelBox({3.0f, 3.0f, 0.35f}, 0.25f);
+    projectUv(plate, {1.0f / 6.0f, 0, 0}, {0, 1.0f / 6.0f, 0}, 1.0f, {-3.0f, -3.0f, 0});
+    plate.transform(Affine::translation({0, 0, kFace - 0.35f}));
+    model.addGroup("plates", onEveryFace(plate), armour);
+
+    // Edge girders with collars: four along z, turned to cover the other eight edges.
+    Mesh beam = makeLathe({{-kEdge, 0.0f},
+                           {-kEdge, 0.55f},
+                           {-1.9f, 0.55f},
+                           {-1.8f, 0.72f},
+                           {-1.2f, 0.72f},
+                           {-1.1f, 0.55f},
+                           {1.1f, 0.55f},
+                           {1.2f, 0.72f},
+                           {1.8f, 0.72f},
+                           {1.9f, 0.55f},
+                           {kEdge, 0.55f},
+                           {kEdge, 0.0f}},
+                          12, 2.0f, 40.0f);
+    Mesh zEdges;
+    for (float x : {-kEdge, kEdge}) {
+        for (float y : {-kEdge, kEdge}) {
+            zEdges.append(placed(beam, Affine::translation({x, y, 0})));
+        }
+    }
+    Mesh girders = zEdges;
+    girders.append(placed(zEdges, Affine::rotation({0, 1, 0}, 90)));
+    girders.append(placed(zEdges, Affine::rotation({1, 0, 0}, 90)));
+    model.addGroup("girders", girders, girder);
+
+    Mesh nodes;
+    Mesh node = makeSphere(12, 8);
+    for (float x : {-kEdge, kEdge}) {
+        for (float y : {-kEdge, kEdge}) {
+            for (float z : {-kEdge, kEdge}) {
+                nodes.append(placed(
+                    node,
+                    Affine::scaling({0.95f, 0.95f, 0.95f}).then(Affine::translation({x, y, z}))));
+            }
+        }
+    }
+    model.addGroup("nodes", nodes, girder);
+
+    // Vent: a raised glowing lens in a ring, in the middle of each plate.
+    Mesh lens =
+        placed(makeSphere(16, 8),
+               Affine::scaling({1.0f, 1.0f, 0.35f}).then(Affine::translation({0, 0, kFace})));
+    Mesh rim = placed(makeTorus(1.15f, 0.25f, 20, 8), Affine::translation({0, 0, kFace + 0.05f}));
+    model.addGroup("vents", onEveryFace(lens), vent);
+    model.addGroup("rims", onEveryFace(rim), girder);
+
+    // Hexagonal bolts near the plate corners.
+    Mesh bolt =
+        makeLathe({{-0.1f, 0.0f}, {-0.1f, 0.32f}, {0.15f, 0.32f}, {0.26f, 0.2f}, {0.3f, 0.0f}}, 6,
+                  1.0f, 45.0f);
+    Mesh bolts;
+    for (float x : {-2.3f, 2.3f}) {
+        for (float y : {-2.3f, 2.3f}) {
+            bolts.append(placed(bolt, Affine::translation({x, y, kFace})));
+        }
+    }
+    model.addGroup("bolts", onEveryFace(bolts), brass);
+    return model;
+}
