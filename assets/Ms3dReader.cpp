@@ -105,7 +105,9 @@ bool readTriangles(ByteCursor& cursor, std::size_t vertexCount, std::vector<Tria
 
 bool readGroups(ByteCursor& cursor, std::size_t triangleCount, std::vector<Group>& groups) {
     std::uint16_t count = 0;
-    if (!cursor.readU16(count)) {
+    // Even an empty group takes its head and material byte; a count that cannot fit is refused
+    // before anything is allocated for it.
+    if (!cursor.readU16(count) || !cursor.has(count * (kGroupHeadSize + 1))) {
         return false;
     }
     groups.resize(count);

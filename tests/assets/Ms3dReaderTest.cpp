@@ -60,10 +60,12 @@ TEST(Ms3dReader, GroupMaterialBytesAreSignedAndMustNameAnExistingMaterial) {
     Ms3dBuilder model = Ms3dBuilder::quad("");
     model.groups.push_back({{0}, 0x7F});
     model.groups.push_back({{1}, 0xFF});
+    model.groups.push_back({{1}, 0x80});
     auto contents = parse(model);
     ASSERT_TRUE(contents);
     EXPECT_EQ(contents->groups[1].materialIndex, -1) << "127 with only one material";
     EXPECT_EQ(contents->groups[2].materialIndex, -1) << "0xFF is no material";
+    EXPECT_EQ(contents->groups[3].materialIndex, -128) << "sign-extended: also no material";
 
     model.materials.resize(128);
     contents = parse(model);

@@ -1,0 +1,109 @@
+#!/usr/bin/env bash
+# Builds the libFuzzer targets of the file readers (clang, AddressSanitizer and UBSan) in
+# build-fuzz and runs each one for a short while over a corpus seeded from the generated game
+# data and a few small files of our own. Prints executions per target; exits non-zero on a crash.
+set -uo pipefail
+cd "$(dirname "$0")/.."
+
+BUILD=build-fuzz
+SECONDS_PER_TARGET=${FUZZ_SECONDS:-20}
+TARGETS=(bmp tga jpeg ms3d)
+MAX_SEED_BYTES=16384 # bigger seeds slow every mutation down for little gain
+
+extensions_of() {
+  case "$1" in
+    bmp) echo "bmp" ;;
+    tga) echo "tga" ;;
+    jpeg) echo "jpg jpeg" ;;
+    ms3d) echo "ms3d" ;;
+  esac
+}
+
+if ! command -v clang++ >/dev/null 2>&1; then
+  echo "run-fuzz: clang++ is needed for libFuzzer" >&2
+  exit 1
+fi
+# A build folder left over from another compiler cannot be switched to clang in place.
+if [ -f "$BUILD/CMakeCache.txt" ] && ! grep -q '^CMAKE_CXX_COMPILER:.*clang' "$BUILD/CMakeCache.txt"; then
+  rm -rf "$BUILD/CMakeCache.txt" "$BUILD/CMakeFiles"
+fi
+mkdir -p "$BUILD/logs"
+if ! CC=clang CXX=clang++ cmake -S . -B "$BUILD" -DOMBRELIX_FUZZ=ON \
+     -DCMAKE_BUILD_TYPE=RelWithDebInfo >"$BUILD/logs/configure.log" 2>&1; then
+  cat "$BUILD/logs/configure.log"
+  echo "run-fuzz: configuring $BUILD failed" >&2
+  exit 1
+fi
+if ! cmake --build "$BUILD" -j "$(nproc)" >"$BUILD/logs/build.log" 2>&1; then
+  cat "$BUILD/logs/build.log"
+  echo "run-fuzz: building the fuzz targets failed" >&2
+  exit 1
+fi
+
+# Seeds: our own small files, then whatever the data generator made, then the shared corpus.
+rm -rf "$BUILD/own-seeds"
+"$BUILD/fuzz_seeds" "$BUILD/own-seeds" || exit 1
+add_seed() { # file, corpus dir: named by content, as libFuzzer names its own finds
+  local size
+  size=$(stat -c %s "$1" 2>/dev/null || echo 0)
+  if [ "$size" -gt 0 ] && [ "$size" -le "$MAX_SEED_BYTES" ]; then
+    cp "$1" "$2/seed-$(sha1sum "$1" | cut -c1-16)"
+  fi
+}
+for target in "${TARGETS[@]}"; do
+  corpus="$BUILD/corpus/$target"
+  mkdir -p "$corpus" "$BUILD/artifacts/$target"
+  for file in "$BUILD/own-seeds/$target"/*; do
+    [ -f "$file" ] && add_seed "$file" "$corpus"
+  done
+  if [ -d build/data ]; then
+    for ext in $(extensions_of "$target"); do
+      while IFS= read -r -d '' file; do
+        add_seed "$file" "$corpus"
+      done < <(find build/data -type f -iname "*.$ext" -print0)
+    done
+  fi
+  if [ -d "build/fuzz-seeds/$target" ]; then
+    while IFS= read -r -d '' file; do
+      add_seed "$file" "$corpus"
+    done < <(find "build/fuzz-seeds/$target" -type f -print0)
+  fi
+  if [ -f ../shared/corpora/manifest.tsv ]; then
+    while IFS= read -r path; do
+      add_seed "../shared/corpora/$path" "$corpus"
+    done < <(awk -F'\t' -v format="$target" 'NR > 1 && $2 == format { print $1 }' \
+               ../shared/corpora/manifest.tsv)
+  fi
+done
+
+echo "Fuzzing each reader for $SECONDS_PER_TARGET s..."
+pids=()
+for target in "${TARGETS[@]}"; do
+  "$BUILD/fuzz_$target" "$BUILD/corpus/$target" \
+    -max_total_time="$SECONDS_PER_TARGET" -timeout=10 -rss_limit_mb=2048 \
+    -print_final_stats=1 -artifact_prefix="$BUILD/artifacts/$target/" \
+    >"$BUILD/logs/fuzz_$target.log" 2>&1 &
+  pids+=($!)
+done
+
+status=0
+for i in "${!TARGETS[@]}"; do
+  target=${TARGETS[$i]}
+  wait "${pids[$i]}"
+  code=$?
+  log="$BUILD/logs/fuzz_$target.log"
+  execs=$(grep -o 'stat::number_of_executed_units: [0-9]*' "$log" | tail -1 | grep -o '[0-9]*$')
+  if [ -z "$execs" ]; then
+    execs=$(grep -o 'Done [0-9]* runs' "$log" | tail -1 | grep -o '[0-9]*')
+  fi
+  corpus_size=$(find "$BUILD/corpus/$target" -type f | wc -l)
+  if [ "$code" -eq 0 ]; then
+    printf 'fuzz_%-5s %10s executions, corpus %5s files, no crash\n' "$target" "${execs:-?}" "$corpus_size"
+  else
+    status=1
+    reason=$(grep -m1 -E 'ERROR: (libFuzzer|AddressSanitizer|UndefinedBehaviorSanitizer)|runtime error' "$log")
+    printf 'fuzz_%-5s %10s executions, CRASHED (exit %s): %s\n' "$target" "${execs:-?}" "$code" "$reason"
+    echo "           log: $log; reproducer in $BUILD/artifacts/$target/"
+  fi
+done
+exit $status
