@@ -1,0 +1,58 @@
+// Explosions: age, growth, billboarding toward the player, the orange-to-red fade and removal.
+#include "game/Explosion.h"
+
+#include "assets/ObjectTexture.h"
+#include "game/SmokeTexture.h"
+#include "platform/Platform.h"
+#include "world/ElementContainer.h"
+
+namespace {
+const float kRed = 0.5f;
+// Green starts at kRed - kGreenStart and falls by one every kGreenFadeTime time units.
+const double kGreenStart = 0.3;
+const double kGreenFadeTime = 10.0;
+} // namespace
+
+Explosion::Explosion(ElementContainer* container) : Object3D(container) {
+    init();
+}
+
+void Explosion::init() {
+    dAge = 0.0;
+    bSortByDistance = true; // translucent: after the solid objects, nearest first
+    pModel = nullptr;
+    bActive = false;
+    bStarted = false;
+    pTexture = SmokeTexture::get(*pContainer);
+    if (pTexture->getTextureId() != 0) {
+        platform::debugOutput("Explosion::init(): texture loaded/created successfully.\n");
+    } else {
+        platform::debugOutput("Explosion::init(): could not create/load texture.\n");
+    }
+}
+
+void Explosion::update(double t) {
+    bStarted = true;
+    dAge += t;
+    if (dAge <= 0.0) {
+        dAge = kMinimumAge;
+    }
+    const float scale = static_cast<float>(dAge / kGrowthTime);
+    setScale(scale, scale, scale);
+    const Element3D* player = pContainer->getPlayer();
+    if (player != nullptr) {
+        turnTowards(360.0f, player->getPos(0), player->getPos(1), player->getPos(2));
+    }
+    if (dAge > kLifetime) {
+        fHealth = 0.0f;
+    }
+}
+
+void Explosion::drawModel() {
+    if (!bStarted) {
+        return; // placed but not yet aged: its scale and facing are not set up
+    }
+    const float colour[4] = {kRed, kRed - static_cast<float>(dAge / kGreenFadeTime + kGreenStart),
+                             0.0f, kStartAlpha - static_cast<float>(dAge / kFadeTime)};
+    SmokeTexture::drawEffect(pTexture.get(), colour);
+}

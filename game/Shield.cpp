@@ -1,0 +1,108 @@
+// Shields: breaking and handing the hits back to the owner, the flash and its fade, and the
+// wire-frame sphere.
+#include "game/Shield.h"
+
+#include "platform/Platform.h"
+
+#include <GL/gl.h>
+#include <GL/glu.h>
+
+namespace {
+const float kSphereAlpha = 0.5f;
+// Cyan of the unlit sphere before the glow is added.
+const float kBaseCyan = 0.2f;
+} // namespace
+
+Shield::Shield(ElementContainer* container) : Object3D(container) {
+    init();
+}
+
+Shield::~Shield() {
+    if (pOwner != nullptr && pOwner->getShield() == this) {
+        pOwner->setShield(nullptr);
+    }
+    if (iDisplayList != 0) {
+        glDeleteLists(iDisplayList, 1);
+    }
+}
+
+void Shield::init() {
+    dGlow = kFlash;
+    dGlowTimer = 0.0;
+    dGlowInterval = kGlowInterval;
+    dGlowStep = kGlowStep;
+    fHealth = kHealth;
+    bSortByDistance = true; // translucent: after the solid objects, nearest first
+    bVisible = true;
+}
+
+void Shield::hit(float damage) {
+    if (fHealth - damage <= 0.0f) {
+        // Broken: from now on the hits go to the owner, which may grow a new shield later.
+        bActive = false;
+        if (pOwner != nullptr) {
+            pOwner->setActive(true);
+            if (pOwner->getShield() == this) {
+                pOwner->setShield(nullptr);
+            }
+            pOwner = nullptr;
+        }
+    }
+    Object3D::hit(damage);
+    dGlow = kFlash;
+    dGlowTimer = 0.0;
+}
+
+void Shield::update(double t) {
+    if (dGlow > kGlowThreshold) {
+        dGlowTimer += t;
+        if (dGlowTimer > dGlowInterval) {
+            dGlowTimer -= dGlowInterval;
+            dGlow -= dGlowStep;
+        }
+    }
+}
+
+unsigned Shield::createDisplayList() {
+    if (iDisplayList != 0) {
+        glDeleteLists(iDisplayList, 1);
+    }
+    iDisplayList = glGenLists(1);
+    glNewList(iDisplayList, GL_COMPILE);
+    drawSphere(fRadius, kSlices, kStacks);
+    glEndList();
+    return iDisplayList;
+}
+
+void Shield::draw() {
+    // Drawn whatever bVisible says: a shield is always seen.
+    glPushMatrix();
+    transform();
+    drawSphere(fRadius, kSlices, kStacks);
+    glPopMatrix();
+}
+
+void Shield::drawSphere(float radius, int slices, int stacks) {
+    GLUquadric* quadric = gluNewQuadric();
+    if (quadric == nullptr) {
+        platform::debugOutput("error creating quadric");
+        return;
+    }
+    glDisable(GL_TEXTURE_2D);
+    glEnable(GL_BLEND);
+    glColor4f(1.0f, 1.0f, 1.0f, kSphereAlpha);
+    const float glow = static_cast<float>(dGlow);
+    const float ambient[4] = {0.0f, kBaseCyan + glow, kBaseCyan + glow, kSphereAlpha};
+    const float none[4] = {0.0f, 0.0f, 0.0f, 1.0f};
+    glMaterialfv(GL_FRONT_AND_BACK, GL_AMBIENT, ambient);
+    glMaterialfv(GL_FRONT_AND_BACK, GL_DIFFUSE, none);
+    glMaterialfv(GL_FRONT_AND_BACK, GL_SPECULAR, none);
+    glMaterialfv(GL_FRONT_AND_BACK, GL_EMISSION, none);
+    glMaterialf(GL_FRONT_AND_BACK, GL_SHININESS, 0.0f);
+    gluQuadricDrawStyle(quadric, GLU_LINE);
+    gluQuadricNormals(quadric, GLU_SMOOTH);
+    gluSphere(quadric, radius, slices, stacks);
+    glEnable(GL_TEXTURE_2D);
+    glDisable(GL_BLEND);
+    gluDeleteQuadric(quadric);
+}

@@ -1,0 +1,43 @@
+// A shield: a translucent wire-frame sphere around another element that takes the hits meant
+// for it, flashes when struck and, when it breaks, leaves its owner open to hits.
+#pragma once
+
+#include "world/Object3D.h"
+
+class Shield : public Object3D {
+public:
+    static constexpr float kHealth = 200.0f;
+    // Brightness added by a hit, and the least glow that still fades.
+    static constexpr double kFlash = 0.5;
+    static constexpr double kGlowThreshold = 0.001;
+    // One fade step of kGlowStep every kGlowInterval time units (1/20 s).
+    static constexpr double kGlowInterval = 1.0;
+    static constexpr double kGlowStep = 0.05;
+    static constexpr int kSlices = 20;
+    static constexpr int kStacks = 20;
+
+    explicit Shield(ElementContainer* container);
+    // A shield that goes while still guarding someone lets go of its owner first.
+    ~Shield() override;
+
+    void hit(float damage) override;
+    void update(double t) override;
+    void init() override;
+    unsigned createDisplayList() override;
+    void draw() override;
+    void drawSphere(float radius, int slices, int stacks);
+
+    // The element this shield guards; none for a shield that a level file placed. The owner
+    // keeps this shield in its pShield and lets go of it in its own destructor.
+    Object3D* getOwner() const { return pOwner; }
+    void setOwner(Object3D* owner) { pOwner = owner; }
+    double getGlow() const { return dGlow; }
+    unsigned getDisplayList() const { return iDisplayList; }
+
+private:
+    double dGlow = kFlash;
+    double dGlowTimer = 0.0;
+    double dGlowInterval = kGlowInterval;
+    double dGlowStep = kGlowStep;
+    Object3D* pOwner = nullptr;
+};

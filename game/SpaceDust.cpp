@@ -1,0 +1,116 @@
+// Space dust: scattering the grains, keeping them wrapped around the player, spinning them and
+// drawing them from one shared grain list.
+#include "game/SpaceDust.h"
+
+#include <GL/gl.h>
+
+#include <cmath>
+#include <cstdlib>
+#include <ctime>
+
+namespace {
+const float kGrainScale = 0.5f; // a grain is a unit square scaled to half a world unit
+const float kFullTurn = 360.0f; // degrees
+// The game draws its numbers from 0 to 32767; glibc's rand runs to 2^31 - 1, so only its low
+// fifteen bits are used.
+const int kRandRange = 32768;
+const float kRandMax = 32767.0f;
+
+float random01() {
+    return static_cast<float>(std::rand() % kRandRange) / kRandMax;
+}
+
+// The grain's square in the plane x = 0, once each way round so it shows from both sides.
+void grainSquare() {
+    glBegin(GL_QUADS);
+    glVertex3f(0.0f, -0.5f, -0.5f);
+    glVertex3f(0.0f, -0.5f, 0.5f);
+    glVertex3f(0.0f, 0.5f, 0.5f);
+    glVertex3f(0.0f, 0.5f, -0.5f);
+    glVertex3f(0.0f, -0.5f, -0.5f);
+    glVertex3f(0.0f, 0.5f, -0.5f);
+    glVertex3f(0.0f, 0.5f, 0.5f);
+    glVertex3f(0.0f, -0.5f, 0.5f);
+    glEnd();
+}
+} // namespace
+
+SpaceDust::SpaceDust(ElementContainer* container, Element3D* follow)
+    : Object3D(container), pFollow(follow) {
+    bActive = false;
+
+    iDustList = glGenLists(1);
+    glNewList(iDustList, GL_COMPILE);
+    glColor3f(1.0f, 1.0f, 1.0f);
+    glScalef(kGrainScale, kGrainScale, kGrainScale);
+    grainSquare();
+    glEndList();
+
+    std::srand(static_cast<unsigned>(std::time(nullptr)));
+    const float half = kCubeSide / 2.0f;
+    for (Grain& grain : dust) {
+        for (int i = 0; i < 3; ++i) {
+            const float centre = pFollow != nullptr ? pFollow->getPos(i) : 0.0f;
+            grain.pos[i] = centre + random01() * kCubeSide - half;
+        }
+        grain.angle = random01() * kFullTurn;
+        float axis[3];
+        for (float& a : axis) {
+            a = random01();
+        }
+        const float length = std::sqrt(axis[0] * axis[0] + axis[1] * axis[1] + axis[2] * axis[2]);
+        for (int i = 0; i < 3; ++i) {
+            // Three zero draws in a row would leave no axis; any axis then does.
+            grain.axis[i] = length > 0.0f ? axis[i] / length : (i == 2 ? 1.0f : 0.0f);
+        }
+    }
+}
+
+SpaceDust::~SpaceDust() {
+    glDeleteLists(iDustList, 1);
+}
+
+void SpaceDust::update(double t) {
+    const float half = kCubeSide / 2.0f;
+    for (Grain& grain : dust) {
+        if (pFollow != nullptr) {
+            for (int i = 0; i < 3; ++i) {
+                // One cube side per update at most: a grain far outside comes back over a few
+                // frames, as the cube drifts with the ship.
+                const float centre = pFollow->getPos(i);
+                if (grain.pos[i] - centre > half) {
+                    grain.pos[i] -= kCubeSide;
+                }
+                if (grain.pos[i] - centre < -half) {
+                    grain.pos[i] += kCubeSide;
+                }
+            }
+        }
+        grain.angle += kSpin * static_cast<float>(t);
+        if (grain.angle > kFullTurn) {
+            grain.angle -= kFullTurn;
+        }
+    }
+}
+
+void SpaceDust::draw() {
+    if (!bVisible) {
+        return;
+    }
+    const float white[4] = {1.0f, 1.0f, 1.0f, 1.0f};
+    glDisable(GL_TEXTURE_2D);
+    glColor3f(1.0f, 1.0f, 1.0f);
+    glColor4f(1.0f, 1.0f, 1.0f, 1.0f);
+    glMaterialfv(GL_FRONT, GL_AMBIENT, white);
+    glMaterialfv(GL_FRONT, GL_DIFFUSE, white);
+    glMaterialfv(GL_FRONT, GL_SPECULAR, white);
+    glMaterialfv(GL_FRONT, GL_EMISSION, white);
+    glMaterialf(GL_FRONT, GL_SHININESS, 0.0f);
+    for (const Grain& grain : dust) {
+        glPushMatrix();
+        glTranslatef(grain.pos[0], grain.pos[1], grain.pos[2]);
+        glRotatef(grain.angle, grain.axis[0], grain.axis[1], grain.axis[2]);
+        glCallList(iDustList);
+        glPopMatrix();
+    }
+}

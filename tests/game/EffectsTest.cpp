@@ -1,0 +1,277 @@
+// Smoke, explosions and space dust: ageing, growth, facing the player, fading, removal, the one
+// shared smoke texture, and the dust wrapped around the player.
+#include "assets/ObjectTexture.h"
+#include "game/Explosion.h"
+#include "game/SmokeCloud.h"
+#include "game/SpaceDust.h"
+#include "tests/game/GameWorldTest.h"
+
+#include <cmath>
+
+using gametest::GameWorldTest;
+using testsupport::DebugCapture;
+
+namespace {
+
+class EffectsTest : public GameWorldTest {
+protected:
+    // The front material colour the last drawn effect left behind.
+    static std::vector<float> frontDiffuse() {
+        std::vector<float> colour(4);
+        glGetMaterialfv(GL_FRONT, GL_DIFFUSE, colour.data());
+        return colour;
+    }
+    // Lit as in the game, where the material colours give the effect its tint and fade; only
+    // the global ambient light shines.
+    void litLikeTheGame() {
+        gameCamera();
+        glEnable(GL_LIGHTING);
+        glEnable(GL_BLEND);
+        glBlendFunc(GL_SRC_ALPHA, GL_ONE);
+    }
+    void TearDown() override {
+        glDisable(GL_LIGHTING);
+        glBlendFunc(GL_ONE, GL_ZERO);
+        GameWorldTest::TearDown();
+    }
+    // RGB at the middle of the screen.
+    std::vector<int> centre() const {
+        const std::uint32_t p = pixelAt(kWidth / 2, kHeight / 2);
+        return {int(p >> 24), int((p >> 16) & 0xff), int((p >> 8) & 0xff)};
+    }
+};
+
+} // namespace
+
+TEST_F(EffectsTest, APuffIsBornInertAndLogsItsTexture) {
+    DebugCapture log;
+    auto* cloud = dynamic_cast<SmokeCloud*>(world->addElement(kKindSmokeCloud));
+    ASSERT_NE(cloud, nullptr);
+    EXPECT_TRUE(log.contains("SmokeCloud::init(): texture loaded/created successfully.\n"))
+        << log.text();
+    EXPECT_FALSE(cloud->isActive());
+    EXPECT_TRUE(cloud->isSortedByDistance());
+    EXPECT_EQ(cloud->getModel(), nullptr);
+    EXPECT_DOUBLE_EQ(cloud->getAge(), 0.0);
+    EXPECT_NE(cloud->getTexture()->getTextureId(), 0u);
+}
+
+TEST_F(EffectsTest, APuffGrowsFacesThePlayerAndIsGoneAfterForty) {
+    auto* cloud = static_cast<SmokeCloud*>(world->addElement(kKindSmokeCloud));
+    cloud->setPos(300, 0, -400);
+    cloud->update(5.0);
+    EXPECT_FLOAT_EQ(cloud->getScale(0), 0.5f);
+    EXPECT_FLOAT_EQ(cloud->getScale(2), 0.5f);
+    // The view axis points at the player at the origin: the square shows its face.
+    EXPECT_NEAR(cloud->getView(0), -0.6f, 1e-4);
+    EXPECT_NEAR(cloud->getView(2), 0.8f, 1e-4);
+
+    cloud->update(35.0);
+    EXPECT_DOUBLE_EQ(cloud->getAge(), 40.0);
+    EXPECT_FLOAT_EQ(cloud->getScale(1), 4.0f) << "80 units wide at the end";
+    EXPECT_GT(cloud->getHealth(), 0.0f) << "alive at exactly 40";
+    world->update(0.005); // 0.1 time units more
+    EXPECT_EQ(count<SmokeCloud>(), 0);
+}
+
+TEST_F(EffectsTest, APuffFadesFromSixTenthsAndStaysGrey) {
+    auto* cloud = static_cast<SmokeCloud*>(world->addElement(kKindSmokeCloud));
+    cloud->setPos(0, 0, -100);
+    gameCamera();
+    cloud->draw();
+    EXPECT_EQ(frontDiffuse(), (std::vector<float>{0.5f, 0.5f, 0.5f, 0.6f}));
+    cloud->setAge(20.0);
+    cloud->draw();
+    std::vector<float> faded = frontDiffuse();
+    EXPECT_FLOAT_EQ(faded[0], 0.5f);
+    EXPECT_NEAR(faded[3], 0.1f, 1e-6);
+    EXPECT_FALSE(glIsEnabled(GL_TEXTURE_2D) || glIsEnabled(GL_BLEND) || glIsEnabled(GL_ALPHA_TEST))
+        << "an effect leaves texturing, blending and the alpha test off";
+}
+
+TEST_F(EffectsTest, AnExplosionStartsOnItsFirstUpdateEvenWithoutTime) {
+    auto* burst = dynamic_cast<Explosion*>(world->addElement(kKindExplosion));
+    ASSERT_NE(burst, nullptr);
+    EXPECT_FALSE(burst->isActive());
+    EXPECT_TRUE(burst->isSortedByDistance());
+    EXPECT_FALSE(burst->isStarted());
+    burst->update(0.0);
+    EXPECT_TRUE(burst->isStarted());
+    EXPECT_DOUBLE_EQ(burst->getAge(), 0.01);
+    EXPECT_FLOAT_EQ(burst->getScale(0), 0.005f);
+}
+
+TEST_F(EffectsTest, AnExplosionIsUnseenUntilItsFirstUpdateThenOrangeAndFading) {
+    auto* burst = static_cast<Explosion*>(world->addElement(kKindExplosion));
+    burst->setPos(0, 0, -100);
+    litLikeTheGame();
+    EXPECT_EQ(litPixels(drawWorld()), 0) << "nothing before the first update";
+
+    burst->update(1.0); // 10 units wide, facing the player
+    drawWorld();
+    std::vector<int> rgb = centre();
+    EXPECT_GT(rgb[0], 20) << "a visible flash";
+    EXPECT_GT(rgb[0], rgb[1]) << "orange: more red than green";
+    EXPECT_GT(rgb[1], rgb[2]) << "orange: some green, no blue";
+    std::vector<float> colour = frontDiffuse();
+    EXPECT_FLOAT_EQ(colour[0], 0.5f);
+    EXPECT_NEAR(colour[1], 0.1f, 1e-6);
+    EXPECT_FLOAT_EQ(colour[2], 0.0f);
+    EXPECT_NEAR(colour[3], 0.775f, 1e-6);
+
+    burst->update(9.0); // age 10: the green is gone, the flash is red
+    drawWorld();
+    rgb = centre();
+    EXPECT_GT(rgb[0], 0);
+    EXPECT_EQ(rgb[1], 0);
+}
+
+TEST_F(EffectsTest, AnExplosionLastsThirtyUnitsGrowingToThreeHundredWide) {
+    auto* burst = static_cast<Explosion*>(world->addElement(kKindExplosion));
+    burst->update(30.0);
+    EXPECT_FLOAT_EQ(burst->getScale(0), 15.0f);
+    EXPECT_GT(burst->getHealth(), 0.0f);
+    world->update(0.005);
+    EXPECT_EQ(count<Explosion>(), 0);
+}
+
+TEST_F(EffectsTest, APuffShowsGreyInFrontOfThePlayer) {
+    auto* cloud = static_cast<SmokeCloud*>(world->addElement(kKindSmokeCloud));
+    cloud->setPos(0, 0, -50);
+    cloud->update(5.0); // 10 units wide
+    litLikeTheGame();
+    drawWorld();
+    std::vector<int> rgb = centre();
+    EXPECT_GT(rgb[0], 10);
+    EXPECT_NEAR(rgb[0], rgb[1], 8) << "grey";
+    EXPECT_NEAR(rgb[1], rgb[2], 8) << "grey";
+}
+
+TEST_F(EffectsTest, AllPuffsAndExplosionsShareOneTextureAndMakeNoneOfTheirOwn) {
+    world->addElement(kKindSmokeCloud); // the first may load it
+    const int texturesBefore = liveTextures();
+    DebugCapture log;
+    std::vector<Object3D*> effects;
+    for (int i = 0; i < 100; ++i) {
+        effects.push_back(world->addElement(i % 2 ? kKindSmokeCloud : kKindExplosion));
+    }
+    EXPECT_EQ(liveTextures(), texturesBefore);
+    for (Object3D* effect : effects) {
+        EXPECT_EQ(effect->getTexture(), effects.front()->getTexture());
+        effect->setHealth(0.0f);
+    }
+    world->update(0.0);
+    EXPECT_EQ(world->size(), 1u);
+    EXPECT_EQ(liveTextures(), texturesBefore);
+
+    // Each still says how its texture went.
+    std::size_t lines = 0;
+    for (std::size_t at = 0;
+         (at = log.text().find("::init(): texture loaded", at)) != std::string::npos; ++at) {
+        ++lines;
+    }
+    EXPECT_EQ(lines, 100u);
+    EXPECT_TRUE(log.contains("Explosion::init(): texture loaded/created successfully.\n"));
+}
+
+TEST_F(EffectsTest, ANewFilterGivesLaterPuffsATextureWithThatFilter) {
+    Object3D* before = world->addElement(kKindSmokeCloud);
+    world->iTextureFilter = kFilterTrilinearMipmap;
+    Object3D* after = world->addElement(kKindSmokeCloud);
+    Object3D* another = world->addElement(kKindExplosion);
+    EXPECT_NE(after->getTexture(), before->getTexture());
+    EXPECT_EQ(after->getTexture(), another->getTexture());
+    GLint minFilter = 0;
+    glBindTexture(GL_TEXTURE_2D, after->getTexture()->getTextureId());
+    glGetTexParameteriv(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, &minFilter);
+    EXPECT_EQ(minFilter, GL_LINEAR_MIPMAP_NEAREST);
+    glBindTexture(GL_TEXTURE_2D, 0);
+}
+
+TEST_F(EffectsTest, ACompiledPuffListIsTheCloudsOwnAndGoesWithIt) {
+    auto* cloud = static_cast<SmokeCloud*>(world->addElement(kKindSmokeCloud));
+    const unsigned list = cloud->createDisplayList();
+    EXPECT_TRUE(glIsList(list));
+    EXPECT_EQ(cloud->getModel()->iDisplayList, list);
+    cloud->setHealth(0.0f);
+    world->update(0.0);
+    EXPECT_FALSE(glIsList(list));
+}
+
+// Space dust.
+
+TEST_F(EffectsTest, DustIsScatteredInACubeAroundThePlayer) {
+    player->setPos(1000, -2000, 3000);
+    auto* dust = dynamic_cast<SpaceDust*>(world->addElement(kKindSpaceDust));
+    ASSERT_NE(dust, nullptr);
+    EXPECT_EQ(dust->getFollow(), player.get());
+    EXPECT_FALSE(dust->isActive());
+    float low[3] = {1e9f, 1e9f, 1e9f};
+    float high[3] = {-1e9f, -1e9f, -1e9f};
+    for (int g = 0; g < SpaceDust::kGrainCount; ++g) {
+        SpaceDust::Grain& grain = dust->grain(g);
+        for (int i = 0; i < 3; ++i) {
+            low[i] = std::fmin(low[i], grain.pos[i] - player->getPos(i));
+            high[i] = std::fmax(high[i], grain.pos[i] - player->getPos(i));
+        }
+        const float length =
+            std::sqrt(grain.axis[0] * grain.axis[0] + grain.axis[1] * grain.axis[1] +
+                      grain.axis[2] * grain.axis[2]);
+        EXPECT_NEAR(length, 1.0f, 1e-5);
+        EXPECT_GE(grain.angle, 0.0f);
+        EXPECT_LE(grain.angle, 360.0f);
+    }
+    for (int i = 0; i < 3; ++i) {
+        EXPECT_GE(low[i], -250.0f);
+        EXPECT_LE(high[i], 250.0f);
+        EXPECT_LT(low[i], -240.0f) << "spread over the whole cube";
+        EXPECT_GT(high[i], 240.0f);
+    }
+}
+
+TEST_F(EffectsTest, DustWrapsAroundThePlayerAtHalfTheCube) {
+    auto* dust = static_cast<SpaceDust*>(world->addElement(kKindSpaceDust));
+    player->setPos(100, 0, 0);
+    SpaceDust::Grain& ahead = dust->grain(0);
+    SpaceDust::Grain& edge = dust->grain(1);
+    SpaceDust::Grain& behind = dust->grain(2);
+    ahead.pos[0] = 350.5f; // 250.5 ahead on x
+    edge.pos[0] = 350.0f;  // exactly 250 ahead
+    behind.pos[1] = -250.5f;
+    dust->update(0.0);
+    EXPECT_FLOAT_EQ(ahead.pos[0], -149.5f) << "249.5 behind";
+    EXPECT_FLOAT_EQ(edge.pos[0], 350.0f);
+    EXPECT_FLOAT_EQ(behind.pos[1], 249.5f);
+}
+
+TEST_F(EffectsTest, DustKeepsUpWithAFlyingPlayerAndSpins) {
+    auto* dust = static_cast<SpaceDust*>(world->addElement(kKindSpaceDust));
+    const float angle = dust->grain(7).angle;
+    for (int frame = 0; frame < 100; ++frame) {
+        player->setPos(frame * 20.0f, frame * -7.0f, 0.0f);
+        world->update(0.05);
+    }
+    for (int g = 0; g < SpaceDust::kGrainCount; ++g) {
+        for (int i = 0; i < 3; ++i) {
+            EXPECT_LE(std::fabs(dust->grain(g).pos[i] - player->getPos(i)), 250.0f);
+        }
+    }
+    EXPECT_NEAR(dust->grain(7).angle, std::fmod(angle + 1000.0f, 360.0f), 1e-2)
+        << "10 degrees per time unit, kept below a full turn";
+    EXPECT_EQ(count<SpaceDust>(), 1) << "never removed";
+}
+
+TEST_F(EffectsTest, DustShowsAsWhiteSpecksAroundThePlayer) {
+    world->addElement(kKindSpaceDust);
+    gameCamera();
+    glEnable(GL_DEPTH_TEST);
+    std::vector<std::uint8_t> pixels = drawWorld();
+    glDisable(GL_DEPTH_TEST);
+    int white = 0;
+    for (size_t i = 0; i < pixels.size(); i += 4) {
+        white += pixels[i] == 255 && pixels[i + 1] == 255 && pixels[i + 2] == 255;
+    }
+    EXPECT_GT(white, 100);
+    EXPECT_LT(white, kWidth * kHeight / 4) << "specks, not a wall";
+    EXPECT_FALSE(glIsEnabled(GL_TEXTURE_2D));
+}

@@ -1,0 +1,195 @@
+// Shields: taking hits for their owner, breaking and handing the hits back, the flash and its
+// fade, the wire-frame sphere, and owners and shields that go before one another.
+#include "game/Shield.h"
+#include "tests/game/GameWorldTest.h"
+
+#include <algorithm>
+
+using gametest::GameWorldTest;
+using testsupport::ProbeElement;
+
+namespace {
+
+class ShieldTest : public GameWorldTest {
+protected:
+    // An inert element wrapped in a shield, as a fighter wraps itself.
+    Shield* shieldedOwner(ProbeElement*& owner) {
+        owner = static_cast<ProbeElement*>(
+            world->file(std::make_unique<ProbeElement>(world, "owner", nullptr), false));
+        owner->setPos(10, 20, 30);
+        owner->setActive(false);
+        auto* shield = static_cast<Shield*>(owner->createShield(25.0f));
+        owner->setShield(shield);
+        return shield;
+    }
+};
+
+} // namespace
+
+TEST_F(ShieldTest, AShieldWrapsItsOwner) {
+    ProbeElement* owner = nullptr;
+    Shield* shield = shieldedOwner(owner);
+    EXPECT_EQ(shield->getOwner(), owner);
+    EXPECT_FLOAT_EQ(shield->getRadius(), 25.0f);
+    EXPECT_FLOAT_EQ(shield->getPos(2), 30.0f);
+    EXPECT_FLOAT_EQ(shield->getHealth(), 200.0f);
+    EXPECT_TRUE(shield->isActive()) << "the shield takes the hits";
+    EXPECT_TRUE(shield->isVisible());
+    EXPECT_TRUE(shield->isSortedByDistance());
+    EXPECT_DOUBLE_EQ(shield->getGlow(), 0.5);
+    EXPECT_EQ(std::prev(world->end())->get(), shield) << "filed behind the solid objects";
+}
+
+TEST_F(ShieldTest, AShieldAtFortyBreaksAtTheNextHitAndFreesItsOwner) {
+    ProbeElement* owner = nullptr;
+    Shield* shield = shieldedOwner(owner);
+    shield->setHealth(40.0f);
+    shield->hit(40.0f);
+    EXPECT_FALSE(shield->isActive());
+    EXPECT_TRUE(owner->isActive()) << "hits now reach the owner";
+    EXPECT_EQ(owner->getShield(), nullptr);
+    EXPECT_EQ(shield->getOwner(), nullptr);
+    world->update(0.0);
+    EXPECT_EQ(count<Shield>(), 0);
+    EXPECT_EQ(owner->getShield(), nullptr);
+}
+
+TEST_F(ShieldTest, AShieldAtFortyOneHoldsAndFlashes) {
+    ProbeElement* owner = nullptr;
+    Shield* shield = shieldedOwner(owner);
+    shield->setHealth(41.0f);
+    shield->update(100.0); // let the creation flash fade a step
+    EXPECT_LT(shield->getGlow(), 0.5);
+    shield->hit(40.0f);
+    EXPECT_FLOAT_EQ(shield->getHealth(), 1.0f);
+    EXPECT_DOUBLE_EQ(shield->getGlow(), 0.5);
+    EXPECT_TRUE(shield->isActive());
+    EXPECT_FALSE(owner->isActive());
+    EXPECT_EQ(owner->getShield(), shield);
+}
+
+TEST_F(ShieldTest, TheFlashFadesInTenStepsOfOneUnitThenHolds) {
+    Shield* shield = static_cast<Shield*>(world->addElement(kKindShield));
+    std::vector<double> glow;
+    for (int i = 0; i < 4; ++i) {
+        shield->update(0.6); // timer 0.6, 1.2 (step), 0.8, 1.4 (step)
+        glow.push_back(shield->getGlow());
+    }
+    EXPECT_DOUBLE_EQ(glow[0], 0.5);
+    EXPECT_DOUBLE_EQ(glow[1], 0.45);
+    EXPECT_DOUBLE_EQ(glow[2], 0.45);
+    EXPECT_NEAR(glow[3], 0.40, 1e-12);
+    for (int i = 0; i < 100; ++i) {
+        shield->update(1.5); // one step per update at most
+    }
+    const double settled = shield->getGlow();
+    EXPECT_LE(settled, 0.001);
+    EXPECT_GT(settled, -0.05) << "no step once it is out";
+    shield->update(10.0);
+    EXPECT_DOUBLE_EQ(shield->getGlow(), settled);
+}
+
+TEST_F(ShieldTest, TwoHitsInOneFrameCostEightyAndEachRestartsTheFlash) {
+    Shield* shield = static_cast<Shield*>(world->addElement(kKindShield));
+    Object3D* rock = world->addElement(kKindAsteroid);
+    Object3D* other = world->addElement(kKindAsteroid);
+    shield->setPos(0, 0, -500); // well away from the player
+    rock->setPos(5, 0, -500);
+    other->setPos(-5, 0, -500);
+    shield->setRadius(40.0f);
+    shield->update(3.0);
+    world->update(0.0); // the rocks touch each other too, and the shield twice
+    EXPECT_FLOAT_EQ(shield->getHealth(), 120.0f);
+    EXPECT_DOUBLE_EQ(shield->getGlow(), 0.5);
+    EXPECT_TRUE(shield->isActive());
+}
+
+TEST_F(ShieldTest, AShieldWithoutOwnerBreaksAlone) {
+    // As a level file places one: nobody to hand the hits to.
+    Shield* shield = static_cast<Shield*>(world->addElement(kKindShield));
+    EXPECT_EQ(shield->getOwner(), nullptr);
+    for (int i = 0; i < 5; ++i) {
+        shield->hit(40.0f);
+    }
+    EXPECT_FALSE(shield->isActive());
+    EXPECT_FLOAT_EQ(shield->getHealth(), 0.0f);
+    world->update(0.0);
+    EXPECT_EQ(world->size(), 0u);
+}
+
+TEST_F(ShieldTest, AnOwnerThatGoesFirstLeavesTheShieldOwnerless) {
+    ProbeElement* owner = nullptr;
+    Shield* shield = shieldedOwner(owner);
+    owner->setHealth(0.0f);
+    world->update(0.0);
+    ASSERT_EQ(count<Shield>(), 1);
+    EXPECT_EQ(shield->getOwner(), nullptr);
+    shield->setHealth(40.0f);
+    shield->hit(40.0f); // would switch the freed owner on if it still pointed there
+    world->update(0.0);
+    EXPECT_EQ(world->size(), 0u);
+}
+
+TEST_F(ShieldTest, AShieldRemovedWithoutBreakingLetsGoOfItsOwner) {
+    ProbeElement* owner = nullptr;
+    Shield* shield = shieldedOwner(owner);
+    shield->setHealth(0.0f);
+    world->update(0.0);
+    EXPECT_EQ(count<Shield>(), 0);
+    EXPECT_EQ(owner->getShield(), nullptr);
+}
+
+TEST_F(ShieldTest, TheSphereIsDimCyanAndBrightensWithTheFlash) {
+    Shield* shield = static_cast<Shield*>(world->addElement(kKindShield));
+    shield->setPos(0, 0, -150);
+    shield->setRadius(40.0f);
+    gameCamera();
+    glEnable(GL_LIGHTING); // only the global ambient light: the sphere shows its ambient colour
+
+    // The brightest red, green and blue anywhere on the screen.
+    auto brightest = [this]() {
+        std::vector<std::uint8_t> pixels = drawWorld();
+        std::vector<int> best(3, 0);
+        for (size_t i = 0; i < pixels.size(); i += 4) {
+            for (int c = 0; c < 3; ++c) {
+                best[c] = std::max(best[c], int(pixels[i + c]));
+            }
+        }
+        return best;
+    };
+    const std::vector<int> flashing = brightest();
+    for (int i = 0; i < 20; ++i) {
+        shield->update(1.5);
+    }
+    const std::vector<int> calm = brightest();
+    glDisable(GL_LIGHTING);
+    EXPECT_EQ(flashing[0], 0) << "no red in cyan";
+    EXPECT_EQ(flashing[1], flashing[2]);
+    EXPECT_EQ(calm[1], calm[2]);
+    EXPECT_GT(calm[1], 0) << "the wire frame still shows";
+    EXPECT_GT(flashing[1], calm[1] + 10);
+    EXPECT_TRUE(glIsEnabled(GL_TEXTURE_2D)) << "the sphere turns texturing back on";
+    EXPECT_FALSE(glIsEnabled(GL_BLEND));
+    glDisable(GL_TEXTURE_2D);
+}
+
+TEST_F(ShieldTest, AShieldIsDrawnEvenWhenMarkedInvisible) {
+    Shield* shield = static_cast<Shield*>(world->addElement(kKindShield));
+    shield->setPos(0, 0, -150);
+    shield->setRadius(40.0f);
+    shield->setVisible(false);
+    gameCamera();
+    EXPECT_GT(litPixels(drawWorld()), 100);
+    glDisable(GL_TEXTURE_2D);
+}
+
+TEST_F(ShieldTest, ACompiledSphereListIsTheShieldsOwn) {
+    Shield* shield = static_cast<Shield*>(world->addElement(kKindShield));
+    const unsigned list = shield->createDisplayList();
+    EXPECT_TRUE(glIsList(list));
+    EXPECT_EQ(shield->getDisplayList(), list);
+    shield->setHealth(0.0f);
+    world->update(0.0);
+    EXPECT_FALSE(glIsList(list));
+    glDisable(GL_TEXTURE_2D);
+}
