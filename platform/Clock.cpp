@@ -1,0 +1,42 @@
+// Real and virtual clocks on the system's monotonic clock.
+#include "platform/Clock.h"
+
+#include <cmath>
+
+namespace platform {
+
+Clock Clock::makeVirtual() {
+    Clock clock;
+    clock.virtualTime = true;
+    return clock;
+}
+
+std::int64_t Clock::counter() const {
+    if (virtualTime) {
+        return virtualTicks;
+    }
+    timespec now{};
+    clock_gettime(CLOCK_MONOTONIC, &now);
+    return static_cast<std::int64_t>(now.tv_sec) * kTicksPerSecond + now.tv_nsec;
+}
+
+std::uint32_t Clock::milliseconds() const {
+    return static_cast<std::uint32_t>(counter() / (kTicksPerSecond / 1000));
+}
+
+void Clock::advance(double seconds) {
+    if (virtualTime && seconds > 0.0) {
+        virtualTicks += std::llround(seconds * static_cast<double>(kTicksPerSecond));
+    }
+}
+
+std::time_t Clock::currentTime() const {
+    return fixedTime ? fixedSeconds : std::time(nullptr);
+}
+
+void Clock::fixCurrentTime(std::time_t seconds) {
+    fixedTime = true;
+    fixedSeconds = seconds;
+}
+
+} // namespace platform

@@ -1,0 +1,38 @@
+// The game's clocks: a high-resolution counter with its frequency for frame times, a
+// millisecond clock for the frames-per-second figure, and the wall-clock time that seeds the
+// random generator. A virtual clock only moves when told, so recorded runs repeat exactly.
+#pragma once
+
+#include <cstdint>
+#include <ctime>
+
+namespace platform {
+
+class Clock {
+public:
+    // Real time from the system's monotonic clock.
+    Clock() = default;
+    // A clock standing at zero that moves only through advance().
+    static Clock makeVirtual();
+
+    std::int64_t counter() const;
+    std::int64_t frequency() const { return kTicksPerSecond; }
+    // Milliseconds since some fixed start, wrapping like the desktop's tick count.
+    std::uint32_t milliseconds() const;
+    bool isVirtual() const { return virtualTime; }
+    void advance(double seconds);
+
+    // Seconds since 1970, or the value fixed with fixCurrentTime (a run's random seed).
+    std::time_t currentTime() const;
+    void fixCurrentTime(std::time_t seconds);
+
+private:
+    static const std::int64_t kTicksPerSecond = 1000000000; // nanoseconds
+
+    bool virtualTime = false;
+    std::int64_t virtualTicks = 0;
+    bool fixedTime = false;
+    std::time_t fixedSeconds = 0;
+};
+
+} // namespace platform

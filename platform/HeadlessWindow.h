@@ -1,0 +1,92 @@
+// The off-screen backend: the game draws into a 1024 x 768 EGL pbuffer, its window messages come
+// from a script, and every drawn frame can move a virtual clock by a fixed step. It backs the
+// headless runner, the end-to-end tests and the benchmarks.
+#pragma once
+
+#include "platform/Clock.h"
+#include "platform/HeadlessContext.h"
+#include "platform/Platform.h"
+#include "platform/Window.h"
+#include "platform/WindowScript.h"
+
+#include <chrono>
+#include <cstdint>
+#include <string>
+#include <vector>
+
+namespace platform {
+
+class HeadlessWindow : public Window {
+public:
+    static const int kSurfaceWidth = 1024; // pixels
+    static const int kSurfaceHeight = 768;
+
+    struct Options {
+        std::vector<WindowScript::Event> script;
+        long frameLimit = 600;      // the quit message follows this many drawn frames
+        double frameSeconds = 0.0;  // > 0: each drawn frame moves the clock by this much
+        bool answerYes = false;     // the answer to every yes/no box
+        bool keepLastFrame = false; // read the picture back before the context goes
+    };
+
+    // Installs a message-box handler that logs each box and answers it from the options.
+    HeadlessWindow(Clock& clock, Options options);
+    ~HeadlessWindow() override;
+    HeadlessWindow(const HeadlessWindow&) = delete;
+    HeadlessWindow& operator=(const HeadlessWindow&) = delete;
+
+    bool openDisplay() override { return true; }
+    bool closeDisplay() override { return true; }
+    bool changeDisplayMode(int width, int height, int bits) override;
+    void restoreDisplayMode() override {}
+    bool createWindow(const char* title, int width, int height, bool fullscreen) override;
+    bool destroyWindow() override;
+    bool hasWindow() const override { return windowOpen; }
+    bool createContext() override;
+    bool makeCurrent() override;
+    bool releaseCurrent() override;
+    bool deleteContext() override;
+    bool hasContext() const override { return surface.isValid(); }
+    void show() override {}
+    void showCursor(bool visible) override { cursorVisible = visible; }
+    void swapBuffers() override;
+
+    long framesDrawn() const { return frames; }
+    const std::string& title() const { return windowTitle; }
+    bool isCursorVisible() const { return cursorVisible; }
+    // Wall-clock milliseconds of each drawn frame, from the end of one swap to the end of the
+    // next (the first from the pass that drew it).
+    const std::vector<double>& frameMilliseconds() const { return frameTimes; }
+    // The last drawn frame as RGB rows, top row first (kept when asked for in the options).
+    const std::vector<std::uint8_t>& lastFrame() const { return lastFramePixels; }
+    bool writeLastFramePpm(const std::string& fileName) const;
+
+protected:
+    void pumpEvents() override;
+
+private:
+    using WallClock = std::chrono::steady_clock;
+
+    void post(const WindowScript::Event& event);
+    void keepPicture();
+
+    Clock& clock;
+    Options options;
+    MessageBoxHandler previousHandler;
+    HeadlessContext surface;
+    std::size_t nextEvent = 0;
+    long frames = 0;
+    bool quitPosted = false;
+    bool windowOpen = false;
+    bool minimised = false;
+    bool cursorVisible = true;
+    int clientWidth = kSurfaceWidth;
+    int clientHeight = kSurfaceHeight;
+    std::string windowTitle;
+    WallClock::time_point passStart;
+    WallClock::time_point lastSwap;
+    std::vector<double> frameTimes;
+    std::vector<std::uint8_t> lastFramePixels;
+};
+
+} // namespace platform

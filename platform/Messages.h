@@ -1,0 +1,83 @@
+// Window messages as the game's window procedure receives them: the Win32 message numbers,
+// virtual-key codes and parameter packing, whatever backend produced them.
+#pragma once
+
+#include <cstdint>
+
+namespace platform {
+
+using WParam = std::uintptr_t;
+using LParam = std::intptr_t;
+
+struct Message {
+    unsigned message = 0;
+    WParam wParam = 0;
+    LParam lParam = 0;
+};
+
+// Message numbers.
+const unsigned WM_SIZE = 0x0005;
+const unsigned WM_ACTIVATE = 0x0006;
+const unsigned WM_CLOSE = 0x0010;
+const unsigned WM_QUIT = 0x0012;
+const unsigned WM_KEYDOWN = 0x0100;
+const unsigned WM_KEYUP = 0x0101;
+const unsigned WM_SYSCOMMAND = 0x0112;
+
+// WM_ACTIVATE: low word of wParam; the high word is non-zero while the window is minimised.
+const unsigned WA_INACTIVE = 0;
+const unsigned WA_ACTIVE = 1;
+
+// WM_SIZE: wParam.
+const unsigned SIZE_RESTORED = 0;
+const unsigned SIZE_MINIMIZED = 1;
+const unsigned SIZE_MAXIMIZED = 2;
+
+// WM_SYSCOMMAND: wParam (the low four bits are the system's own).
+const unsigned SC_SCREENSAVE = 0xF140;
+const unsigned SC_MONITORPOWER = 0xF170;
+
+// Virtual-key codes. Letters and digits are their upper-case ASCII codes ('A' = 0x41, '0' = 0x30).
+const unsigned VK_BACK = 0x08;
+const unsigned VK_TAB = 0x09;
+const unsigned VK_RETURN = 0x0D;
+const unsigned VK_SHIFT = 0x10;
+const unsigned VK_CONTROL = 0x11;
+const unsigned VK_MENU = 0x12;
+const unsigned VK_PAUSE = 0x13;
+const unsigned VK_ESCAPE = 0x1B;
+const unsigned VK_SPACE = 0x20;
+const unsigned VK_PRIOR = 0x21;
+const unsigned VK_NEXT = 0x22;
+const unsigned VK_END = 0x23;
+const unsigned VK_HOME = 0x24;
+const unsigned VK_LEFT = 0x25;
+const unsigned VK_UP = 0x26;
+const unsigned VK_RIGHT = 0x27;
+const unsigned VK_DOWN = 0x28;
+const unsigned VK_INSERT = 0x2D;
+const unsigned VK_DELETE = 0x2E;
+const unsigned VK_NUMPAD0 = 0x60;
+const unsigned VK_F1 = 0x70; // F2 to F12 follow one by one up to 0x7B
+const unsigned VK_F3 = 0x72;
+const unsigned VK_F4 = 0x73;
+const unsigned VK_F5 = 0x74;
+const unsigned VK_F6 = 0x75;
+const unsigned VK_F12 = 0x7B;
+const unsigned VK_COUNT = 256; // size of a table indexed by virtual-key code
+
+inline LParam makeLParam(unsigned low, unsigned high) {
+    return static_cast<LParam>((low & 0xFFFFu) | ((high & 0xFFFFu) << 16));
+}
+inline unsigned lowWord(std::uintptr_t value) {
+    return static_cast<unsigned>(value & 0xFFFFu);
+}
+inline unsigned highWord(std::uintptr_t value) {
+    return static_cast<unsigned>((value >> 16) & 0xFFFFu);
+}
+
+// Names the key table and the runner's scripts use: "U", "F3", "ESC", "SPACE", "1", or a code
+// in hex ("0x55"). Case does not matter. Gives 0 for a name it does not know.
+unsigned virtualKeyFromName(const char* name);
+
+} // namespace platform

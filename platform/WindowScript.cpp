@@ -1,0 +1,100 @@
+// Parsing of the off-screen window's session scripts.
+#include "platform/WindowScript.h"
+
+#include <algorithm>
+#include <cerrno>
+#include <cstdlib>
+#include <fstream>
+#include <sstream>
+
+namespace platform {
+namespace {
+
+bool readNumber(const std::string& word, long& value) {
+    if (word.empty()) {
+        return false;
+    }
+    errno = 0;
+    char* end = nullptr;
+    value = std::strtol(word.c_str(), &end, 10);
+    return errno == 0 && *end == '\0';
+}
+
+} // namespace
+
+bool WindowScript::parse(const std::string& text) {
+    eventList.clear();
+    errorText.clear();
+    std::istringstream lines(text);
+    std::string line;
+    int lineNumber = 0;
+    while (std::getline(lines, line)) {
+        ++lineNumber;
+        const std::size_t hash = line.find('#');
+        if (hash != std::string::npos) {
+            line.erase(hash);
+        }
+        std::istringstream words(line);
+        std::vector<std::string> w;
+        for (std::string word; words >> word;) {
+            w.push_back(word);
+        }
+        if (w.empty()) {
+            continue;
+        }
+        const std::string where = "line " + std::to_string(lineNumber) + ": ";
+        Event event;
+        if (!readNumber(w[0], event.frame) || event.frame < 0 || w.size() < 2) {
+            errorText = where + "expected a frame number and an action";
+            return false;
+        }
+        const std::string& action = w[1];
+        if ((action == "down" || action == "up") && w.size() == 3) {
+            event.action = action == "down" ? Action::KeyDown : Action::KeyUp;
+            event.key = virtualKeyFromName(w[2].c_str());
+            if (event.key == 0) {
+                errorText = where + "unknown key '" + w[2] + "'";
+                return false;
+            }
+        } else if (action == "close" && w.size() == 2) {
+            event.action = Action::Close;
+        } else if ((action == "minimise" || action == "minimize") && w.size() == 2) {
+            event.action = Action::Minimise;
+        } else if (action == "restore" && w.size() == 2) {
+            event.action = Action::Restore;
+        } else if (action == "size" && w.size() == 4) {
+            long width = 0;
+            long height = 0;
+            if (!readNumber(w[2], width) || !readNumber(w[3], height) || width < 0 || height < 0 ||
+                width > 0xFFFF || height > 0xFFFF) {
+                errorText = where + "size needs a width and a height in pixels";
+                return false;
+            }
+            event.action = Action::Size;
+            event.width = static_cast<int>(width);
+            event.height = static_cast<int>(height);
+        } else {
+            errorText = where + "cannot read '" + line + "'";
+            return false;
+        }
+        eventList.push_back(event);
+    }
+    // Lines of one frame keep their file order; frames may come in any order.
+    std::stable_sort(eventList.begin(), eventList.end(),
+                     [](const Event& a, const Event& b) { return a.frame < b.frame; });
+    return true;
+}
+
+bool WindowScript::load(const std::string& fileName) {
+    std::ifstream file(fileName);
+    if (!file) {
+        eventList.clear();
+        errorText = "cannot open " + fileName;
+        return false;
+    }
+    std::ostringstream text;
+    text << file.rdbuf();
+    return parse(text.str());
+}
+
+} // namespace platform

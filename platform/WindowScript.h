@@ -1,0 +1,37 @@
+// A recorded play session for the off-screen window: which window messages arrive before which
+// drawn frame. One line per event: "FRAME down KEY", "FRAME up KEY", "FRAME close",
+// "FRAME minimise", "FRAME restore" or "FRAME size W H"; '#' starts a comment.
+#pragma once
+
+#include "platform/Messages.h"
+
+#include <string>
+#include <vector>
+
+namespace platform {
+
+class WindowScript {
+public:
+    enum class Action { KeyDown, KeyUp, Close, Minimise, Restore, Size };
+
+    struct Event {
+        long frame = 0; // posted just before this drawn frame (counting from 0)
+        Action action = Action::Close;
+        unsigned key = 0; // virtual-key code for KeyDown and KeyUp
+        int width = 0;    // for Size
+        int height = 0;
+    };
+
+    // Reads the script text; false with error() naming the line when a line makes no sense.
+    bool parse(const std::string& text);
+    bool load(const std::string& fileName);
+
+    const std::vector<Event>& events() const { return eventList; }
+    const std::string& error() const { return errorText; }
+
+private:
+    std::vector<Event> eventList;
+    std::string errorText;
+};
+
+} // namespace platform
