@@ -1,0 +1,63 @@
+// The game's application state: one instance, owned by the entry routine for the whole run and
+// handed to the window procedure, the frame renderer and the key table.
+#pragma once
+
+#include "platform/Messages.h"
+
+#include <cstdint>
+#include <memory>
+
+class BitmapFont;
+class ElementContainer;
+class EnergyBar;
+class ObjectTexture;
+class PlayerShip;
+class RadarScope;
+
+namespace platform {
+class Clock;
+class Window;
+} // namespace platform
+
+// Kept between frames by DrawFrame; all zero at start.
+struct FrameState {
+    float framesPerSecond = 0.0f;
+    float lastRateTime = 0.0f; // seconds on the millisecond clock
+    std::uint32_t frameCount = 0;
+    unsigned crosshairList = 0; // compiled on the first frame
+};
+
+struct AppState {
+    AppState();
+    ~AppState();
+    AppState(const AppState&) = delete;
+    AppState& operator=(const AppState&) = delete;
+
+    int screenWidth = 1024; // pixels
+    int screenHeight = 768;
+    int screenBits = 32;
+    bool fullscreen = false;
+    bool active = true;
+    bool keyDown[platform::VK_COUNT] = {};
+    bool wireframe = false;
+
+    ElementContainer* pContainer = nullptr; // the world; deleted by the entry routine at the end
+    std::unique_ptr<PlayerShip> pPlayer;
+    std::unique_ptr<RadarScope> pTopRadar;
+    std::unique_ptr<RadarScope> pFrontRadar;
+    std::unique_ptr<EnergyBar> pEnergyBar;
+    std::unique_ptr<BitmapFont> pFont;
+    std::unique_ptr<ObjectTexture> pCockpit;
+    std::unique_ptr<ObjectTexture> pInfo;
+    unsigned cockpitTexture = 0;
+    unsigned infoTexture = 0;
+    int objectDumpCounter = 0;
+    std::int64_t counterFrequency = 1; // ticks per second
+    double lastFrameTime = 0.0;        // seconds
+
+    FrameState frame;
+
+    // The window with its GL context and message queue, and the clocks; not owned.
+    platform::Window* pWindow = nullptr;
+    platform::Clock* pClock = nullptr;
+};

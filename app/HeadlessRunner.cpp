@@ -1,0 +1,210 @@
+// Command line, run, screenshot and report of the headless runner.
+#include "app/HeadlessRunner.h"
+
+#include "app/AppState.h"
+#include "app/DrawFrame.h"
+#include "app/Game.h"
+#include "assets/ObjectTexture.h"
+#include "platform/Clock.h"
+#include "platform/HeadlessContext.h"
+#include "platform/HeadlessWindow.h"
+#include "platform/WindowScript.h"
+
+#include <GL/gl.h>
+
+#include <algorithm>
+#include <cerrno>
+#include <chrono>
+#include <cmath>
+#include <cstdio>
+#include <cstdlib>
+
+namespace {
+
+const int kExitUsage = 2;
+const int kFloorWarmUpFrames = 20;
+const int kFloorFrames = 200;
+const char* const kCockpitFile = "data/texture/cokpit.tga";
+
+bool readLong(const std::string& text, long& value) {
+    errno = 0;
+    char* end = nullptr;
+    value = std::strtol(text.c_str(), &end, 10);
+    return !text.empty() && errno == 0 && *end == '\0';
+}
+
+bool readDouble(const std::string& text, double& value) {
+    errno = 0;
+    char* end = nullptr;
+    value = std::strtod(text.c_str(), &end);
+    return !text.empty() && errno == 0 && *end == '\0' && std::isfinite(value);
+}
+
+} // namespace
+
+const char* HeadlessRunner::usage() {
+    return "usage: ombrelix-headless [--frames N] [--dt SECONDS] [--seed N] [--script FILE]\n"
+           "                         [--fullscreen yes|no] [--screenshot FILE.ppm] [--report]\n";
+}
+
+bool HeadlessRunner::parseArguments(const std::vector<std::string>& arguments, Options& options,
+                                    std::string& error) {
+    for (std::size_t i = 0; i < arguments.size(); ++i) {
+        const std::string& name = arguments[i];
+        if (name == "--report") {
+            options.report = true;
+            continue;
+        }
+        if (i + 1 >= arguments.size()) {
+            error = name.rfind("--", 0) == 0 ? name + " needs a value" : "unknown argument " + name;
+            return false;
+        }
+        const std::string& value = arguments[++i];
+        if (name == "--frames") {
+            if (!readLong(value, options.frames) || options.frames < 0) {
+                error = "--frames needs a whole number of frames, 0 or more";
+                return false;
+            }
+        } else if (name == "--dt") {
+            if (!readDouble(value, options.frameSeconds) || options.frameSeconds <= 0.0) {
+                error = "--dt needs a positive number of seconds";
+                return false;
+            }
+        } else if (name == "--seed") {
+            long seed = 0;
+            if (!readLong(value, seed) || seed < 0) {
+                error = "--seed needs a whole number, 0 or more";
+                return false;
+            }
+            options.seeded = true;
+            options.seed = static_cast<unsigned long>(seed);
+        } else if (name == "--script") {
+            options.scriptFile = value;
+        } else if (name == "--fullscreen") {
+            if (value != "yes" && value != "no") {
+                error = "--fullscreen takes yes or no";
+                return false;
+            }
+            options.fullscreen = value == "yes";
+        } else if (name == "--screenshot") {
+            options.screenshotFile = value;
+        } else {
+            error = "unknown argument " + name;
+            return false;
+        }
+    }
+    return true;
+}
+
+HeadlessRunner::FrameStats HeadlessRunner::statistics(std::vector<double> milliseconds) {
+    FrameStats stats;
+    if (milliseconds.empty()) {
+        return stats;
+    }
+    std::sort(milliseconds.begin(), milliseconds.end());
+    const std::size_t n = milliseconds.size();
+    stats.median =
+        n % 2 == 1 ? milliseconds[n / 2] : (milliseconds[n / 2 - 1] + milliseconds[n / 2]) / 2.0;
+    double sum = 0.0;
+    for (double value : milliseconds) {
+        sum += value;
+    }
+    stats.mean = sum / static_cast<double>(n);
+    // Nearest rank: the smallest value with at least 95 percent of the frames at or below it.
+    const std::size_t rank = static_cast<std::size_t>(std::ceil(0.95 * static_cast<double>(n)));
+    stats.p95 = milliseconds[std::min(n, std::max<std::size_t>(rank, 1)) - 1];
+    return stats;
+}
+
+double HeadlessRunner::measureFloorFrame(int frames) {
+    platform::HeadlessContext surface;
+    if (!surface.create(platform::HeadlessWindow::kSurfaceWidth,
+                        platform::HeadlessWindow::kSurfaceHeight)) {
+        return 0.0;
+    }
+    AppState app;
+    app.cockpitTexture = ObjectTexture::LoadTexture(kCockpitFile, kFilterPoint);
+    glViewport(0, 0, app.screenWidth, app.screenHeight);
+    glClearColor(0.0f, 0.0f, 0.0f, 0.5f);
+    glDisable(GL_DEPTH_TEST);
+    glDisable(GL_LIGHTING);
+    glEnable(GL_ALPHA_TEST);
+    glAlphaFunc(GL_GREATER, 0.1f);
+    glMatrixMode(GL_MODELVIEW);
+    glLoadIdentity();
+    glTranslatef(0.0f, 0.0f, kOverlayPlaneZ);
+
+    using WallClock = std::chrono::steady_clock;
+    std::vector<double> times;
+    WallClock::time_point last = WallClock::now();
+    for (int i = 0; i < kFloorWarmUpFrames + frames; ++i) {
+        glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
+        DrawCockpitOverlay(app);
+        glMatrixMode(GL_MODELVIEW);
+        glFinish();
+        surface.swapBuffers();
+        const WallClock::time_point now = WallClock::now();
+        if (i >= kFloorWarmUpFrames) {
+            times.push_back(std::chrono::duration<double, std::milli>(now - last).count());
+        }
+        last = now;
+    }
+    if (app.cockpitTexture != 0) {
+        glDeleteTextures(1, &app.cockpitTexture);
+    }
+    surface.destroy();
+    return statistics(times).median;
+}
+
+int HeadlessRunner::run(const Options& options) {
+    platform::HeadlessWindow::Options windowOptions;
+    if (!options.scriptFile.empty()) {
+        platform::WindowScript script;
+        if (!script.load(options.scriptFile)) {
+            std::fprintf(stderr, "ombrelix-headless: %s: %s\n", options.scriptFile.c_str(),
+                         script.error().c_str());
+            return kExitUsage;
+        }
+        windowOptions.script = script.events();
+    }
+    windowOptions.frameLimit = options.frames;
+    windowOptions.frameSeconds = options.frameSeconds;
+    windowOptions.answerYes = options.fullscreen;
+    windowOptions.keepLastFrame = !options.screenshotFile.empty();
+
+    // Measured before the game, in a context of its own, so the game's run stays untouched.
+    const double floorMs = options.report ? measureFloorFrame(kFloorFrames) : 0.0;
+
+    platform::Clock clock =
+        options.frameSeconds > 0.0 ? platform::Clock::makeVirtual() : platform::Clock();
+    if (options.seeded) {
+        clock.fixCurrentTime(static_cast<std::time_t>(options.seed));
+    }
+    platform::HeadlessWindow window(clock, windowOptions);
+    const int exitCode = WinMain(window, clock);
+
+    if (!options.screenshotFile.empty() && !window.writeLastFramePpm(options.screenshotFile)) {
+        std::fprintf(stderr, "ombrelix-headless: no picture written to %s (%s)\n",
+                     options.screenshotFile.c_str(),
+                     window.framesDrawn() == 0 ? "no frame was drawn" : "cannot write the file");
+    }
+    if (options.report) {
+        const FrameStats stats = statistics(window.frameMilliseconds());
+        std::printf("frames %ld median %.3f ms mean %.3f ms p95 %.3f ms floor %.3f ms ratio %.2f\n",
+                    window.framesDrawn(), stats.median, stats.mean, stats.p95, floorMs,
+                    floorMs > 0.0 ? stats.median / floorMs : 0.0);
+        std::fflush(stdout);
+    }
+    return exitCode;
+}
+
+int HeadlessRunner::main(int argc, char** argv) {
+    std::vector<std::string> arguments(argv + 1, argv + argc);
+    Options options;
+    std::string error;
+    if (!parseArguments(arguments, options, error)) {
+        std::fprintf(stderr, "ombrelix-headless: %s\n%s", error.c_str(), usage());
+        return kExitUsage;
+    }
+    return run(options);
+}

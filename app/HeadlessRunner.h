@@ -1,0 +1,43 @@
+// The headless runner: plays exactly the game on the off-screen backend, steered by a script,
+// for a number of frames, optionally on a virtual clock, and reports frame times and the last
+// picture.
+#pragma once
+
+#include <string>
+#include <vector>
+
+class HeadlessRunner {
+public:
+    struct Options {
+        long frames = 600;         // the quit message follows this many drawn frames
+        double frameSeconds = 0.0; // --dt: virtual seconds per drawn frame; 0 = real time
+        bool seeded = false;
+        unsigned long seed = 0; // replaces the current time as the random seed
+        std::string scriptFile;
+        bool fullscreen = false;    // the answer to the start question
+        std::string screenshotFile; // binary PPM of the last drawn frame
+        bool report = false;        // frame-time line on standard output
+    };
+
+    // Reads the command line (without the program name); false with a message on failure.
+    static bool parseArguments(const std::vector<std::string>& arguments, Options& options,
+                               std::string& error);
+    static const char* usage();
+
+    // Median, mean and 95th percentile of a set of frame times (milliseconds).
+    struct FrameStats {
+        double median = 0.0;
+        double mean = 0.0;
+        double p95 = 0.0;
+    };
+    static FrameStats statistics(std::vector<double> milliseconds);
+
+    // The least any frame costs on the off-screen surface: clear, the cockpit overlay and the
+    // swap, in a context of its own. Median milliseconds over the frames (0 when impossible).
+    static double measureFloorFrame(int frames);
+
+    // Runs the game with the options and gives the process exit code.
+    static int run(const Options& options);
+    // The runner's main: parses, runs, and gives the exit code (2 for a bad command line).
+    static int main(int argc, char** argv);
+};

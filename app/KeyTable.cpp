@@ -1,0 +1,171 @@
+// The key table and its debug actions.
+#include "app/KeyTable.h"
+
+#include "app/GLWindow.h"
+#include "game/PlayerShip.h"
+#include "platform/Platform.h"
+#include "world/ElementContainer.h"
+
+#include <GL/gl.h>
+
+#include <cstdlib>
+
+namespace {
+
+const float kRandMax = 32767.0f; // the C library generator's range on the desktop this began on
+
+// One-shot: true once per key-down message, clearing the entry.
+bool takeKey(AppState& app, unsigned key) {
+    if (!app.keyDown[key]) {
+        return false;
+    }
+    app.keyDown[key] = false;
+    return true;
+}
+
+float randomFraction() {
+    return static_cast<float>(std::rand()) / kRandMax;
+}
+
+void flightKeys(AppState& app) {
+    PlayerShip& player = *app.pPlayer;
+    const bool* down = app.keyDown;
+    if (down['F']) {
+        player.setYawInput(-1);
+    }
+    if (down['S']) {
+        player.setYawInput(+1);
+    }
+    if (down['E']) {
+        player.setPitchInput(-1);
+    }
+    if (down['D']) {
+        player.setPitchInput(+1);
+    }
+    if (down['R']) {
+        player.setRollInput(+1);
+    }
+    if (down['W']) {
+        player.setRollInput(-1);
+    }
+    if (down['F'] || down['S'] || down['E'] || down['D'] || down['R'] || down['W']) {
+        player.rampTurnRate(app.lastFrameTime);
+    } else {
+        player.resetTurnRate();
+    }
+    if (down['I']) {
+        player.setThrust(+1);
+    }
+    if (down['K']) {
+        player.setThrust(-1);
+    }
+    if (takeKey(app, 'U')) {
+        player.fire();
+    }
+}
+
+} // namespace
+
+void HandleKeys(AppState& app) {
+    if (takeKey(app, platform::VK_F3)) {
+        ToggleWireframe(app);
+    }
+    if (takeKey(app, platform::VK_F4)) {
+        app.pContainer->bDisplayLists = !app.pContainer->bDisplayLists;
+    }
+    if (takeKey(app, platform::VK_F5)) {
+        app.pContainer->bVertexArrays = !app.pContainer->bVertexArrays;
+    }
+    if (takeKey(app, platform::VK_F6)) {
+        app.pContainer->iTextureFilter = (app.pContainer->iTextureFilter + 1) % 3;
+        app.pContainer->reloadTextures();
+    }
+    if (takeKey(app, '1')) {
+        SpawnExplosion(app);
+    }
+    if (!app.pContainer->bLevelEnded && app.pPlayer->getHealth() > 0.0f) {
+        flightKeys(app);
+    }
+    if (takeKey(app, platform::VK_SPACE)) {
+        SpawnFighterAhead(app);
+    }
+    if (takeKey(app, 'B')) {
+        SpawnAsteroidAhead(app);
+    }
+    if (takeKey(app, 'V')) {
+        DumpObjects(app);
+    }
+}
+
+void ToggleWireframe(AppState& app) {
+    app.wireframe = !app.wireframe;
+    if (app.wireframe) {
+        glDisable(GL_BLEND);
+        glDisable(GL_LINE_SMOOTH);
+        glDisable(GL_TEXTURE_2D);
+        glPolygonMode(GL_FRONT, GL_LINE);
+        glPolygonMode(GL_BACK, GL_LINE);
+        return;
+    }
+    // Back to solid: the whole first set-up again, except that back faces are culled now.
+    glEnable(GL_TEXTURE_2D);
+    glShadeModel(GL_SMOOTH);
+    glClearColor(0.0f, 0.0f, 0.0f, 0.5f);
+    glClearDepth(1.0);
+    glEnable(GL_DEPTH_TEST);
+    glDepthFunc(GL_LEQUAL);
+    glHint(GL_PERSPECTIVE_CORRECTION_HINT, GL_NICEST);
+    glCullFace(GL_BACK);
+    glEnable(GL_CULL_FACE);
+    ApplyLight1();
+    glEnable(GL_LIGHT1);
+    glEnable(GL_LIGHTING);
+    glColor3d(1.0, 1.0, 1.0);
+    glEnable(GL_TEXTURE_2D);
+    glPolygonMode(GL_FRONT, GL_FILL);
+    glPolygonMode(GL_BACK, GL_FILL);
+}
+
+void SpawnFighterAhead(AppState& app) {
+    const PlayerShip& player = *app.pPlayer;
+    Object3D* fighter = app.pContainer->addElement(kKindFighter);
+    fighter->setPos(player.getPos(0) + player.getView(0) * kFighterSpawnDistance,
+                    player.getPos(1) + player.getView(1) * kFighterSpawnDistance,
+                    player.getPos(2) + player.getView(2) * kFighterSpawnDistance);
+    fighter->setMatrix(player.getMatrix());
+}
+
+void SpawnAsteroidAhead(AppState& app) {
+    const PlayerShip& player = *app.pPlayer;
+    Object3D* asteroid = app.pContainer->addElement(kKindAsteroid);
+    // Three draws in this order, so a seeded run gives the same rocks.
+    const float scale = randomFraction() * kAsteroidScaleRange + kAsteroidMinScale;
+    const float yawAngle = randomFraction() * kAsteroidTurnRange;
+    const float pitchAngle = randomFraction() * kAsteroidTurnRange;
+    asteroid->setScale(scale, scale, scale);
+    asteroid->setPos(player.getPos(0) + player.getView(0) * kAsteroidSpawnDistance,
+                     player.getPos(1) + player.getView(1) * kAsteroidSpawnDistance,
+                     player.getPos(2) + player.getView(2) * kAsteroidSpawnDistance);
+    asteroid->setMatrix(player.getMatrix());
+    asteroid->yaw(yawAngle);
+    asteroid->pitch(pitchAngle);
+}
+
+void SpawnExplosion(AppState& app) {
+    Object3D* explosion = app.pContainer->addElement(kKindExplosion);
+    explosion->setPos(kExplosionSpawnPos[0], kExplosionSpawnPos[1], kExplosionSpawnPos[2]);
+}
+
+void DumpObjects(AppState& app) {
+    for (auto& element : *app.pContainer) {
+        if (element->getHealth() <= 0.0f || element->getModelFile().empty()) {
+            continue;
+        }
+        platform::debugOutput("<OBJECT type=\"");
+        platform::debugOutput(element->getModelFile().c_str());
+        platform::debugPrintf("\" objid=\"obj%d\" x=\"%f\" ", app.objectDumpCounter++,
+                              element->getPos(0));
+        platform::debugPrintf("y=\"%f\" ", element->getPos(1));
+        platform::debugPrintf("z=\"%f\"/>\n", element->getPos(2));
+    }
+}
