@@ -91,9 +91,12 @@ Ms3dWriter buildAsteroidModel() {
         groups[which].faces.push_back(f);
     }
     Ms3dWriter model;
-    int stone = model.addMaterial(litMaterial("rock", 0.85f, 0.80f, 0.74f, 0.08f, kRockTexture));
-    int ore = model.addMaterial(litMaterial("ore", 0.70f, 0.50f, 0.36f, 0.6f, kRockTexture));
-    int ice = model.addMaterial(litMaterial("ice", 0.72f, 0.80f, 0.92f, 0.7f, kRockTexture));
+    int stone = model.addMaterial(
+        litMaterial("rock", 0.85f, 0.80f, 0.74f, 0.08f, kRockTexture, kScaledModelAmbient));
+    int ore = model.addMaterial(
+        litMaterial("ore", 0.70f, 0.50f, 0.36f, 0.6f, kRockTexture, kScaledModelAmbient));
+    int ice = model.addMaterial(
+        litMaterial("ice", 0.72f, 0.80f, 0.92f, 0.7f, kRockTexture, kScaledModelAmbient));
     const char* names[3] = {"rock", "ore", "ice"};
     const int materials[3] = {stone, ore, ice};
     for (int i = 0; i < 3; ++i) {

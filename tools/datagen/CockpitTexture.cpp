@@ -36,8 +36,11 @@ float dashboardTop(float x) {
 }
 
 // Inner edge of the left canopy pillar at height y; the right pillar mirrors it.
+// It bows outward as it rises, leaving the upper left corner (where the debug text is printed)
+// to the view.
 float pillarInnerX(float y) {
-    return 120.0f + (30.0f - 120.0f) * (y - kPillarBottom) / (kCockpitWindowHeight - kPillarBottom);
+    float t = std::clamp((y - kPillarBottom) / (kCockpitWindowHeight - kPillarBottom), 0.0f, 1.0f);
+    return 120.0f - (120.0f - 24.0f) * std::sqrt(t);
 }
 
 struct Painter {

@@ -42,9 +42,12 @@ Mesh placed(Mesh mesh, const Affine& where) {
 
 Ms3dWriter buildKnackerModel() {
     Ms3dWriter model;
-    int armour = model.addMaterial(litMaterial("armour", 0.85f, 0.85f, 0.82f, 0.3f, kPanelTexture));
-    int girder = model.addMaterial(litMaterial("girder", 0.45f, 0.47f, 0.52f, 0.5f, kHullTexture));
-    int brass = model.addMaterial(litMaterial("brass", 0.78f, 0.6f, 0.3f, 0.8f));
+    int armour = model.addMaterial(
+        litMaterial("armour", 0.85f, 0.85f, 0.82f, 0.3f, kPanelTexture, kScaledModelAmbient));
+    int girder = model.addMaterial(
+        litMaterial("girder", 0.45f, 0.47f, 0.52f, 0.5f, kHullTexture, kScaledModelAmbient));
+    int brass =
+        model.addMaterial(litMaterial("brass", 0.78f, 0.6f, 0.3f, 0.8f, "", kScaledModelAmbient));
     int vent = model.addMaterial(glowMaterial("vent", 1.0f, 0.25f, 0.08f, kGlowTexture));
     int core = model.addMaterial(glowMaterial("core", 0.9f, 0.35f, 0.05f));
 

@@ -2,10 +2,10 @@
 #include "tools/datagen/ModelMaterials.h"
 
 Ms3dMaterialSpec litMaterial(const std::string& name, float r, float g, float b, float gloss,
-                             const std::string& texture) {
+                             const std::string& texture, float ambientShare) {
     Ms3dMaterialSpec m;
     m.name = name;
-    m.ambient = {r * 0.6f, g * 0.6f, b * 0.6f, 1};
+    m.ambient = {r * ambientShare, g * ambientShare, b * ambientShare, 1};
     m.diffuse = {r, g, b, 1};
     m.specular = {gloss, gloss, gloss, 1};
     m.emissive = {0, 0, 0, 1};

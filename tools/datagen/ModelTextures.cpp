@@ -180,7 +180,7 @@ Canvas paintRock() {
         for (int x = 0; x < size; ++x) {
             float u = static_cast<float>(x) / size, v = static_cast<float>(y) / size;
             float tone = noise.fbm2(u * 3 + 7.3f, v * 3, 4, 3) * 0.5f + 0.5f;
-            Colour dark{0.26f, 0.23f, 0.21f}, light{0.62f, 0.57f, 0.50f};
+            Colour dark{0.30f, 0.27f, 0.24f}, light{0.72f, 0.66f, 0.58f};
             Colour c =
                 mixColour(dark, light, std::clamp(tone * 0.8f + 0.2f * h(x, y) + 0.1f, 0.0f, 1.0f));
             float crack = noise.ridged2(u * 5 + 3.1f, v * 5, 4, 5);
