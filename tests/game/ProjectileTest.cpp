@@ -63,6 +63,15 @@ TEST_F(ProjectileTest, SmokePuffsFollowTheTrailCadenceOneUnitBehind) {
     EXPECT_NEAR(shot->getPos(0), -150.0f, 1e-3) << "five steps of 0.6 at speed 50 along -x";
 }
 
+TEST_F(ProjectileTest, APuffComesOnlyOnceTheTimerIsPastOneUnit) {
+    Projectile* shot = launch(kKindWurst, 50.0);
+    shot->update(0.5); // timer exactly 1.0
+    EXPECT_EQ(count<SmokeCloud>(), 0);
+    shot->update(0.01);
+    EXPECT_EQ(count<SmokeCloud>(), 1);
+    EXPECT_FLOAT_EQ(shot->getSmokeTimer(), 0.0f);
+}
+
 TEST_F(ProjectileTest, AShotFliesThirtyFiveUnitsThenVanishesWithoutBurst) {
     Projectile* shot = launch(kKindWurst, 50.0);
     for (int i = 0; i < 34; ++i) {
