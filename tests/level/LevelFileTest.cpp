@@ -1,0 +1,87 @@
+// Scratch folder, loading and log splitting for the level tests.
+#include "tests/level/LevelFileTest.h"
+
+#include <algorithm>
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+
+namespace leveltest {
+
+const char* const kPrefix = "ElementContainer::loadFromXMLFile(): ";
+
+void LevelFileTest::SetUp() {
+    WorldTest::SetUp();
+    std::string pattern =
+        (std::filesystem::temp_directory_path() / "ombrelix-level-XXXXXX").string();
+    ASSERT_NE(mkdtemp(pattern.data()), nullptr);
+    dir = pattern;
+}
+
+void LevelFileTest::TearDown() {
+    if (!dir.empty()) {
+        std::filesystem::remove_all(dir);
+    }
+    WorldTest::TearDown();
+}
+
+std::string LevelFileTest::writeFile(const std::string& name, const std::string& content) {
+    const std::string path = dir + "/" + name;
+    std::ofstream out(path, std::ios::binary);
+    out << content;
+    return path;
+}
+
+bool LevelFileTest::loadFile(const std::string& path) {
+    testsupport::DebugCapture capture;
+    const bool loaded = world->loadFromXMLFile(path.c_str());
+    log = capture.text();
+    return loaded;
+}
+
+bool LevelFileTest::loadLevel(const std::string& xml) {
+    return loadFile(writeFile("level.xml", xml));
+}
+
+std::vector<std::string> LevelFileTest::loaderLines() const {
+    std::vector<std::string> lines;
+    std::istringstream in(log);
+    std::string line;
+    const std::string prefix = kPrefix;
+    while (std::getline(in, line)) {
+        const std::size_t at = line.find(prefix);
+        if (at != std::string::npos) {
+            lines.push_back(line.substr(at + prefix.size()));
+        }
+    }
+    return lines;
+}
+
+std::vector<std::string> LevelFileTest::linesAfterIterating() const {
+    std::vector<std::string> lines = loaderLines();
+    auto iterating = std::find(lines.begin(), lines.end(), "Iterating level Elements");
+    if (iterating == lines.end()) {
+        return {};
+    }
+    return std::vector<std::string>(std::next(iterating), lines.end());
+}
+
+Object3D* LevelFileTest::find(const std::string& objId) {
+    for (auto& element : *world) {
+        if (element->getObjId() == objId) {
+            return element.get();
+        }
+    }
+    return nullptr;
+}
+
+std::vector<Object3D*> LevelFileTest::elements() {
+    std::vector<Object3D*> result;
+    for (auto& element : *world) {
+        result.push_back(element.get());
+    }
+    return result;
+}
+
+} // namespace leveltest
