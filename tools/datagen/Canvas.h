@@ -34,8 +34,8 @@ public:
     // Adds light to the colour channels (stars, glows), alpha untouched.
     void addLight(int x, int y, const Colour& c, float amount);
 
-    // Soft round spot centred at (cx, cy) in texel units, wrapping at the edges; `profile`
-    // gives the falloff: weight = max(0, 1 - (d / radius)^2)^sharpness.
+    // Adds a soft round spot of light centred at (cx, cy) in texel units, wrapping at the
+    // edges, with weight max(0, 1 - (d / radius)^2)^sharpness.
     void addGlow(float cx, float cy, float radius, const Colour& c, float sharpness);
 
     // Clamped 8-bit conversion with 3 (RGB) or 4 (RGBA) channels.

@@ -24,7 +24,7 @@ std::vector<std::uint8_t> encodeTga(const PixelImage& image, bool runLength) {
     out.u8(0);                    // no ID field
     out.u8(0);                    // no colour map
     out.u8(runLength ? 10 : 2);   // true colour
-    for (int i = 0; i < 5; ++i) { // colour-map specification
+    for (int i = 0; i < 5; ++i) { // colour-map fields
         out.u8(0);
     }
     out.u16(0); // x origin
