@@ -6,6 +6,7 @@ set -uo pipefail
 cd "$(dirname "$0")/.."
 
 BUILD=build-fuzz
+DATA_BUILD=${FUZZ_DATA_BUILD:-build} # the run directory whose generated data seeds the corpus
 SECONDS_PER_TARGET=${FUZZ_SECONDS:-20}
 TARGETS=(bmp tga jpeg ms3d)
 MAX_SEED_BYTES=16384 # bigger seeds slow every mutation down for little gain
@@ -56,17 +57,17 @@ for target in "${TARGETS[@]}"; do
   for file in "$BUILD/own-seeds/$target"/*; do
     [ -f "$file" ] && add_seed "$file" "$corpus"
   done
-  if [ -d build/data ]; then
+  if [ -d "$DATA_BUILD/data" ]; then
     for ext in $(extensions_of "$target"); do
       while IFS= read -r -d '' file; do
         add_seed "$file" "$corpus"
-      done < <(find build/data -type f -iname "*.$ext" -print0)
+      done < <(find "$DATA_BUILD/data" -type f -iname "*.$ext" -print0)
     done
   fi
-  if [ -d "build/fuzz-seeds/$target" ]; then
+  if [ -d "$DATA_BUILD/fuzz-seeds/$target" ]; then
     while IFS= read -r -d '' file; do
       add_seed "$file" "$corpus"
-    done < <(find "build/fuzz-seeds/$target" -type f -print0)
+    done < <(find "$DATA_BUILD/fuzz-seeds/$target" -type f -print0)
   fi
   if [ -f ../shared/corpora/manifest.tsv ]; then
     while IFS= read -r path; do
