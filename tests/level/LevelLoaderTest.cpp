@@ -177,11 +177,6 @@ TEST_F(LevelFileTest, EmptyAndBinaryFilesGiveAnEmptyWorldAndAnErrorLine) {
     }
 }
 
-TEST_F(LevelFileTest, AFolderInsteadOfAFileIsNoLevel) {
-    EXPECT_FALSE(loadFile(dir));
-    EXPECT_EQ(world->size(), 0u);
-}
-
 TEST_F(LevelFileTest, RepeatedLoadsInOneRunEachAddTheirObjects) {
     const std::string path =
         writeFile("one.xml", "<L><OBJECT type=\"OBJ3D_ASTEROID\" objid=\"a\" x=\"600\"/></L>");
