@@ -12,7 +12,10 @@
 
 namespace {
 
-const float kRandMax = 32767.0f; // the C library generator's range on the desktop this began on
+// The game draws numbers from 0 to 32767; glibc's rand runs to 2^31 - 1, so its low 15 bits
+// are taken.
+const int kRandRange = 32768;
+const float kRandMax = 32767.0f;
 
 // One-shot: true once per key-down message, clearing the entry.
 bool takeKey(AppState& app, unsigned key) {
@@ -24,7 +27,7 @@ bool takeKey(AppState& app, unsigned key) {
 }
 
 float randomFraction() {
-    return static_cast<float>(std::rand()) / kRandMax;
+    return static_cast<float>(std::rand() % kRandRange) / kRandMax;
 }
 
 void flightKeys(AppState& app) {

@@ -120,7 +120,8 @@ void HeadlessContext::destroy() {
     if (h.surface != EGL_NO_SURFACE) {
         eglDestroySurface(h.display, h.surface);
     }
-    eglTerminate(h.display);
+    // The display stays initialised: EGL gives every context in the process the same display,
+    // and terminating it would end the others' contexts with this one.
     h = Handles{};
 }
 

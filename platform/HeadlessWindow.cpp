@@ -92,13 +92,12 @@ bool HeadlessWindow::deleteContext() {
 }
 
 void HeadlessWindow::swapBuffers() {
-    if (!surface.isValid()) {
-        return;
+    if (surface.isValid()) {
+        // A pbuffer swap does not wait for the picture; a real one does, and frame times
+        // should mean the same on both.
+        glFinish();
+        surface.swapBuffers();
     }
-    // A pbuffer swap does not wait for the picture; a real one does, and frame times should
-    // mean the same on both.
-    glFinish();
-    surface.swapBuffers();
     const WallClock::time_point now = WallClock::now();
     const WallClock::time_point start = frames == 0 ? passStart : lastSwap;
     frameTimes.push_back(std::chrono::duration<double, std::milli>(now - start).count());

@@ -21,15 +21,39 @@ SDL_Window* findWindow(Uint32 windowId) {
 SdlWindow::SdlWindow() {
     // The game asks for a screen saver pause for as long as it runs, in either mode.
     SDL_SetHint(SDL_HINT_VIDEO_ALLOW_SCREENSAVER, "0");
-    if (SDL_InitSubSystem(SDL_INIT_VIDEO) != 0) {
-        noDisplayReason = SDL_GetError();
-        if (noDisplayReason.empty()) {
-            noDisplayReason = "no video driver could start";
-        }
-        return;
+    displayReady = startVideo();
+    if (displayReady) {
+        previousHandler = setMessageBoxHandler(&SdlWindow::showMessageBox);
     }
-    displayReady = true;
-    previousHandler = setMessageBoxHandler(&SdlWindow::showMessageBox);
+}
+
+bool SdlWindow::startVideo() {
+    const char* chosen = SDL_getenv("SDL_VIDEODRIVER");
+    if (chosen != nullptr && *chosen != '\0') {
+        // The player picked a driver: that one or none.
+        if (SDL_InitSubSystem(SDL_INIT_VIDEO) == 0) {
+            return true;
+        }
+        noDisplayReason = std::string(chosen) + ": " + SDL_GetError();
+        return false;
+    }
+    // SDL would fall back to drivers that draw nowhere; without a screen the game has no
+    // window, so those do not count as a display.
+    for (int i = 0; i < SDL_GetNumVideoDrivers(); ++i) {
+        const std::string driver = SDL_GetVideoDriver(i);
+        if (driver == "offscreen" || driver == "dummy" || driver == "evdev") {
+            continue;
+        }
+        SDL_SetHint(SDL_HINT_VIDEODRIVER, driver.c_str());
+        if (SDL_InitSubSystem(SDL_INIT_VIDEO) == 0) {
+            return true;
+        }
+        noDisplayReason += (noDisplayReason.empty() ? "" : "; ") + driver + ": " + SDL_GetError();
+    }
+    if (noDisplayReason.empty()) {
+        noDisplayReason = "no video driver for a screen";
+    }
+    return false;
 }
 
 SdlWindow::~SdlWindow() {

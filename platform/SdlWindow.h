@@ -49,6 +49,8 @@ protected:
     void pumpEvents() override;
 
 private:
+    // Starts SDL video on a driver that shows a screen; false with noDisplayReason otherwise.
+    bool startVideo();
     // Queues the messages the event means to the game; false when it means nothing.
     bool translate(const SDL_Event& event);
 

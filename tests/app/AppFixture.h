@@ -1,0 +1,78 @@
+// The game's application state on the shared test context, built the way the entry routine
+// builds it: a world, the player's ship, the instruments and a viewport of the window's size.
+#pragma once
+
+#include "app/AppState.h"
+#include "app/GLWindow.h"
+#include "game/EnemyFighter.h"
+#include "game/PlayerShip.h"
+#include "hud/EnergyBar.h"
+#include "hud/RadarScope.h"
+#include "platform/Clock.h"
+#include "tests/support/WorldFixture.h"
+
+#include <GL/gl.h>
+
+#include <memory>
+
+namespace apptest {
+
+class AppTest : public testsupport::WorldTest {
+protected:
+    void SetUp() override {
+        WorldTest::SetUp();
+        EnemyFighter::resetSharedState();
+        app = std::make_unique<AppState>();
+        // No window object: GL goes to the context the test made current.
+        app->pClock = &clock;
+        app->pContainer = world;
+        app->pPlayer = std::make_unique<PlayerShip>(world, nullptr);
+        app->pTopRadar = std::make_unique<RadarScope>(world, kRadarTopView, 0.3f, -0.337f);
+        app->pFrontRadar = std::make_unique<RadarScope>(world, kRadarFrontView, -0.3f, -0.337f);
+        app->pEnergyBar = std::make_unique<EnergyBar>(app->pPlayer.get(), -0.157f, -0.348f);
+        ResizeViewport(*app, kWidth, kHeight);
+        InitGLState(*app);
+    }
+    void TearDown() override {
+        for (unsigned texture : textures) {
+            glDeleteTextures(1, &texture);
+        }
+        if (app->frame.crosshairList != 0) {
+            glDeleteLists(app->frame.crosshairList, 1);
+        }
+        glPolygonMode(GL_FRONT_AND_BACK, GL_FILL);
+        glDisable(GL_ALPHA_TEST);
+        app.reset();
+        WorldTest::TearDown();
+    }
+
+    // A nearest-sampled RGBA texture of one column, bottom row first.
+    unsigned columnTexture(std::initializer_list<std::uint32_t> rgbaRows) {
+        std::vector<std::uint8_t> texels;
+        for (std::uint32_t rgba : rgbaRows) {
+            texels.push_back(static_cast<std::uint8_t>(rgba >> 24));
+            texels.push_back(static_cast<std::uint8_t>(rgba >> 16));
+            texels.push_back(static_cast<std::uint8_t>(rgba >> 8));
+            texels.push_back(static_cast<std::uint8_t>(rgba));
+        }
+        unsigned texture = 0;
+        glGenTextures(1, &texture);
+        glBindTexture(GL_TEXTURE_2D, texture);
+        glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, GL_NEAREST);
+        glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, GL_NEAREST);
+        glPixelStorei(GL_UNPACK_ALIGNMENT, 1);
+        glTexImage2D(GL_TEXTURE_2D, 0, GL_RGBA, 1, static_cast<int>(rgbaRows.size()), 0, GL_RGBA,
+                     GL_UNSIGNED_BYTE, texels.data());
+        textures.push_back(texture);
+        return texture;
+    }
+
+    void pressKey(unsigned key) { GLWindowProc(*app, platform::WM_KEYDOWN, key, 1); }
+    void releaseKey(unsigned key) { GLWindowProc(*app, platform::WM_KEYUP, key, 1); }
+
+    platform::Clock clock = platform::Clock::makeVirtual();
+    std::unique_ptr<AppState> app;
+    std::vector<unsigned> textures;
+};
+
+} // namespace apptest

@@ -1,0 +1,126 @@
+// One frame from the cockpit: crosshair, the overlay's see-through parts, the level-end and
+// game-over halves of the information picture, the instruments and the frame rate.
+#include "app/DrawFrame.h"
+#include "tests/app/AppFixture.h"
+
+#include <GL/gl.h>
+
+namespace apptest {
+namespace {
+
+const std::uint32_t kClear = 0x00000000;
+const std::uint32_t kWhite = 0xFFFFFFFF;
+const std::uint32_t kRed = 0xFF0000FF;
+const std::uint32_t kBlue = 0x0000FFFF;
+
+// RGBA channels of a pixel value as GLTest::pixelAt gives it.
+int red(std::uint32_t p) {
+    return static_cast<int>(p >> 24);
+}
+int green(std::uint32_t p) {
+    return static_cast<int>((p >> 16) & 0xFF);
+}
+int blue(std::uint32_t p) {
+    return static_cast<int>((p >> 8) & 0xFF);
+}
+
+class DrawFrameTest : public AppTest {
+protected:
+    void SetUp() override {
+        AppTest::SetUp();
+        // A cockpit that is see-through except for its bottom row (48 pixels high on screen),
+        // whose texel the instruments take their colour from (coordinate (0, 1) wraps to it); an
+        // information picture with the level-end message red (lower t half) and the game-over
+        // message blue (upper half).
+        app->cockpitTexture =
+            columnTexture({kWhite, kClear, kClear, kClear, kClear, kClear, kClear, kClear, kClear,
+                           kClear, kClear, kClear, kClear, kClear, kClear, kClear});
+        app->infoTexture = columnTexture({kRed, kBlue});
+        glBindTexture(GL_TEXTURE_2D, app->cockpitTexture);
+        glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_T, GL_REPEAT);
+    }
+    void draw() {
+        DrawFrame(*app);
+        glFinish();
+    }
+};
+
+TEST_F(DrawFrameTest, CrosshairPointsAtTheCentreInGreen) {
+    draw();
+    // Each triangle lies 0.02 to 0.05 from the centre in the plane one unit ahead: about 19 to
+    // 46 pixels at 768 rows over a 45-degree view.
+    for (auto [x, y] :
+         {std::pair{512, 384 + 35}, {512, 384 - 35}, {512 + 35, 384}, {512 - 35, 384}}) {
+        EXPECT_GT(green(pixelAt(x, y)), 100) << x << "," << y;
+        EXPECT_LT(red(pixelAt(x, y)), 60) << x << "," << y;
+    }
+    EXPECT_LT(green(pixelAt(512, 384)), 60); // the centre itself stays open
+    GLint mode = 0;
+    glGetIntegerv(GL_MATRIX_MODE, &mode);
+    EXPECT_EQ(mode, GL_MODELVIEW);
+}
+
+TEST_F(DrawFrameTest, NoMessageWhileTheShipLivesAndTheLevelRuns) {
+    draw();
+    EXPECT_NE(red(pixelAt(100, 600)), 255);
+    EXPECT_NE(blue(pixelAt(100, 600)), 255);
+}
+
+TEST_F(DrawFrameTest, LevelEndCoversTheUpperHalfWithTheLowerHalfOfThePicture) {
+    world->bLevelEnded = true;
+    draw();
+    EXPECT_EQ(pixelAt(100, 384), kRed);
+    EXPECT_EQ(pixelAt(900, 767), kRed);
+    EXPECT_NE(pixelAt(100, 383), kRed);
+    EXPECT_FALSE(app->pPlayer->isActive());
+}
+
+TEST_F(DrawFrameTest, GameOverIsDrawnOverTheLevelEnd) {
+    world->bLevelEnded = true;
+    app->pPlayer->setHealth(0.0f);
+    draw();
+    EXPECT_EQ(pixelAt(100, 500), kBlue);
+}
+
+TEST_F(DrawFrameTest, AnOddWindowHeightPutsTheMessageEdgeOnTheRoundedDownHalf) {
+    ResizeViewport(*app, 1024, 601);
+    app->pPlayer->setHealth(0.0f);
+    draw();
+    EXPECT_EQ(pixelAt(10, 300), kBlue);
+    EXPECT_NE(pixelAt(10, 299), kBlue);
+}
+
+TEST_F(DrawFrameTest, EnergyBarAndRadarMarkersShowThroughTheDashboardSlots) {
+    draw();
+    // Full health: a green bar from about x 369 to 647 between rows 64 and 96.
+    for (int x : {375, 508, 640}) {
+        EXPECT_GT(green(pixelAt(x, 80)), 200) << x;
+        EXPECT_LT(red(pixelAt(x, 80)), 50) << x;
+    }
+    EXPECT_LT(green(pixelAt(660, 80)), 50);
+    // The ship's own marker at the centre of each scope.
+    EXPECT_GT(green(pixelAt(790, 72)), 100);
+    EXPECT_GT(green(pixelAt(234, 72)), 100);
+
+    app->pPlayer->setHealth(100.0f); // a third left: red
+    draw();
+    EXPECT_GT(red(pixelAt(400, 80)), 200);
+    EXPECT_LT(red(pixelAt(508, 80)), 50); // and shorter
+}
+
+TEST_F(DrawFrameTest, FrameRateIsRecomputedOnceMoreThanASecondHasPassed) {
+    draw(); // the clock stands at 0: nothing to divide by yet
+    EXPECT_EQ(app->frame.framesPerSecond, 0.0f);
+    clock.advance(0.6);
+    draw();
+    clock.advance(0.6);
+    draw();
+    EXPECT_NEAR(app->frame.framesPerSecond, 3.0f / 1.2f, 1e-3);
+    EXPECT_EQ(app->frame.frameCount, 0u);
+    const unsigned list = app->frame.crosshairList;
+    draw();
+    EXPECT_EQ(app->frame.crosshairList, list); // compiled once
+}
+
+} // namespace
+} // namespace apptest

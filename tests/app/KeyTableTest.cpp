@@ -1,0 +1,184 @@
+// The key table as the player meets it: debug switches once per key press, spawns ahead of the
+// ship, the object dump, and flight keys that only work while the ship lives.
+#include "app/KeyTable.h"
+#include "game/Asteroid.h"
+#include "game/EnemyFighter.h"
+#include "game/Explosion.h"
+#include "game/Fugenmasse.h"
+#include "tests/app/AppFixture.h"
+
+#include <GL/gl.h>
+
+#include <cstdlib>
+#include <regex>
+
+namespace apptest {
+namespace {
+
+class KeyTableTest : public AppTest {
+protected:
+    template <typename T> int count() const {
+        int n = 0;
+        for (auto& element : *world) {
+            n += dynamic_cast<T*>(element.get()) != nullptr;
+        }
+        return n;
+    }
+    template <typename T> T* first() const {
+        for (auto& element : *world) {
+            if (auto* t = dynamic_cast<T*>(element.get())) {
+                return t;
+            }
+        }
+        return nullptr;
+    }
+};
+
+TEST_F(KeyTableTest, DebugSwitchesActOncePerKeyPress) {
+    pressKey(platform::VK_F4);
+    pressKey(platform::VK_F5);
+    HandleKeys(*app);
+    HandleKeys(*app); // still held: one-shot keys have already cleared themselves
+    EXPECT_FALSE(world->bDisplayLists);
+    EXPECT_TRUE(world->bVertexArrays);
+
+    for (int expected : {1, 2, 0}) {
+        pressKey(platform::VK_F6);
+        HandleKeys(*app);
+        EXPECT_EQ(world->iTextureFilter, expected);
+    }
+}
+
+TEST_F(KeyTableTest, WireframeSwitchesPolygonModeAndBackToSolidWithBackFacesCulled) {
+    pressKey(platform::VK_F3);
+    HandleKeys(*app);
+    GLint modes[2] = {};
+    glGetIntegerv(GL_POLYGON_MODE, modes);
+    EXPECT_EQ(modes[0], GL_LINE);
+    EXPECT_EQ(modes[1], GL_LINE);
+    EXPECT_FALSE(glIsEnabled(GL_TEXTURE_2D));
+
+    pressKey(platform::VK_F3);
+    HandleKeys(*app);
+    glGetIntegerv(GL_POLYGON_MODE, modes);
+    EXPECT_EQ(modes[0], GL_FILL);
+    GLint culled = 0;
+    glGetIntegerv(GL_CULL_FACE_MODE, &culled);
+    EXPECT_EQ(culled, GL_BACK);
+    EXPECT_TRUE(glIsEnabled(GL_TEXTURE_2D));
+    EXPECT_TRUE(glIsEnabled(GL_LIGHTING));
+}
+
+TEST_F(KeyTableTest, SpawnsAppearAheadOfTheShipFacingItsWay) {
+    app->pPlayer->yaw(90.0f); // now looking along -x
+    app->pPlayer->setPos(10.0f, 0.0f, 0.0f);
+    pressKey(platform::VK_SPACE);
+    pressKey('B');
+    pressKey('1');
+    std::srand(7);
+    HandleKeys(*app);
+
+    EnemyFighter* fighter = first<EnemyFighter>();
+    ASSERT_NE(fighter, nullptr);
+    EXPECT_NEAR(fighter->getPos(0), 10.0f - 500.0f, 1e-3);
+    EXPECT_NEAR(fighter->getPos(2), 0.0f, 1e-3);
+    for (int i = 0; i < 16; ++i) {
+        EXPECT_FLOAT_EQ(fighter->getMatrix()[i], app->pPlayer->getMatrix()[i]);
+    }
+
+    Asteroid* rock = first<Asteroid>();
+    ASSERT_NE(rock, nullptr);
+    EXPECT_NEAR(rock->getPos(0), 10.0f - 100.0f, 1e-3);
+    EXPECT_GE(rock->getScale(0), 5.0f);
+    EXPECT_LE(rock->getScale(0), 15.0f);
+    EXPECT_EQ(rock->getScale(0), rock->getScale(2));
+    // The same seed gives the same rock.
+    std::srand(7);
+    const float expectedScale = static_cast<float>(std::rand() % 32768) / 32767.0f * 10.0f + 5.0f;
+    EXPECT_FLOAT_EQ(rock->getScale(0), expectedScale);
+
+    Explosion* blast = first<Explosion>();
+    ASSERT_NE(blast, nullptr);
+    EXPECT_EQ(blast->getPos(2), -100.0f);
+}
+
+TEST_F(KeyTableTest, ObjectDumpListsLivingModelsAndKeepsCounting) {
+    const float places[3][3] = {{1.5f, 2.0f, -3.25f}, {0, 0, -600}, {100, -50, -700}};
+    for (const auto& p : places) {
+        world->addElement(kKindAsteroid)->setPos(p[0], p[1], p[2]);
+    }
+    world->addElement(kKindAsteroid)->setHealth(0.0f); // dead: left out
+    world->addElement(kKindExplosion);                 // no model: left out
+
+    testsupport::DebugCapture log;
+    pressKey('V');
+    HandleKeys(*app);
+    pressKey('V');
+    HandleKeys(*app);
+
+    const std::regex line(R"re(<OBJECT type="data/model/asteroid\.ms3d" objid="obj(\d+)" )re"
+                          R"re(x="-?\d+\.\d{6}" y="-?\d+\.\d{6}" z="-?\d+\.\d{6}"/>)re");
+    const std::string& text = log.text();
+    int lines = 0;
+    int expectedId = 0;
+    for (auto it = std::sregex_iterator(text.begin(), text.end(), line);
+         it != std::sregex_iterator(); ++it, ++lines) {
+        EXPECT_EQ(std::stoi((*it)[1]), expectedId++);
+    }
+    EXPECT_EQ(lines, 6);
+    // Newest in front: the last rock made is the first one dumped.
+    EXPECT_TRUE(log.contains(
+        "<OBJECT type=\"data/model/asteroid.ms3d\" objid=\"obj2\" x=\"1.500000\" y=\"2.000000\" "
+        "z=\"-3.250000\"/>\n"));
+}
+
+TEST_F(KeyTableTest, TurnRateGrowsWhileATurnKeyIsHeldAndDropsWhenReleased) {
+    app->lastFrameTime = 0.0; // before the first timed frame: no growth
+    pressKey('S');
+    HandleKeys(*app);
+    EXPECT_DOUBLE_EQ(app->pPlayer->getTurnRate(), 0.5);
+
+    app->lastFrameTime = 0.5;
+    HandleKeys(*app);
+    EXPECT_DOUBLE_EQ(app->pPlayer->getTurnRate(), 2.0);
+    HandleKeys(*app);
+    HandleKeys(*app);
+    EXPECT_DOUBLE_EQ(app->pPlayer->getTurnRate(), 5.0);
+
+    releaseKey('S');
+    HandleKeys(*app);
+    EXPECT_DOUBLE_EQ(app->pPlayer->getTurnRate(), 0.5);
+}
+
+TEST_F(KeyTableTest, ThrustAndFireReachTheShipOnItsNextUpdate) {
+    pressKey('I');
+    HandleKeys(*app);
+    app->pPlayer->update(10.0); // 10 time units: the guns are ready too
+    EXPECT_DOUBLE_EQ(app->pPlayer->getSpeed(), 10.0);
+
+    pressKey('U');
+    HandleKeys(*app);
+    EXPECT_EQ(count<Fugenmasse>(), 1);
+    EXPECT_FALSE(app->keyDown['U']);
+}
+
+TEST_F(KeyTableTest, ADeadShipIgnoresFlightKeysButDebugKeysStillWork) {
+    app->pPlayer->setHealth(0.0f);
+    app->pPlayer->update(20.0);
+    for (unsigned key :
+         {unsigned('I'), unsigned('S'), unsigned('U'), platform::VK_SPACE, unsigned('B')}) {
+        pressKey(key);
+    }
+    app->lastFrameTime = 0.5;
+    HandleKeys(*app);
+    app->pPlayer->update(1.0);
+    EXPECT_DOUBLE_EQ(app->pPlayer->getSpeed(), 0.0);
+    EXPECT_DOUBLE_EQ(app->pPlayer->getTurnRate(), 0.5);
+    EXPECT_EQ(count<Fugenmasse>(), 0);
+    EXPECT_TRUE(app->keyDown['U']); // a gated one-shot key waits
+    EXPECT_EQ(count<EnemyFighter>(), 1);
+    EXPECT_EQ(count<Asteroid>(), 1);
+}
+
+} // namespace
+} // namespace apptest

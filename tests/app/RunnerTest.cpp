@@ -1,0 +1,217 @@
+// The headless runner's command line and figures, its session scripts, key names, and the
+// off-screen window turning a script into window messages frame by frame.
+#include "app/HeadlessRunner.h"
+#include "platform/HeadlessWindow.h"
+#include "platform/SdlWindow.h"
+#include "platform/WindowScript.h"
+#include "tests/support/GLTestContext.h"
+
+#include <SDL.h>
+#include <gtest/gtest.h>
+
+namespace apptest {
+namespace {
+
+using Options = HeadlessRunner::Options;
+
+TEST(RunnerCommandLine, ReadsEveryOption) {
+    Options options;
+    std::string error;
+    ASSERT_TRUE(HeadlessRunner::parseArguments({"--frames", "12", "--dt", "0.05", "--seed", "42",
+                                                "--script", "s.txt", "--fullscreen", "yes",
+                                                "--screenshot", "out.ppm", "--report"},
+                                               options, error))
+        << error;
+    EXPECT_EQ(options.frames, 12);
+    EXPECT_DOUBLE_EQ(options.frameSeconds, 0.05);
+    EXPECT_TRUE(options.seeded);
+    EXPECT_EQ(options.seed, 42u);
+    EXPECT_EQ(options.scriptFile, "s.txt");
+    EXPECT_TRUE(options.fullscreen);
+    EXPECT_EQ(options.screenshotFile, "out.ppm");
+    EXPECT_TRUE(options.report);
+
+    Options defaults;
+    ASSERT_TRUE(HeadlessRunner::parseArguments({}, defaults, error));
+    EXPECT_EQ(defaults.frames, 600);
+    EXPECT_EQ(defaults.frameSeconds, 0.0);
+    EXPECT_FALSE(defaults.seeded);
+    EXPECT_FALSE(defaults.fullscreen);
+}
+
+TEST(RunnerCommandLine, RefusesWhatItCannotRead) {
+    for (const std::vector<std::string>& bad :
+         std::vector<std::vector<std::string>>{{"--frames", "many"},
+                                               {"--frames"},
+                                               {"--dt", "-1"},
+                                               {"--fullscreen", "maybe"},
+                                               {"--seed", "-3"},
+                                               {"--wobble", "1"}}) {
+        Options options;
+        std::string error;
+        EXPECT_FALSE(HeadlessRunner::parseArguments(bad, options, error)) << bad[0];
+        EXPECT_FALSE(error.empty());
+    }
+}
+
+TEST(RunnerFigures, MedianMeanAndNinetyFifthPercentile) {
+    std::vector<double> times;
+    for (int i = 1; i <= 100; ++i) {
+        times.push_back(i);
+    }
+    const HeadlessRunner::FrameStats stats = HeadlessRunner::statistics(times);
+    EXPECT_DOUBLE_EQ(stats.median, 50.5);
+    EXPECT_DOUBLE_EQ(stats.mean, 50.5);
+    EXPECT_DOUBLE_EQ(stats.p95, 95.0);
+    EXPECT_DOUBLE_EQ(HeadlessRunner::statistics({7.0, 1.0, 3.0}).median, 3.0);
+    EXPECT_DOUBLE_EQ(HeadlessRunner::statistics({}).median, 0.0);
+}
+
+TEST(KeyNames, ScriptNamesAndDesktopKeysGiveTheKeyTableCodes) {
+    EXPECT_EQ(platform::virtualKeyFromName("U"), 0x55u);
+    EXPECT_EQ(platform::virtualKeyFromName("u"), 0x55u);
+    EXPECT_EQ(platform::virtualKeyFromName("0x55"), 0x55u);
+    EXPECT_EQ(platform::virtualKeyFromName("F3"), 0x72u);
+    EXPECT_EQ(platform::virtualKeyFromName("F12"), 0x7Bu);
+    EXPECT_EQ(platform::virtualKeyFromName("ESC"), 0x1Bu);
+    EXPECT_EQ(platform::virtualKeyFromName("SPACE"), 0x20u);
+    EXPECT_EQ(platform::virtualKeyFromName("1"), 0x31u);
+    EXPECT_EQ(platform::virtualKeyFromName("F13"), 0u);
+    EXPECT_EQ(platform::virtualKeyFromName("0x100"), 0u);
+    EXPECT_EQ(platform::virtualKeyFromName("WOBBLE"), 0u);
+
+    // Letters by their label (key codes, not positions), digits, function keys, Esc, Space.
+    EXPECT_EQ(platform::SdlWindow::virtualKeyFor(SDLK_u), 0x55u);
+    EXPECT_EQ(platform::SdlWindow::virtualKeyFor(SDLK_z), 0x5Au);
+    EXPECT_EQ(platform::SdlWindow::virtualKeyFor(SDLK_1), 0x31u);
+    EXPECT_EQ(platform::SdlWindow::virtualKeyFor(SDLK_F3), 0x72u);
+    EXPECT_EQ(platform::SdlWindow::virtualKeyFor(SDLK_F12), 0x7Bu);
+    EXPECT_EQ(platform::SdlWindow::virtualKeyFor(SDLK_ESCAPE), 0x1Bu);
+    EXPECT_EQ(platform::SdlWindow::virtualKeyFor(SDLK_SPACE), 0x20u);
+    EXPECT_EQ(platform::SdlWindow::virtualKeyFor(SDLK_CAPSLOCK), 0u);
+}
+
+TEST(SessionScript, ReadsEveryKindOfLineAndKeepsFileOrderWithinAFrame) {
+    platform::WindowScript script;
+    ASSERT_TRUE(script.parse("# a session\n"
+                             "5 up U\n"
+                             "0 down 0x55   # fire\n"
+                             "5 close\n"
+                             "2 size 800 600\n"
+                             "3 minimise\n"
+                             "4 restore\n"))
+        << script.error();
+    using A = platform::WindowScript::Action;
+    const auto& events = script.events();
+    ASSERT_EQ(events.size(), 6u);
+    EXPECT_EQ(events[0].action, A::KeyDown);
+    EXPECT_EQ(events[0].key, 0x55u);
+    EXPECT_EQ(events[1].action, A::Size);
+    EXPECT_EQ(events[1].width, 800);
+    EXPECT_EQ(events[2].action, A::Minimise);
+    EXPECT_EQ(events[3].action, A::Restore);
+    EXPECT_EQ(events[4].action, A::KeyUp);
+    EXPECT_EQ(events[5].action, A::Close);
+    EXPECT_EQ(events[5].frame, 5);
+}
+
+TEST(SessionScript, NamesTheLineItCannotRead) {
+    platform::WindowScript script;
+    EXPECT_FALSE(script.parse("1 down U\n2 press U\n"));
+    EXPECT_NE(script.error().find("line 2"), std::string::npos);
+    EXPECT_FALSE(script.parse("x down U\n"));
+    EXPECT_FALSE(script.parse("1 down NOSUCHKEY\n"));
+    EXPECT_FALSE(script.parse("1 size 800\n"));
+    EXPECT_FALSE(script.load("/nonexistent/script.txt"));
+}
+
+// The off-screen window without a context: frames are counted by swaps alone.
+class ScriptedWindowTest : public ::testing::Test {
+protected:
+    std::vector<platform::Message> drain(platform::HeadlessWindow& window) {
+        std::vector<platform::Message> messages;
+        platform::Message message;
+        while (window.peekMessage(message)) {
+            messages.push_back(message);
+            if (message.message == platform::WM_QUIT) {
+                break;
+            }
+        }
+        return messages;
+    }
+    platform::Clock clock = platform::Clock::makeVirtual();
+};
+
+TEST_F(ScriptedWindowTest, MessagesArriveJustBeforeTheirFrameThenTheQuitAfterTheLast) {
+    platform::WindowScript script;
+    ASSERT_TRUE(script.parse("0 down U\n0 up U\n2 size 640 480\n9 close\n"));
+    platform::HeadlessWindow::Options options;
+    options.script = script.events();
+    options.frameLimit = 3;
+    options.frameSeconds = 0.05;
+    platform::HeadlessWindow window(clock, options);
+
+    auto before0 = drain(window);
+    ASSERT_EQ(before0.size(), 2u);
+    EXPECT_EQ(before0[0].message, platform::WM_KEYDOWN);
+    EXPECT_EQ(before0[0].wParam, 0x55u);
+    EXPECT_EQ(before0[1].message, platform::WM_KEYUP);
+    window.swapBuffers(); // frame 0
+    EXPECT_TRUE(drain(window).empty());
+    window.swapBuffers(); // frame 1
+    auto before2 = drain(window);
+    ASSERT_EQ(before2.size(), 1u);
+    EXPECT_EQ(before2[0].message, platform::WM_SIZE);
+    EXPECT_EQ(platform::lowWord(static_cast<std::uintptr_t>(before2[0].lParam)), 640u);
+    EXPECT_EQ(platform::highWord(static_cast<std::uintptr_t>(before2[0].lParam)), 480u);
+    window.swapBuffers(); // frame 2, the last
+    auto after = drain(window);
+    ASSERT_EQ(after.size(), 1u);
+    EXPECT_EQ(after[0].message, platform::WM_QUIT);
+    EXPECT_EQ(after[0].wParam, 0u);
+    EXPECT_EQ(clock.counter(), clock.frequency() * 3 / 20);
+    EXPECT_EQ(clock.milliseconds(), 150u);
+}
+
+TEST_F(ScriptedWindowTest, WhileMinimisedTheScriptMovesOnWithoutFrames) {
+    platform::WindowScript script;
+    ASSERT_TRUE(script.parse("1 minimise\n50 restore\n"));
+    platform::HeadlessWindow::Options options;
+    options.script = script.events();
+    options.frameLimit = 2;
+    platform::HeadlessWindow window(clock, options);
+
+    EXPECT_TRUE(drain(window).empty());
+    window.swapBuffers();
+    auto minimised = drain(window);
+    ASSERT_EQ(minimised.size(), 4u);
+    EXPECT_EQ(minimised[0].message, platform::WM_ACTIVATE);
+    EXPECT_NE(platform::highWord(minimised[0].wParam), 0u);
+    EXPECT_EQ(minimised[1].message, platform::WM_SIZE);
+    EXPECT_EQ(minimised[1].lParam, 0);
+    // No frame can be drawn, so the restore comes at once.
+    EXPECT_EQ(minimised[2].message, platform::WM_SIZE);
+    EXPECT_EQ(platform::lowWord(static_cast<std::uintptr_t>(minimised[2].lParam)), 1024u);
+    EXPECT_EQ(minimised[3].message, platform::WM_ACTIVATE);
+    EXPECT_EQ(platform::highWord(minimised[3].wParam), 0u);
+}
+
+TEST_F(ScriptedWindowTest, QuestionsAreLoggedAndAnsweredFromTheCommandLine) {
+    platform::HeadlessWindow::Options options;
+    options.answerYes = true;
+    testsupport::DebugCapture log;
+    {
+        platform::HeadlessWindow window(clock, options);
+        EXPECT_EQ(platform::messageBox("Sure?", "Question", platform::Buttons::YesNo,
+                                       platform::Icon::Question),
+                  platform::Answer::Yes);
+    }
+    EXPECT_TRUE(log.contains("Question: Sure?\n"));
+    platform::HeadlessWindow window(clock, {});
+    EXPECT_EQ(platform::messageBox("Sure?", "Question", platform::Buttons::YesNo,
+                                   platform::Icon::Question),
+              platform::Answer::No);
+}
+
+} // namespace
+} // namespace apptest

@@ -1,0 +1,150 @@
+// The window procedure and the window's life: activation, the key table, sizes, closing, and
+// opening and closing the game window on the off-screen backend.
+#include "app/Game.h"
+#include "hud/BitmapFont.h"
+#include "platform/HeadlessWindow.h"
+#include "platform/Platform.h"
+#include "tests/app/AppFixture.h"
+
+#include <GL/gl.h>
+
+namespace apptest {
+namespace {
+
+using platform::makeLParam;
+
+class WindowProcTest : public AppTest {};
+
+TEST_F(WindowProcTest, MinimisingStopsPlayAndRestoringResumesIt) {
+    EXPECT_TRUE(app->active);
+    GLWindowProc(*app, platform::WM_ACTIVATE, platform::WA_INACTIVE | (1u << 16), 0);
+    EXPECT_FALSE(app->active);
+    GLWindowProc(*app, platform::WM_ACTIVATE, platform::WA_ACTIVE, 0);
+    EXPECT_TRUE(app->active);
+    // Losing the focus without being minimised keeps the game running.
+    GLWindowProc(*app, platform::WM_ACTIVATE, platform::WA_INACTIVE, 0);
+    EXPECT_TRUE(app->active);
+}
+
+TEST_F(WindowProcTest, KeyMessagesKeepTheKeyTableByVirtualKeyCode) {
+    pressKey('U');
+    pressKey(platform::VK_F3);
+    EXPECT_TRUE(app->keyDown['U']);
+    EXPECT_TRUE(app->keyDown[0x72]);
+    releaseKey('U');
+    EXPECT_FALSE(app->keyDown['U']);
+    EXPECT_TRUE(app->keyDown[0x72]);
+    // Codes beyond the table are ignored rather than written past it.
+    EXPECT_EQ(GLWindowProc(*app, platform::WM_KEYDOWN, 0x1234, 0), 0);
+}
+
+TEST_F(WindowProcTest, ScreenSaverAndMonitorPowerDownAreSwallowed) {
+    EXPECT_EQ(GLWindowProc(*app, platform::WM_SYSCOMMAND, platform::SC_SCREENSAVE, 0), 0);
+    EXPECT_EQ(GLWindowProc(*app, platform::WM_SYSCOMMAND, platform::SC_MONITORPOWER, 2), 0);
+    EXPECT_TRUE(app->active);
+}
+
+TEST_F(WindowProcTest, ResizingMovesViewportProjectionAndFontSize) {
+    GLWindowProc(*app, platform::WM_SIZE, platform::SIZE_RESTORED, makeLParam(800, 600));
+    EXPECT_EQ(app->screenWidth, 800);
+    EXPECT_EQ(app->screenHeight, 600);
+    GLint viewport[4] = {};
+    glGetIntegerv(GL_VIEWPORT, viewport);
+    EXPECT_EQ(viewport[2], 800);
+    EXPECT_EQ(viewport[3], 600);
+    ASSERT_TRUE(app->pFont);
+    EXPECT_EQ(app->pFont->getPixelHeight(), 12); // 2 percent of 600
+    GLint mode = 0;
+    glGetIntegerv(GL_MATRIX_MODE, &mode);
+    EXPECT_EQ(mode, GL_MODELVIEW);
+
+    // Minimised: the state keeps the zero height, GL gets one row.
+    GLWindowProc(*app, platform::WM_SIZE, platform::SIZE_MINIMIZED, makeLParam(0, 0));
+    EXPECT_EQ(app->screenHeight, 0);
+    glGetIntegerv(GL_VIEWPORT, viewport);
+    EXPECT_EQ(viewport[3], 1);
+
+    GLWindowProc(*app, platform::WM_SIZE, platform::SIZE_RESTORED, makeLParam(1024, 768));
+    EXPECT_EQ(app->pFont->getPixelHeight(), 15);
+}
+
+TEST_F(WindowProcTest, ClosingTheWindowQueuesTheQuitMessageWithCodeZero) {
+    platform::Clock realClock;
+    platform::HeadlessWindow window(realClock, {});
+    app->pWindow = &window;
+    GLWindowProc(*app, platform::WM_CLOSE, 0, 0);
+    platform::Message message;
+    ASSERT_TRUE(window.peekMessage(message));
+    EXPECT_EQ(message.message, platform::WM_QUIT);
+    EXPECT_EQ(message.wParam, 0u);
+    app->pWindow = nullptr;
+}
+
+// Opening and closing the real off-screen window, with the full-screen question's outcomes.
+class GameWindowTest : public testsupport::GLTest {
+protected:
+    void TearDown() override {
+        // Creating the game window made its own context current; the tests' one comes back.
+        GLTest::SetUp();
+        GLTest::TearDown();
+    }
+    platform::Clock clock = platform::Clock::makeVirtual();
+};
+
+TEST_F(GameWindowTest, FullScreenAtTheSurfaceSizeHidesTheCursorUntilClosed) {
+    platform::HeadlessWindow window(clock, {});
+    AppState app;
+    app.pWindow = &window;
+    app.pClock = &clock;
+    ASSERT_TRUE(CreateGLWindow(app, "Ombrelix", 1024, 768, 32, true));
+    EXPECT_TRUE(app.fullscreen);
+    EXPECT_EQ(window.title(), "Ombrelix");
+    EXPECT_FALSE(window.isCursorVisible());
+    EXPECT_TRUE(window.hasContext());
+    DestroyGLWindow(app);
+    EXPECT_TRUE(window.isCursorVisible());
+    EXPECT_FALSE(window.hasContext());
+    EXPECT_FALSE(window.hasWindow());
+}
+
+TEST_F(GameWindowTest, RefusedFullScreenAnsweredYesOpensAWindowInstead) {
+    platform::HeadlessWindow::Options options;
+    options.answerYes = true;
+    platform::HeadlessWindow window(clock, options);
+    AppState app;
+    app.pWindow = &window;
+    testsupport::DebugCapture log;
+    ASSERT_TRUE(CreateGLWindow(app, "Ombrelix", 800, 600, 32, true));
+    EXPECT_TRUE(log.contains("Kavi GL: The Requested Fullscreen Mode Is Not Supported By\nYour "
+                             "Video Card. Use Windowed Mode Instead?\n"));
+    EXPECT_FALSE(app.fullscreen);
+    EXPECT_TRUE(window.isCursorVisible());
+    DestroyGLWindow(app);
+}
+
+TEST_F(GameWindowTest, RefusedFullScreenAnsweredNoClosesTheProgram) {
+    platform::HeadlessWindow window(clock, {}); // answers No
+    AppState app;
+    app.pWindow = &window;
+    testsupport::DebugCapture log;
+    EXPECT_FALSE(CreateGLWindow(app, "Ombrelix", 800, 600, 32, true));
+    EXPECT_TRUE(log.contains("ERROR: Program Will Now Close.\n"));
+    EXPECT_FALSE(window.hasWindow());
+}
+
+TEST_F(GameWindowTest, TheWholeGameQuitsWithZeroAfterItsFrames) {
+    platform::HeadlessWindow::Options options;
+    options.frameLimit = 2;
+    options.frameSeconds = 0.05;
+    platform::HeadlessWindow window(clock, options);
+    testsupport::DebugCapture log;
+    EXPECT_EQ(WinMain(window, clock), kExitNormal);
+    EXPECT_EQ(window.framesDrawn(), 2);
+    EXPECT_TRUE(log.contains("CreateGLWindow() succeeded"));
+    EXPECT_TRUE(log.contains("done            ---------------------\n"));
+    // Two frames of 1/20 s on the virtual clock.
+    EXPECT_EQ(clock.counter(), clock.frequency() / 10);
+}
+
+} // namespace
+} // namespace apptest
