@@ -108,7 +108,7 @@ bool CreateGLWindow(AppState& app, const char* title, int width, int height, int
     window.show();
     ResizeViewport(app, width, height);
 
-    if (!InitGLState(app)) {
+    if (!InitGLState()) {
         return failCreation(app, "Initialization Failed.");
     }
     return true;
@@ -157,9 +157,8 @@ void ResizeViewport(AppState& app, int width, int height) {
     app.pFont = std::make_unique<BitmapFont>(kFontSizePercent, h);
 }
 
-bool InitGLState(AppState& app) {
-    std::srand(static_cast<unsigned>(app.pClock != nullptr ? app.pClock->currentTime()
-                                                           : std::time(nullptr)));
+bool InitGLState() {
+    std::srand(static_cast<unsigned>(platform::currentTime()));
     glEnable(GL_TEXTURE_2D);
     glShadeModel(GL_SMOOTH);
     glClearColor(0.0f, 0.0f, 0.0f, 0.5f);

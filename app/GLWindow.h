@@ -25,7 +25,7 @@ bool CreateGLWindow(AppState& app, const char* title, int width, int height, int
 void DestroyGLWindow(AppState& app);
 // Viewport, 45-degree projection and a font sized for the new height.
 void ResizeViewport(AppState& app, int width, int height);
-bool InitGLState(AppState& app);
+bool InitGLState();
 // Light 1's ambient, diffuse and position, with the model-view matrix as it stands.
 void ApplyLight1();
 platform::LParam GLWindowProc(AppState& app, unsigned message, platform::WParam wParam,

@@ -88,7 +88,7 @@ int WinMain(platform::Window& window, platform::Clock& clock) {
     app.pWindow = &window;
     app.pClock = &clock;
     app.counterFrequency = clock.frequency();
-    std::srand(static_cast<unsigned>(clock.currentTime()));
+    std::srand(static_cast<unsigned>(platform::currentTime()));
 
     app.screenWidth = 1024;
     app.screenHeight = 768;

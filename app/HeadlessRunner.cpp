@@ -178,7 +178,7 @@ int HeadlessRunner::run(const Options& options) {
     platform::Clock clock =
         options.frameSeconds > 0.0 ? platform::Clock::makeVirtual() : platform::Clock();
     if (options.seeded) {
-        clock.fixCurrentTime(static_cast<std::time_t>(options.seed));
+        platform::fixCurrentTime(static_cast<std::time_t>(options.seed));
     }
     platform::HeadlessWindow window(clock, windowOptions);
     const int exitCode = WinMain(window, clock);

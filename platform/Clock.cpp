@@ -30,13 +30,27 @@ void Clock::advance(double seconds) {
     }
 }
 
-std::time_t Clock::currentTime() const {
-    return fixedTime ? fixedSeconds : std::time(nullptr);
+namespace {
+
+struct FixedTime {
+    bool fixed = false;
+    std::time_t seconds = 0;
+};
+
+FixedTime& fixedTime() {
+    static FixedTime time;
+    return time;
 }
 
-void Clock::fixCurrentTime(std::time_t seconds) {
-    fixedTime = true;
-    fixedSeconds = seconds;
+} // namespace
+
+std::time_t currentTime() {
+    return fixedTime().fixed ? fixedTime().seconds : std::time(nullptr);
+}
+
+void fixCurrentTime(std::time_t seconds) {
+    fixedTime().fixed = true;
+    fixedTime().seconds = seconds;
 }
 
 } // namespace platform

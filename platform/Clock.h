@@ -22,17 +22,16 @@ public:
     bool isVirtual() const { return virtualTime; }
     void advance(double seconds);
 
-    // Seconds since 1970, or the value fixed with fixCurrentTime (a run's random seed).
-    std::time_t currentTime() const;
-    void fixCurrentTime(std::time_t seconds);
-
 private:
     static const std::int64_t kTicksPerSecond = 1000000000; // nanoseconds
 
     bool virtualTime = false;
     std::int64_t virtualTicks = 0;
-    bool fixedTime = false;
-    std::time_t fixedSeconds = 0;
 };
+
+// Seconds since 1970 as the game seeds its random numbers with them: the system's time, or for
+// the whole process the value fixed by a run that must repeat (the headless runner's --seed).
+std::time_t currentTime();
+void fixCurrentTime(std::time_t seconds);
 
 } // namespace platform

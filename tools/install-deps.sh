@@ -7,7 +7,7 @@ PACKAGES=(
   libsdl2-dev libgl-dev libglu1-mesa-dev libegl-dev libegl-mesa0 libgl1-mesa-dri
   libxerces-c-dev libjpeg62-turbo-dev libfontconfig-dev libfreetype-dev fonts-liberation
   libgtest-dev libgmock-dev googletest libbenchmark-dev
-  xvfb xdotool imagemagick x11-utils
+  xvfb xdotool imagemagick x11-utils xfonts-base python3
 )
 
 missing=()

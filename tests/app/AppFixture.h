@@ -31,7 +31,7 @@ protected:
         app->pFrontRadar = std::make_unique<RadarScope>(world, kRadarFrontView, -0.3f, -0.337f);
         app->pEnergyBar = std::make_unique<EnergyBar>(app->pPlayer.get(), -0.157f, -0.348f);
         ResizeViewport(*app, kWidth, kHeight);
-        InitGLState(*app);
+        InitGLState();
     }
     void TearDown() override {
         for (unsigned texture : textures) {
