@@ -3,6 +3,7 @@
 
 #include "app/GLWindow.h"
 #include "game/PlayerShip.h"
+#include "platform/Clock.h"
 #include "platform/Platform.h"
 #include "world/ElementContainer.h"
 
@@ -12,11 +13,6 @@
 
 namespace {
 
-// The game draws numbers from 0 to 32767; glibc's rand runs to 2^31 - 1, so its low 15 bits
-// are taken.
-const int kRandRange = 32768;
-const float kRandMax = 32767.0f;
-
 // One-shot: true once per key-down message, clearing the entry.
 bool takeKey(AppState& app, unsigned key) {
     if (!app.keyDown[key]) {
@@ -24,10 +20,6 @@ bool takeKey(AppState& app, unsigned key) {
     }
     app.keyDown[key] = false;
     return true;
-}
-
-float randomFraction() {
-    return static_cast<float>(std::rand() % kRandRange) / kRandMax;
 }
 
 void flightKeys(AppState& app) {
@@ -142,9 +134,9 @@ void SpawnAsteroidAhead(AppState& app) {
     const PlayerShip& player = *app.pPlayer;
     Object3D* asteroid = app.pContainer->addElement(kKindAsteroid);
     // Three draws in this order, so a seeded run gives the same rocks.
-    const float scale = randomFraction() * kAsteroidScaleRange + kAsteroidMinScale;
-    const float yawAngle = randomFraction() * kAsteroidTurnRange;
-    const float pitchAngle = randomFraction() * kAsteroidTurnRange;
+    const float scale = platform::randomFraction() * kAsteroidScaleRange + kAsteroidMinScale;
+    const float yawAngle = platform::randomFraction() * kAsteroidTurnRange;
+    const float pitchAngle = platform::randomFraction() * kAsteroidTurnRange;
     asteroid->setScale(scale, scale, scale);
     asteroid->setPos(player.getPos(0) + player.getView(0) * kAsteroidSpawnDistance,
                      player.getPos(1) + player.getView(1) * kAsteroidSpawnDistance,

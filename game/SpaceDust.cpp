@@ -2,23 +2,16 @@
 // drawing them from one shared grain list.
 #include "game/SpaceDust.h"
 
+#include "platform/Clock.h"
+
 #include <GL/gl.h>
 
 #include <cmath>
 #include <cstdlib>
-#include <ctime>
 
 namespace {
 const float kGrainScale = 0.5f; // a grain is a unit square scaled to half a world unit
 const float kFullTurn = 360.0f; // degrees
-// The game draws its numbers from 0 to 32767; glibc's rand runs to 2^31 - 1, so only its low
-// fifteen bits are used.
-const int kRandRange = 32768;
-const float kRandMax = 32767.0f;
-
-float random01() {
-    return static_cast<float>(std::rand() % kRandRange) / kRandMax;
-}
 
 // The grain's square in the plane x = 0, once each way round so it shows from both sides.
 void grainSquare() {
@@ -46,17 +39,17 @@ SpaceDust::SpaceDust(ElementContainer* container, Element3D* follow)
     grainSquare();
     glEndList();
 
-    std::srand(static_cast<unsigned>(std::time(nullptr)));
+    std::srand(static_cast<unsigned>(platform::currentTime()));
     const float half = kCubeSide / 2.0f;
     for (Grain& grain : dust) {
         for (int i = 0; i < 3; ++i) {
             const float centre = pFollow != nullptr ? pFollow->getPos(i) : 0.0f;
-            grain.pos[i] = centre + random01() * kCubeSide - half;
+            grain.pos[i] = centre + platform::randomFraction() * kCubeSide - half;
         }
-        grain.angle = random01() * kFullTurn;
+        grain.angle = platform::randomFraction() * kFullTurn;
         float axis[3];
         for (float& a : axis) {
-            a = random01();
+            a = platform::randomFraction();
         }
         const float length = std::sqrt(axis[0] * axis[0] + axis[1] * axis[1] + axis[2] * axis[2]);
         for (int i = 0; i < 3; ++i) {

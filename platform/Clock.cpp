@@ -1,6 +1,8 @@
 // Real and virtual clocks on the system's monotonic clock.
 #include "platform/Clock.h"
 
+#include <cstdlib>
+
 #include <cmath>
 
 namespace platform {
@@ -51,6 +53,12 @@ std::time_t currentTime() {
 void fixCurrentTime(std::time_t seconds) {
     fixedTime().fixed = true;
     fixedTime().seconds = seconds;
+}
+
+float randomFraction() {
+    const int kRange = 32768;
+    const float kMax = 32767.0f;
+    return static_cast<float>(std::rand() % kRange) / kMax;
 }
 
 } // namespace platform

@@ -34,4 +34,9 @@ private:
 std::time_t currentTime();
 void fixCurrentTime(std::time_t seconds);
 
+// The game's random numbers: the C library generator (seeded with srand), scaled to 0..1 over
+// the 0..32767 range the game was tuned for. glibc's rand runs to 2^31 - 1, so only its low
+// fifteen bits are taken.
+float randomFraction();
+
 } // namespace platform
