@@ -3,9 +3,13 @@
 // software driver and fontconfig keep for the life of the process.
 extern "C" {
 
-const char* __asan_default_options() { return "detect_leaks=1:halt_on_error=1"; }
+const char* __asan_default_options() {
+    return "detect_leaks=1:halt_on_error=1";
+}
 
-const char* __ubsan_default_options() { return "print_stacktrace=1:halt_on_error=1"; }
+const char* __ubsan_default_options() {
+    return "print_stacktrace=1:halt_on_error=1";
+}
 
 const char* __lsan_default_suppressions() {
     return "leak:swrast_dri\n"
