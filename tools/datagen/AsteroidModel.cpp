@@ -62,7 +62,7 @@ struct RockShape {
 
 Ms3dWriter buildAsteroidModel() {
     RockShape shape;
-    Mesh rock = makeSphere(48, 26);
+    Mesh rock = makeSphere(28, 15);
     // Stretched into a potato, then pushed out by the noise along each vertex's direction.
     rock.displace([&](const Vec3& p) {
         Vec3 dir = normalize(p);

@@ -37,10 +37,10 @@ Ms3dWriter buildBonusModel() {
     model.addGroup("crystal", crystalMesh, crystal);
 
     Mesh rings =
-        placed(makeTorus(3.6f, 0.28f, 32, 8),
+        placed(makeTorus(3.6f, 0.28f, 24, 6),
                Affine::rotation({1, 0, 0}, 90.0f).then(Affine::rotation({0, 0, 1}, 25.0f)));
     rings.append(
-        placed(makeTorus(3.6f, 0.28f, 32, 8),
+        placed(makeTorus(3.6f, 0.28f, 24, 6),
                Affine::rotation({1, 0, 0}, 90.0f).then(Affine::rotation({0, 0, 1}, -25.0f))));
     model.addGroup("rings", rings, gold);
 
