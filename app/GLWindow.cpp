@@ -157,8 +157,7 @@ void ResizeViewport(AppState& app, int width, int height) {
     app.pFont = std::make_unique<BitmapFont>(kFontSizePercent, h);
 }
 
-bool InitGLState() {
-    std::srand(static_cast<unsigned>(platform::currentTime()));
+void ApplySolidState(unsigned cullFace) {
     glEnable(GL_TEXTURE_2D);
     glShadeModel(GL_SMOOTH);
     glClearColor(0.0f, 0.0f, 0.0f, 0.5f);
@@ -166,11 +165,16 @@ bool InitGLState() {
     glEnable(GL_DEPTH_TEST);
     glDepthFunc(GL_LEQUAL);
     glHint(GL_PERSPECTIVE_CORRECTION_HINT, GL_NICEST);
-    glCullFace(GL_FRONT);
+    glCullFace(cullFace);
     glEnable(GL_CULL_FACE);
     ApplyLight1();
     glEnable(GL_LIGHT1);
     glEnable(GL_LIGHTING);
+}
+
+bool InitGLState() {
+    std::srand(static_cast<unsigned>(platform::currentTime()));
+    ApplySolidState(GL_FRONT);
     return true;
 }
 

@@ -28,5 +28,7 @@ void ResizeViewport(AppState& app, int width, int height);
 bool InitGLState();
 // Light 1's ambient, diffuse and position, with the model-view matrix as it stands.
 void ApplyLight1();
+// The fixed solid-drawing state with lighting, culling the given faces (GL_FRONT or GL_BACK).
+void ApplySolidState(unsigned cullFace);
 platform::LParam GLWindowProc(AppState& app, unsigned message, platform::WParam wParam,
                               platform::LParam lParam);

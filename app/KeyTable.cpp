@@ -103,18 +103,7 @@ void ToggleWireframe(AppState& app) {
         return;
     }
     // Back to solid: the whole first set-up again, except that back faces are culled now.
-    glEnable(GL_TEXTURE_2D);
-    glShadeModel(GL_SMOOTH);
-    glClearColor(0.0f, 0.0f, 0.0f, 0.5f);
-    glClearDepth(1.0);
-    glEnable(GL_DEPTH_TEST);
-    glDepthFunc(GL_LEQUAL);
-    glHint(GL_PERSPECTIVE_CORRECTION_HINT, GL_NICEST);
-    glCullFace(GL_BACK);
-    glEnable(GL_CULL_FACE);
-    ApplyLight1();
-    glEnable(GL_LIGHT1);
-    glEnable(GL_LIGHTING);
+    ApplySolidState(GL_BACK);
     glColor3d(1.0, 1.0, 1.0);
     glEnable(GL_TEXTURE_2D);
     glPolygonMode(GL_FRONT, GL_FILL);

@@ -189,20 +189,6 @@ void EnemyFighter::flee(const Element3D& player) {
     setThrust(1);
 }
 
-void EnemyFighter::applyThrust(double t) {
-    if (iThrust == 0) {
-        return; // no command: the speed holds
-    }
-    dSpeed += iThrust * t;
-    if (dSpeed > dMaxSpeed) {
-        dSpeed = dMaxSpeed;
-    }
-    if (dSpeed < 0.0) {
-        dSpeed = 0.0;
-    }
-    iThrust = 0;
-}
-
 void EnemyFighter::fire() {
     if (fShotTimer < kShotInterval) {
         return;

@@ -48,7 +48,6 @@ public:
 private:
     void attack(const Element3D& player);
     void flee(const Element3D& player);
-    void applyThrust(double t);
 
     float fShotTimer = 0.0f;
     float fShieldTimer = kFirstShieldDelay;

@@ -39,10 +39,7 @@ void Explosion::update(double t) {
     }
     const float scale = static_cast<float>(dAge / kGrowthTime);
     setScale(scale, scale, scale);
-    const Element3D* player = pContainer->getPlayer();
-    if (player != nullptr) {
-        turnTowards(360.0f, player->getPos(0), player->getPos(1), player->getPos(2));
-    }
+    facePlayer();
     if (dAge > kLifetime) {
         fHealth = 0.0f;
     }

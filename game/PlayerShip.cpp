@@ -60,16 +60,7 @@ void PlayerShip::update(double t) {
         iRollInput = 0;
     }
 
-    if (iThrust != 0) {
-        dSpeed += iThrust * t;
-        if (dSpeed > dMaxSpeed) {
-            dSpeed = dMaxSpeed;
-        }
-        if (dSpeed < 0.0) {
-            dSpeed = 0.0;
-        }
-        iThrust = 0;
-    }
+    applyThrust(t);
     moveForward(static_cast<float>(t * dSpeed));
 
     // The sky box is finite: keeping it centred on the ship makes the stars look infinitely far.

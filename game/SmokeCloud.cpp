@@ -36,11 +36,7 @@ void SmokeCloud::update(double t) {
     dAge += t;
     const float scale = static_cast<float>(dAge / kGrowthTime);
     setScale(scale, scale, scale);
-    const Element3D* player = pContainer->getPlayer();
-    if (player != nullptr) {
-        // A full turn allowed every update: the square always shows its face to the player.
-        turnTowards(360.0f, player->getPos(0), player->getPos(1), player->getPos(2));
-    }
+    facePlayer(); // the square always shows its face to the player
     if (dAge > kLifetime) {
         fHealth = 0.0f;
     }

@@ -134,6 +134,20 @@ void Element3D::roll(float degrees) {
     rotateAbout(degrees, fMatrix[8], fMatrix[9], fMatrix[10]);
 }
 
+void Element3D::applyThrust(double t) {
+    if (iThrust == 0) {
+        return;
+    }
+    dSpeed += iThrust * t;
+    if (dSpeed > dMaxSpeed) {
+        dSpeed = dMaxSpeed;
+    }
+    if (dSpeed < 0.0) {
+        dSpeed = 0.0;
+    }
+    iThrust = 0;
+}
+
 void Element3D::moveForward(float distance) {
     fPos[0] += distance * fMatrix[8];
     fPos[1] += distance * fMatrix[9];

@@ -67,6 +67,9 @@ public:
     double getDistanceToPlayerSquared() const;
 
 protected:
+    // Carries out a pending thrust command over t time units: the speed changes by the command
+    // per time unit and stays between rest and dMaxSpeed. No command leaves the speed as it is.
+    void applyThrust(double t);
     // Multiplies the rotation about the world-space axis onto the orientation (R x M).
     void rotateAbout(float degrees, double ax, double ay, double az);
 

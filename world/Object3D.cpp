@@ -58,6 +58,14 @@ unsigned Object3D::createDisplayList() {
     return list;
 }
 
+void Object3D::facePlayer() {
+    const Element3D* player = pContainer->getPlayer();
+    if (player != nullptr) {
+        const float kFullTurn = 360.0f; // degrees: any angle at all in one update
+        turnTowards(kFullTurn, player->getPos(0), player->getPos(1), player->getPos(2));
+    }
+}
+
 void Object3D::transform() {
     glTranslatef(fPos[0], fPos[1], fPos[2]);
     glScalef(fScale[0], fScale[1], fScale[2]);

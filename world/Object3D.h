@@ -41,6 +41,9 @@ public:
     float getRadarColor(int i) const { return fRadarColor[i]; }
 
 protected:
+    // Turns the view axis fully toward the player's ship, as billboards do every update.
+    void facePlayer();
+
     // Shared so that effects can use one texture between them.
     std::shared_ptr<ObjectTexture> pTexture;
     ModelData* pModel = nullptr;
