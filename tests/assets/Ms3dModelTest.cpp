@@ -19,14 +19,10 @@ class Ms3dModelTest : public testsupport::GLTest {
 protected:
     void SetUp() override {
         GLTest::SetUp();
-        previousHandler =
-            platform::setMessageBoxHandler([this](const platform::MessageBoxRequest& request) {
-                boxes.push_back(request);
-                return platform::Answer::Ok;
-            });
+        capture = std::make_unique<testsupport::MessageBoxCapture>();
     }
     void TearDown() override {
-        platform::setMessageBoxHandler(previousHandler);
+        capture.reset();
         ElementContainer::getInstance()->iTextureFilter = kFilterPoint;
         GLTest::TearDown();
     }
@@ -61,8 +57,7 @@ protected:
     }
 
     assettest::TempDir dir;
-    std::vector<platform::MessageBoxRequest> boxes;
-    platform::MessageBoxHandler previousHandler;
+    std::unique_ptr<testsupport::MessageBoxCapture> capture;
 };
 
 } // namespace
@@ -89,7 +84,7 @@ TEST_F(Ms3dModelTest, MaterialsGetTexturesFromBmpTgaAndJpegFilesWithTheCurrentFi
     EXPECT_NE(model.materials[0].texture, model.materials[1].texture);
     EXPECT_EQ(model.materials[3].texture, 0u);
     EXPECT_EQ(model.materials[4].texture, 0u);
-    EXPECT_TRUE(boxes.empty());
+    EXPECT_TRUE(capture->boxes.empty());
 }
 
 TEST_F(Ms3dModelTest, ReloadingTexturesMakesNewOnesWithTheNewFilterAndKeepsTheOld) {
@@ -133,5 +128,5 @@ TEST_F(Ms3dModelTest, FilesThatCannotBeLoadedLeaveAnEmptyModelWithoutAMessage) {
     }
     Ms3dModel unnamed;
     EXPECT_FALSE(unnamed.load(nullptr));
-    EXPECT_TRUE(boxes.empty());
+    EXPECT_TRUE(capture->boxes.empty());
 }

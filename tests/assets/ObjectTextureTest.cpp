@@ -23,14 +23,10 @@ class ObjectTextureTest : public testsupport::GLTest {
 protected:
     void SetUp() override {
         GLTest::SetUp();
-        previousHandler =
-            platform::setMessageBoxHandler([this](const platform::MessageBoxRequest& request) {
-                boxes.push_back(request);
-                return platform::Answer::Ok;
-            });
+        capture = std::make_unique<testsupport::MessageBoxCapture>();
     }
     void TearDown() override {
-        platform::setMessageBoxHandler(previousHandler);
+        capture.reset();
         ElementContainer::getInstance()->iTextureFilter = kFilterPoint;
         GLTest::TearDown();
     }
@@ -69,8 +65,7 @@ protected:
     }
 
     assettest::TempDir dir;
-    std::vector<platform::MessageBoxRequest> boxes;
-    platform::MessageBoxHandler previousHandler;
+    std::unique_ptr<testsupport::MessageBoxCapture> capture;
 };
 
 } // namespace
@@ -81,7 +76,7 @@ TEST_F(ObjectTextureTest, ATgaPixelStoredAs10_20_30IsUploadedAs30_20_10) {
     ASSERT_NE(texture, 0u);
     EXPECT_EQ(readBack(texture, GL_RGB, 1, 1), (Bytes{30, 20, 10}));
     EXPECT_EQ(levelParameter(texture, 0, GL_TEXTURE_INTERNAL_FORMAT), GL_RGB);
-    EXPECT_TRUE(boxes.empty());
+    EXPECT_TRUE(capture->boxes.empty());
 }
 
 TEST_F(ObjectTextureTest, AThirtyTwoBitTgaBecomesAnRgbaTexture) {
@@ -135,7 +130,7 @@ TEST_F(ObjectTextureTest, TheExtensionAfterTheLastDotPicksTheLoaderInAnyCase) {
 
     const std::string jpeg = dir.write("photo.JPEG", assettest::makeJpeg(8, 8, 3, Bytes(192, 90)));
     EXPECT_NE(ObjectTexture::LoadTexture(jpeg.c_str(), kFilterPoint), 0u);
-    EXPECT_TRUE(boxes.empty());
+    EXPECT_TRUE(capture->boxes.empty());
 }
 
 TEST_F(ObjectTextureTest, NamesWithoutADotOrWithAnUnknownExtensionGiveNoTextureAndNoMessage) {
@@ -145,7 +140,7 @@ TEST_F(ObjectTextureTest, NamesWithoutADotOrWithAnUnknownExtensionGiveNoTextureA
     EXPECT_EQ(ObjectTexture::LoadTexture(smallTga("texture.png").c_str(), kFilterPoint), 0u);
     EXPECT_EQ(ObjectTexture::LoadTexture(nullptr, kFilterPoint), 0u);
     EXPECT_TRUE(log.text().empty()) << log.text();
-    EXPECT_TRUE(boxes.empty());
+    EXPECT_TRUE(capture->boxes.empty());
 }
 
 TEST_F(ObjectTextureTest, LoadBmpLogsTheAttemptAndItsOutcome) {
@@ -161,7 +156,7 @@ TEST_F(ObjectTextureTest, LoadBmpLogsTheAttemptAndItsOutcome) {
     log.clear();
     EXPECT_EQ(ObjectTexture::LoadTexture(smallTga("fake.bmp").c_str(), kFilterPoint), 0u);
     EXPECT_TRUE(log.contains("loading BMP succeeded"));
-    EXPECT_TRUE(boxes.empty()) << "BMP problems only go to the debug output";
+    EXPECT_TRUE(capture->boxes.empty()) << "BMP problems only go to the debug output";
 }
 
 TEST_F(ObjectTextureTest, TgaProblemsAreShownInMessageBoxesAndGiveNoTexture) {
@@ -180,22 +175,22 @@ TEST_F(ObjectTextureTest, TgaProblemsAreShownInMessageBoxesAndGiveNoTexture) {
          "Too many pixels read", "ERROR"},
     };
     for (const Case& c : cases) {
-        boxes.clear();
+        capture->boxes.clear();
         EXPECT_EQ(ObjectTexture::LoadTexture(c.file.c_str(), kFilterPoint), 0u) << c.file;
-        ASSERT_EQ(boxes.size(), 1u) << c.file;
-        EXPECT_EQ(boxes[0].text, c.text);
-        EXPECT_EQ(boxes[0].caption, c.caption);
-        EXPECT_EQ(boxes[0].buttons, platform::Buttons::Ok);
-        EXPECT_EQ(boxes[0].icon, platform::Icon::Error);
+        ASSERT_EQ(capture->boxes.size(), 1u) << c.file;
+        EXPECT_EQ(capture->boxes[0].text, c.text);
+        EXPECT_EQ(capture->boxes[0].caption, c.caption);
+        EXPECT_EQ(capture->boxes[0].buttons, platform::Buttons::Ok);
+        EXPECT_EQ(capture->boxes[0].icon, platform::Icon::Error);
     }
 }
 
 TEST_F(ObjectTextureTest, AMissingJpegShowsItsBoxAndPlayGoesOn) {
     const std::string missing = dir.path() + "/missing.jpg";
     EXPECT_EQ(ObjectTexture::LoadTexture(missing.c_str(), kFilterPoint), 0u);
-    ASSERT_EQ(boxes.size(), 1u);
-    EXPECT_EQ(boxes[0].text, "Unable to load JPG File!");
-    EXPECT_EQ(boxes[0].caption, "Error");
+    ASSERT_EQ(capture->boxes.size(), 1u);
+    EXPECT_EQ(capture->boxes[0].text, "Unable to load JPG File!");
+    EXPECT_EQ(capture->boxes[0].caption, "Error");
     // Still here: the next texture loads as usual.
     EXPECT_NE(ObjectTexture::LoadTexture(smallTga("after.tga").c_str(), kFilterPoint), 0u);
 }
@@ -209,7 +204,7 @@ TEST_F(ObjectTextureTest, UndecodableAndCmykJpegsWriteOneLineNamingTheFile) {
         EXPECT_TRUE(log.contains(file)) << log.text();
         EXPECT_EQ(std::count(log.text().begin(), log.text().end(), '\n'), 1) << log.text();
     }
-    EXPECT_TRUE(boxes.empty());
+    EXPECT_TRUE(capture->boxes.empty());
 }
 
 TEST_F(ObjectTextureTest, EachFilterModeSetsItsFiltersAndMode2BuildsEveryMipmapLevel) {

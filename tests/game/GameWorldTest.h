@@ -53,19 +53,8 @@ protected:
         glLoadIdentity();
     }
 
-    std::vector<std::uint8_t> drawWorld() {
-        glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
-        world->draw();
-        glFinish();
-        return readPixels();
-    }
-
     static int litPixels(const std::vector<std::uint8_t>& pixels) {
-        int lit = 0;
-        for (size_t i = 0; i < pixels.size(); i += 4) {
-            lit += (pixels[i] | pixels[i + 1] | pixels[i + 2]) != 0;
-        }
-        return lit;
+        return testsupport::litPixels(pixels);
     }
 
     // GL texture objects that exist now among the first few thousand names.

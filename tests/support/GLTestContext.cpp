@@ -73,6 +73,26 @@ std::string corporaDir() {
     return "";
 }
 
+MessageBoxCapture::MessageBoxCapture() {
+    previous_ = platform::setMessageBoxHandler([this](const platform::MessageBoxRequest& request) {
+        boxes.push_back(request);
+        return request.buttons == platform::Buttons::YesNo ? platform::Answer::Yes
+                                                           : platform::Answer::Ok;
+    });
+}
+
+MessageBoxCapture::~MessageBoxCapture() {
+    platform::setMessageBoxHandler(previous_);
+}
+
+int litPixels(const std::vector<std::uint8_t>& rgba) {
+    int lit = 0;
+    for (size_t i = 0; i + 3 < rgba.size(); i += 4) {
+        lit += (rgba[i] | rgba[i + 1] | rgba[i + 2]) != 0;
+    }
+    return lit;
+}
+
 DebugCapture::DebugCapture() {
     platform::setDebugObserver([this](const char* text) { text_ += text; });
 }

@@ -2,6 +2,8 @@
 // buffer on Mesa's software rasteriser. One context serves the whole test executable.
 #pragma once
 
+#include "platform/Platform.h"
+
 #include <gtest/gtest.h>
 
 #include <cstdint>
@@ -43,5 +45,19 @@ public:
 private:
     std::string text_;
 };
+
+// Records every message box while alive, answering each with its default (Ok or Yes).
+class MessageBoxCapture {
+public:
+    MessageBoxCapture();
+    ~MessageBoxCapture();
+    std::vector<platform::MessageBoxRequest> boxes;
+
+private:
+    platform::MessageBoxHandler previous_;
+};
+
+// How many pixels of a read-back frame are not black.
+int litPixels(const std::vector<std::uint8_t>& rgba);
 
 } // namespace testsupport

@@ -1,6 +1,8 @@
 // Fresh-world fixture and the stand-in elements.
 #include "tests/support/WorldFixture.h"
 
+#include <GL/gl.h>
+
 namespace testsupport {
 
 void WorldTest::SetUp() {
@@ -12,6 +14,13 @@ void WorldTest::TearDown() {
     delete ElementContainer::getInstance();
     world = nullptr;
     GLTest::TearDown();
+}
+
+std::vector<std::uint8_t> WorldTest::drawWorld() {
+    glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
+    world->draw();
+    glFinish();
+    return readPixels();
 }
 
 ProbeElement::ProbeElement(ElementContainer* container, std::string name,

@@ -14,6 +14,8 @@ class WorldTest : public GLTest {
 protected:
     void SetUp() override;
     void TearDown() override;
+    // Clears the frame, draws the world and reads the picture back.
+    std::vector<std::uint8_t> drawWorld();
     ElementContainer* world = nullptr;
 };
 

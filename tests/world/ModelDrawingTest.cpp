@@ -8,6 +8,7 @@
 
 #include <cstdlib>
 
+using testsupport::litPixels;
 using testsupport::WorldTest;
 
 namespace {
@@ -36,21 +37,6 @@ protected:
         asteroid->setPos(0, 0, -100);
         asteroid->yaw(30);
         return asteroid;
-    }
-
-    std::vector<std::uint8_t> drawWorld() {
-        glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
-        world->draw();
-        glFinish();
-        return readPixels();
-    }
-
-    static int litPixels(const std::vector<std::uint8_t>& pixels) {
-        int lit = 0;
-        for (size_t i = 0; i < pixels.size(); i += 4) {
-            lit += (pixels[i] | pixels[i + 1] | pixels[i + 2]) != 0;
-        }
-        return lit;
     }
 
     static int differingPixels(const std::vector<std::uint8_t>& a,
