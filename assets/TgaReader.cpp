@@ -8,7 +8,7 @@
 
 namespace {
 
-const std::size_t kPrefixSize = 12;    // ID length, colour map, type, map spec, origin
+const std::size_t kPrefixSize = 12;    // ID length, colour map, type, map fields, origin
 const std::size_t kInfoHeaderSize = 6; // width, height, bits per pixel, descriptor
 const std::uint8_t kUncompressedPrefix[kPrefixSize] = {0, 0, 2, 0, 0, 0, 0, 0, 0, 0, 0, 0};
 const std::uint8_t kRlePrefix[kPrefixSize] = {0, 0, 10, 0, 0, 0, 0, 0, 0, 0, 0, 0};
