@@ -22,8 +22,8 @@ run: build
 	@if [ -x $(BUILD)/ombrelix ]; then cd $(BUILD) && ./ombrelix; \
 	else echo "The data is generated in $(BUILD)/data; the game itself arrives with the window layer."; fi
 
-# Every check: house rules, the unit and GL tests, the same under sanitizers, then fuzzing.
-test: build rules unit asan fuzz
+# Every check: house rules, the unit and GL tests, fuzzing, then the tests again under sanitizers.
+test: build rules unit fuzz asan
 
 unit: build
 	ctest --test-dir $(BUILD) --output-on-failure -j $(JOBS)
