@@ -5,6 +5,7 @@
 #include "platform/Platform.h"
 
 #include <GL/gl.h>
+#include <GL/glu.h>
 
 #include <sys/stat.h>
 
@@ -62,6 +63,14 @@ std::uint32_t GLTest::pixelAt(int x, int y) const {
     glReadPixels(x, y, 1, 1, GL_RGBA, GL_UNSIGNED_BYTE, p);
     return (std::uint32_t(p[0]) << 24) | (std::uint32_t(p[1]) << 16) | (std::uint32_t(p[2]) << 8) |
            p[3];
+}
+
+void GLTest::gameCamera() {
+    glMatrixMode(GL_PROJECTION);
+    glLoadIdentity();
+    gluPerspective(45.0, double(kWidth) / kHeight, 1.0, 12000.0);
+    glMatrixMode(GL_MODELVIEW);
+    glLoadIdentity();
 }
 
 std::string corporaDir() {

@@ -26,6 +26,8 @@ protected:
     std::vector<std::uint8_t> readPixels() const;
     // One pixel's RGBA at window coordinates from the bottom-left corner.
     std::uint32_t pixelAt(int x, int y) const;
+    // The game's camera: 45-degree perspective to 12000 units, eye at the origin looking down -z.
+    static void gameCamera();
 };
 
 // Directory of the conformance corpora beside the checkout, or "" when absent.

@@ -16,6 +16,17 @@ protected:
     void TearDown() override;
     // Clears the frame, draws the world and reads the picture back.
     std::vector<std::uint8_t> drawWorld();
+    // The elements of one class in the world, front to back, and how many there are.
+    template <typename T = Object3D> std::vector<T*> all() const {
+        std::vector<T*> found;
+        for (auto& element : *world) {
+            if (auto* t = dynamic_cast<T*>(element.get())) {
+                found.push_back(t);
+            }
+        }
+        return found;
+    }
+    template <typename T> int count() const { return static_cast<int>(all<T>().size()); }
     ElementContainer* world = nullptr;
 };
 

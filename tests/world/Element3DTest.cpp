@@ -1,4 +1,4 @@
-// How world objects turn, move, take damage and fire their triggers.
+// How world objects turn, take damage and fire their triggers.
 #include "level/Trigger.h"
 #include "tests/support/WorldFixture.h"
 
@@ -14,22 +14,18 @@ namespace {
 
 class Element3DTest : public WorldTest {
 protected:
-    ProbeElement& element() {
-        if (!probe) {
-            probe = static_cast<ProbeElement*>(
-                world->file(std::make_unique<ProbeElement>(world, "probe", nullptr), false));
-        }
-        return *probe;
+    void SetUp() override {
+        WorldTest::SetUp();
+        e = static_cast<ProbeElement*>(
+            world->file(std::make_unique<ProbeElement>(world, "probe", nullptr), false));
     }
-    ProbeElement* probe = nullptr;
+    void expectView(float x, float y, float z) {
+        EXPECT_NEAR(e->getView(0), x, 1e-5);
+        EXPECT_NEAR(e->getView(1), y, 1e-5);
+        EXPECT_NEAR(e->getView(2), z, 1e-5);
+    }
+    ProbeElement* e = nullptr;
 };
-
-void expectAxis(const Element3D& e, float (Element3D::*axis)(int) const, float x, float y,
-                float z) {
-    EXPECT_NEAR((e.*axis)(0), x, 1e-5);
-    EXPECT_NEAR((e.*axis)(1), y, 1e-5);
-    EXPECT_NEAR((e.*axis)(2), z, 1e-5);
-}
 
 double determinant(const float* m) {
     return m[0] * (double(m[5]) * m[10] - double(m[9]) * m[6]) -
@@ -43,64 +39,25 @@ double dot(const float* a, const float* b) {
 
 } // namespace
 
-TEST_F(Element3DTest, NewElementStartsAtTheOriginLookingDownMinusZ) {
-    const Element3D& e = element();
-    expectAxis(e, &Element3D::getView, 0, 0, -1);
-    expectAxis(e, &Element3D::getUp, 0, 1, 0);
-    expectAxis(e, &Element3D::getRight, 1, 0, 0);
-    expectAxis(e, &Element3D::getPos, 0, 0, 0);
-    expectAxis(e, &Element3D::getScale, 1, 1, 1);
-    EXPECT_FLOAT_EQ(e.getRadius(), 10.0f);
-    EXPECT_FLOAT_EQ(e.getHealth(), 1.0f);
-    EXPECT_TRUE(e.isActive());
-    EXPECT_TRUE(e.isVisible());
-}
-
-TEST_F(Element3DTest, QuarterTurnsAboutEachOwnAxis) {
-    element().yaw(90);
-    expectAxis(element(), &Element3D::getView, -1, 0, 0);
-    expectAxis(element(), &Element3D::getRight, 0, 0, -1);
-    expectAxis(element(), &Element3D::getUp, 0, 1, 0);
-
-    element().resetOrientation();
-    element().pitch(90);
-    expectAxis(element(), &Element3D::getView, 0, 1, 0);
-    expectAxis(element(), &Element3D::getUp, 0, 0, 1);
-
-    element().resetOrientation();
-    element().roll(90);
-    expectAxis(element(), &Element3D::getRight, 0, -1, 0);
-    expectAxis(element(), &Element3D::getUp, 1, 0, 0);
-}
-
 TEST_F(Element3DTest, RotationsMatchTheGlRotateProduct) {
-    // The same product the GL matrix stack gives: R(angle, current axis) x M.
+    // The same product the GL matrix stack gives: R(angle, current axis) x M, where pitch turns
+    // about the first column, yaw about the second and roll about the third.
     std::mt19937 random(7);
     std::uniform_real_distribution<float> angle(-180.0f, 180.0f);
-    glMatrixMode(GL_MODELVIEW);
+    void (Element3D::*turns[3])(float) = {&Element3D::pitch, &Element3D::yaw, &Element3D::roll};
     for (int step = 0; step < 60; ++step) {
         const float degrees = angle(random);
-        const int which = step % 3;
+        const float* axis = e->getMatrix() + 4 * (step % 3);
         float expected[16];
-        const float* m = element().getMatrix();
-        const float* axis = m + 4 * (which == 0 ? 0 : which == 1 ? 1 : 2);
         glPushMatrix();
         glLoadIdentity();
         glRotatef(degrees, axis[0], axis[1], axis[2]);
-        glMultMatrixf(m);
+        glMultMatrixf(e->getMatrix());
         glGetFloatv(GL_MODELVIEW_MATRIX, expected);
         glPopMatrix();
-
-        if (which == 0) {
-            element().pitch(degrees);
-        } else if (which == 1) {
-            element().yaw(degrees);
-        } else {
-            element().roll(degrees);
-        }
+        (e->*turns[step % 3])(degrees);
         for (int i = 0; i < 16; ++i) {
-            ASSERT_NEAR(element().getMatrix()[i], expected[i], 2e-5)
-                << "step " << step << " i " << i;
+            ASSERT_NEAR(e->getMatrix()[i], expected[i], 2e-5) << "step " << step << " i " << i;
         }
     }
 }
@@ -109,91 +66,63 @@ TEST_F(Element3DTest, AxesStayOrthonormalWithDeterminantMinusOneAfterLongFlight)
     std::mt19937 random(11);
     std::uniform_real_distribution<float> angle(-30.0f, 30.0f);
     for (int i = 0; i < 20000; ++i) {
-        element().pitch(angle(random));
-        element().yaw(angle(random));
-        element().roll(angle(random));
+        e->pitch(angle(random));
+        e->yaw(angle(random));
+        e->roll(angle(random));
     }
-    const float* m = element().getMatrix();
-    EXPECT_NEAR(dot(m, m), 1.0, 1e-3);
-    EXPECT_NEAR(dot(m + 4, m + 4), 1.0, 1e-3);
-    EXPECT_NEAR(dot(m + 8, m + 8), 1.0, 1e-3);
-    EXPECT_NEAR(dot(m, m + 4), 0.0, 1e-3);
-    EXPECT_NEAR(dot(m, m + 8), 0.0, 1e-3);
-    EXPECT_NEAR(dot(m + 4, m + 8), 0.0, 1e-3);
+    const float* m = e->getMatrix();
+    for (int a = 0; a < 3; ++a) {
+        EXPECT_NEAR(dot(m + 4 * a, m + 4 * a), 1.0, 1e-3) << "axis " << a;
+        EXPECT_NEAR(dot(m + 4 * a, m + 4 * ((a + 1) % 3)), 0.0, 1e-3) << "axis " << a;
+    }
     EXPECT_NEAR(determinant(m), -1.0, 1e-3);
     EXPECT_EQ(m[3], 0.0f);
     EXPECT_EQ(m[15], 1.0f);
 }
 
-TEST_F(Element3DTest, MovesForwardAlongItsView) {
-    element().moveForward(5);
-    expectAxis(element(), &Element3D::getPos, 0, 0, -5);
-}
-
 TEST_F(Element3DTest, TurnTowardsStepsAndReportsWhatIsLeft) {
-    EXPECT_NEAR(element().turnTowards(10, 0, 100, 0), 80.0, 1e-4);
-    EXPECT_NEAR(element().getView(1), std::sin(10 * M_PI / 180), 1e-5);
-    EXPECT_NEAR(element().getView(2), -std::cos(10 * M_PI / 180), 1e-5);
+    EXPECT_NEAR(e->turnTowards(10, 0, 100, 0), 80.0, 1e-4);
+    expectView(0, std::sin(10 * M_PI / 180), -std::cos(10 * M_PI / 180));
 
-    element().resetOrientation();
-    EXPECT_EQ(element().turnTowards(180, 0, 100, 0), 0.0);
-    expectAxis(element(), &Element3D::getView, 0, 1, 0);
-}
+    e->resetOrientation();
+    EXPECT_EQ(e->turnTowards(180, 0, 100, 0), 0.0) << "a step wider than the angle lands on it";
+    expectView(0, 1, 0);
 
-TEST_F(Element3DTest, TargetStraightBehindTurnsAboutTheUpAxis) {
-    element().turnTowards(90, 0, 0, 50);
-    expectAxis(element(), &Element3D::getUp, 0, 1, 0);
-    EXPECT_NEAR(std::fabs(element().getView(0)), 1.0, 1e-5);
+    // A target straight behind turns about the up axis.
+    e->resetOrientation();
+    e->turnTowards(90, 0, 0, 50);
+    EXPECT_NEAR(e->getUp(1), 1.0, 1e-5);
+    EXPECT_NEAR(std::fabs(e->getView(0)), 1.0, 1e-5);
 }
 
 TEST_F(Element3DTest, DegenerateTargetsNeverPoisonTheMatrix) {
     // On top of the element, straight ahead, and nearly ahead where rounding pushes the
     // cosine past 1: none may put NaN into the orientation.
-    EXPECT_EQ(element().turnTowards(10, 0, 0, 0), 0.0);
-    EXPECT_EQ(element().turnTowards(10, 0, 0, -100), 0.0);
-    element().yaw(33.3f);
-    element().pitch(-12.7f);
+    EXPECT_EQ(e->turnTowards(10, 0, 0, 0), 0.0);
+    EXPECT_EQ(e->turnTowards(10, 0, 0, -100), 0.0);
+    e->yaw(33.3f);
+    e->pitch(-12.7f);
     const float far = 1e6f;
-    element().turnTowards(5, element().getView(0) * far, element().getView(1) * far,
-                          element().getView(2) * far);
+    e->turnTowards(5, e->getView(0) * far, e->getView(1) * far, e->getView(2) * far);
     for (int i = 0; i < 16; ++i) {
-        EXPECT_TRUE(std::isfinite(element().getMatrix()[i]));
+        EXPECT_TRUE(std::isfinite(e->getMatrix()[i]));
     }
-    EXPECT_NEAR(determinant(element().getMatrix()), -1.0, 1e-4);
+    EXPECT_NEAR(determinant(e->getMatrix()), -1.0, 1e-4);
 }
 
-TEST_F(Element3DTest, DeathTriggerFiresOnEveryHitAtOrBelowZero) {
-    auto deathTrigger = std::make_unique<Trigger>(kTriggerCauseDeath, kTriggerEventEndLevel);
-    element().setTrigger(std::move(deathTrigger));
-    element().hit(0.5f);
+TEST_F(Element3DTest, DeathTriggerFiresOnEveryHitAtOrBelowZeroAndUnknownCausesAreRefused) {
+    e->setTrigger(std::make_unique<Trigger>(kTriggerCauseDeath, kTriggerEventEndLevel));
+    e->hit(0.5f);
     EXPECT_FALSE(world->bLevelEnded) << "half the health gone is no death";
-    element().hit(0.5f);
+    e->hit(0.5f);
     EXPECT_TRUE(world->bLevelEnded);
-    element().hit(0.5f);
-    EXPECT_TRUE(world->bLevelEnded) << "firing again changes nothing";
-    EXPECT_FLOAT_EQ(element().getHealth(), -0.5f);
-}
+    e->hit(0.5f);
+    EXPECT_FLOAT_EQ(e->getHealth(), -0.5f);
 
-TEST_F(Element3DTest, ProximityTriggersAreKeptButNeverFire) {
-    element().setTrigger(std::make_unique<Trigger>(kTriggerCauseProximity, kTriggerEventEndLevel));
-    ASSERT_NE(element().getProximityTrigger(), nullptr);
-    element().hit(5.0f);
-    EXPECT_FALSE(world->bLevelEnded);
-}
-
-TEST_F(Element3DTest, UnknownCauseIsRefusedWithALogLine) {
     testsupport::DebugCapture log;
-    element().setTrigger(std::make_unique<Trigger>(2, kTriggerEventEndLevel));
+    e->setTrigger(std::make_unique<Trigger>(2, kTriggerEventEndLevel));
     EXPECT_EQ(log.text(), "Element3D::setTrigger(): unknown trigger value\n");
-    EXPECT_EQ(element().getDeathTrigger(), nullptr);
-    EXPECT_EQ(element().getProximityTrigger(), nullptr);
-}
-
-TEST_F(Element3DTest, ASecondDeathTriggerReplacesTheFirst) {
-    element().setTrigger(std::make_unique<Trigger>(kTriggerCauseDeath, kTriggerEventEndLevel));
-    element().setTrigger(std::make_unique<Trigger>(kTriggerCauseDeath, kTriggerUnset));
-    element().hit(2.0f);
-    EXPECT_FALSE(world->bLevelEnded) << "the replacement has no event";
+    EXPECT_NE(e->getDeathTrigger(), nullptr) << "the refused one replaces nothing";
 }
 
 TEST(Element3DDeathTest, AnElementWithoutWorldEndsTheProgram) {

@@ -2,47 +2,41 @@
 // collision rule.
 #include "tests/support/WorldFixture.h"
 
-#include <cmath>
-
 using testsupport::PlayerStandIn;
 using testsupport::ProbeElement;
 using testsupport::WorldTest;
 
 namespace {
 
+using Names = std::vector<std::string>;
+
 class ContainerTest : public WorldTest {
 protected:
-    ProbeElement* add(const std::string& name, bool atBack = false) {
-        return static_cast<ProbeElement*>(
+    ProbeElement* add(const std::string& name, bool atBack = false, float health = 1.0f) {
+        auto* probe = static_cast<ProbeElement*>(
             world->file(std::make_unique<ProbeElement>(world, name, &log), atBack));
+        probe->setHealth(health);
+        return probe;
     }
-    std::vector<std::string> names() {
-        std::vector<std::string> result;
-        for (auto& element : *world) {
-            result.push_back(static_cast<ProbeElement*>(element.get())->name);
+    Names names() {
+        Names result;
+        for (ProbeElement* element : all<ProbeElement>()) {
+            result.push_back(element->name);
         }
         return result;
     }
-    std::vector<std::string> log;
+    int contacts(const testsupport::DebugCapture& capture) {
+        int n = 0;
+        for (std::size_t at = 0; (at = capture.text().find("Kollision\n", at)) != std::string::npos;
+             ++at) {
+            ++n;
+        }
+        return n;
+    }
+    Names log;
 };
 
-using Names = std::vector<std::string>;
-
 } // namespace
-
-TEST_F(ContainerTest, EveryCallGivesTheSameWorld) {
-    EXPECT_EQ(ElementContainer::getInstance(), world);
-    EXPECT_EQ(ElementContainer::getInstance(), ElementContainer::getInstance());
-}
-
-TEST_F(ContainerTest, LevelTypeNamesMapToKinds) {
-    EXPECT_EQ(world->kindOf("OBJ3D_FIGHTER"), kKindFighter);
-    EXPECT_EQ(world->kindOf("OBJ3D_KNACKER"), kKindKnacker);
-    EXPECT_EQ(world->kindOf("OBJ3D_WURSTSEMMEL"), kKindWurstSemmel);
-    EXPECT_EQ(world->kindOf("OBJ3D_SMOKE"), kKindNotFound);
-    EXPECT_EQ(world->kindOf("obj3d_fighter"), kKindNotFound);
-    EXPECT_EQ(world->kindNames.size(), 9u);
-}
 
 TEST_F(ContainerTest, FrontFiledElementsAlwaysPrecedeBackFiledOnes) {
     add("effect1", true);
@@ -52,20 +46,13 @@ TEST_F(ContainerTest, FrontFiledElementsAlwaysPrecedeBackFiledOnes) {
     EXPECT_EQ(names(), (Names{"solid2", "solid1", "effect1", "effect2"}));
 }
 
-TEST_F(ContainerTest, UpdateHandsOutTwentyTimeUnitsPerSecond) {
-    ProbeElement* probe = add("probe");
-    world->update(0.05);
-    EXPECT_DOUBLE_EQ(probe->lastUpdate, 1.0);
-}
-
-TEST_F(ContainerTest, DeadElementsAreDeletedInTheSameUpdateAndNeverDrawn) {
-    add("alive")->setHealth(0.001f);
-    ProbeElement* dead = add("dead");
-    dead->setHealth(0.0f);
-    dead->setPos(100, 0, 0);
+TEST_F(ContainerTest, UpdateHandsOutTwentyTimeUnitsPerSecondAndDeletesTheDeadUndrawn) {
+    ProbeElement* alive = add("alive", false, 0.001f);
+    add("dead", false, 0.0f)->setPos(100, 0, 0);
     world->draw();
     EXPECT_EQ(log, (Names{"draw alive"})) << "health exactly 0 is not drawn";
-    world->update(0.01);
+    world->update(0.05);
+    EXPECT_DOUBLE_EQ(alive->lastUpdate, 1.0);
     EXPECT_EQ(names(), (Names{"alive"}));
 }
 
@@ -89,6 +76,7 @@ TEST_F(ContainerTest, ThePlayerIsNeitherHeldNorDrawnNorDeleted) {
     world->update(0.05);
     EXPECT_EQ(world->getPlayer(), &player);
     EXPECT_EQ(world->size(), 1u);
+    EXPECT_EQ(log, (Names{"update rock"}));
 }
 
 TEST_F(ContainerTest, UnknownKindsEndTheProgram) {
@@ -99,94 +87,61 @@ TEST_F(ContainerTest, UnknownKindsEndTheProgram) {
     }
 }
 
-TEST_F(ContainerTest, ModelBackedKindsAreFiledWithTheirValues) {
-    Object3D* asteroid = world->addElement(kKindAsteroid);
-    Object3D* knacker = world->addElement(kKindKnacker);
-    Object3D* bonus = world->addElement(kKindBonus);
-    EXPECT_FLOAT_EQ(asteroid->getHealth(), 100.0f);
-    EXPECT_FLOAT_EQ(asteroid->getRadius(), 20.0f);
-    EXPECT_FLOAT_EQ(asteroid->getScale(1), 6.0f);
-    EXPECT_FLOAT_EQ(asteroid->getRadarColor(0), 0.5f);
-    EXPECT_FLOAT_EQ(knacker->getHealth(), 500.0f);
-    EXPECT_FLOAT_EQ(knacker->getRadius(), 50.0f);
-    EXPECT_NEAR(knacker->getView(0), -1.0f, 1e-6) << "turned a quarter about its up axis";
-    EXPECT_FLOAT_EQ(knacker->getRadarColor(0), 1.0f);
-    EXPECT_FLOAT_EQ(bonus->getHealth(), 100.0f);
-    EXPECT_FLOAT_EQ(bonus->getRadius(), 10.0f);
-    EXPECT_EQ(bonus->getModelFile(), "data/model/bonus2.ms3d");
-    EXPECT_EQ(world->begin()->get(), bonus) << "the newest solid object leads the list";
-}
-
 // Collision: squared distance against r1^2 + r2^2, 40 damage each, speeds reversed.
 
-TEST_F(ContainerTest, DefaultElementsTouchBelowTheRootOfTwoHundred) {
-    ProbeElement* a = add("a");
-    ProbeElement* b = add("b");
-    a->setHealth(100.0f);
-    b->setHealth(100.0f);
-    b->setPos(15, 0, 0);
-    world->collide();
-    EXPECT_FLOAT_EQ(a->getHealth(), 100.0f) << "15 apart is beyond sqrt(200)";
-    b->setPos(14, 0, 0);
+TEST_F(ContainerTest, ElementsTouchBelowTheSumOfTheSquaredRadii) {
+    const struct {
+        float radiusA, radiusB, apart;
+        bool touch;
+    } cases[] = {{10, 10, 15, false},
+                 {10, 10, 14, true}, // sqrt(200) = 14.14
+                 {30, 40, 50, false},
+                 {30, 40, 49.9f, true}}; // ship and fighter: 50, not 70
+    // Each pair a thousand units from the next, all collided in one pass.
+    std::vector<std::pair<ProbeElement*, ProbeElement*>> pairs;
+    for (const auto& c : cases) {
+        const float x = 1000.0f * pairs.size();
+        pairs.emplace_back(add("a", false, 100.0f), add("b", false, 100.0f));
+        pairs.back().first->setRadius(c.radiusA);
+        pairs.back().first->setPos(x, 0, 0);
+        pairs.back().second->setRadius(c.radiusB);
+        pairs.back().second->setPos(x, 0, -c.apart);
+    }
     testsupport::DebugCapture capture;
     world->collide();
-    EXPECT_EQ(capture.text(), "Kollision\n");
-    EXPECT_FLOAT_EQ(a->getHealth(), 60.0f);
-    EXPECT_FLOAT_EQ(b->getHealth(), 60.0f);
-}
-
-TEST_F(ContainerTest, ShipAndFighterTouchBelowFiftyNotSeventy) {
-    PlayerStandIn player(world);
-    player.setRadius(30.0f);
-    player.setHealth(300.0f);
-    ProbeElement* fighter = add("fighter");
-    fighter->setRadius(40.0f);
-    fighter->setHealth(100.0f);
-    fighter->setPos(0, 0, -50);
-    world->collide();
-    EXPECT_FLOAT_EQ(player.getHealth(), 300.0f) << "exactly 50 apart does not touch";
-    fighter->setPos(0, 0, -49.9f);
-    world->collide();
-    EXPECT_FLOAT_EQ(player.getHealth(), 260.0f);
-    EXPECT_FLOAT_EQ(fighter->getHealth(), 60.0f);
+    EXPECT_EQ(contacts(capture), 2);
+    for (std::size_t i = 0; i < pairs.size(); ++i) {
+        const float health = cases[i].touch ? 60.0f : 100.0f;
+        EXPECT_FLOAT_EQ(pairs[i].first->getHealth(), health) << cases[i].apart << " apart";
+        EXPECT_FLOAT_EQ(pairs[i].second->getHealth(), health) << cases[i].apart << " apart";
+    }
 }
 
 TEST_F(ContainerTest, ContactReversesSpeedAndRepeatsUntilOneIsGone) {
-    ProbeElement* sturdy = add("sturdy");
-    ProbeElement* frail = add("frail");
-    sturdy->setHealth(100.0f);
+    ProbeElement* sturdy = add("sturdy", false, 100.0f);
+    add("frail", false, 40.0f);
     sturdy->setSpeed(5.0);
-    frail->setHealth(40.0f);
     world->update(0.01);
     EXPECT_DOUBLE_EQ(sturdy->getSpeed(), -5.0);
     EXPECT_EQ(names(), (Names{"sturdy"})) << "40 damage takes 40 health to 0: deleted this frame";
 
-    ProbeElement* other = add("other");
-    other->setHealth(1000.0f);
+    add("other", false, 1000.0f);
     world->update(0.01);
     EXPECT_FLOAT_EQ(sturdy->getHealth(), 20.0f);
     world->update(0.01);
     EXPECT_EQ(names(), (Names{"other"})) << "the third contact finishes a 100-health element";
 }
 
-TEST_F(ContainerTest, InactiveElementsNeverCollide) {
+TEST_F(ContainerTest, EachTouchingActivePairMeetsOncePerPassThePlayerIncluded) {
     PlayerStandIn player(world);
+    player.setHealth(1000.0f);
+    add("a", false, 1000.0f);
+    add("b", false, 1000.0f);
     ProbeElement* ghost = add("ghost");
-    add("rock");
     ghost->setActive(false);
     testsupport::DebugCapture capture;
     world->collide();
-    EXPECT_EQ(capture.text(), "Kollision\n") << "only the rock meets the ship";
-    EXPECT_FLOAT_EQ(ghost->getHealth(), 1.0f);
-}
-
-TEST_F(ContainerTest, EachTouchingPairLogsOncePerPass) {
-    PlayerStandIn player(world);
-    player.setHealth(1000.0f);
-    add("a")->setHealth(1000.0f);
-    add("b")->setHealth(1000.0f);
-    testsupport::DebugCapture capture;
-    world->collide();
-    // a-b, then a-player and b-player.
-    EXPECT_EQ(capture.text(), "Kollision\nKollision\nKollision\n");
+    EXPECT_EQ(contacts(capture), 3) << "a-b, a-player, b-player";
+    EXPECT_FLOAT_EQ(ghost->getHealth(), 1.0f) << "inactive elements never collide";
+    EXPECT_FLOAT_EQ(player.getHealth(), 920.0f);
 }

@@ -4,8 +4,8 @@
 #include "tests/support/WorldFixture.h"
 
 #include <GL/gl.h>
-#include <GL/glu.h>
 
+#include <algorithm>
 #include <cstdlib>
 
 using testsupport::litPixels;
@@ -17,9 +17,7 @@ class ModelDrawingTest : public WorldTest {
 protected:
     void SetUp() override {
         WorldTest::SetUp();
-        glMatrixMode(GL_PROJECTION);
-        gluPerspective(45.0, double(kWidth) / kHeight, 1.0, 12000.0);
-        glMatrixMode(GL_MODELVIEW);
+        gameCamera();
         glEnable(GL_DEPTH_TEST);
         glEnable(GL_LIGHTING);
         glEnable(GL_LIGHT0);
@@ -67,22 +65,6 @@ TEST_F(ModelDrawingTest, TheSecondAsteroidSharesTheRecordButCompilesANewList) {
     EXPECT_EQ(first->loadModel("data/model/other.ms3d", kKindAsteroid), first->getModel());
 }
 
-TEST_F(ModelDrawingTest, TheGeneratedAsteroidLoadsWithTexturedMaterials) {
-    Object3D* asteroid = world->addElement(kKindAsteroid);
-    auto* record = static_cast<Ms3dModelData*>(asteroid->getModel());
-    ASSERT_GT(record->pMs3dModel->getGroupCount(), 0);
-    ASSERT_EQ(record->pMs3dModel->groupVertexArrays.size(),
-              size_t(record->pMs3dModel->getGroupCount()));
-    const GroupVertexArray& array = record->pMs3dModel->groupVertexArrays[0];
-    EXPECT_EQ(array.getFloatCount(),
-              24 * int(record->pMs3dModel->groups[0].triangleIndices.size()));
-    bool anyTexture = false;
-    for (const Material& material : record->pMs3dModel->materials) {
-        anyTexture = anyTexture || material.texture != 0;
-    }
-    EXPECT_TRUE(anyTexture);
-}
-
 TEST_F(ModelDrawingTest, AllThreePathsDrawTheSamePicture) {
     asteroidInView();
     world->bDisplayLists = true;
@@ -113,33 +95,39 @@ TEST_F(ModelDrawingTest, ImmediateDrawingLeavesTexturingAsItFoundIt) {
     }
 }
 
-TEST_F(ModelDrawingTest, AnInvisibleElementDrawsNothingEvenWithAList) {
+TEST_F(ModelDrawingTest, InvisibleElementsAndMissingModelFilesDrawNothing) {
     Object3D* asteroid = asteroidInView();
     asteroid->setVisible(false);
-    EXPECT_EQ(litPixels(drawWorld()), 0);
-}
+    EXPECT_EQ(litPixels(drawWorld()), 0) << "not even from its display list";
 
-TEST_F(ModelDrawingTest, AMissingModelFileLeavesAnEmptyRecordThatDrawsNothing) {
-    Object3D* asteroid = asteroidInView();
+    asteroid->setVisible(true);
     world->modelCache.clear();
     asteroid->setModelFile("data/model/no-such-model.ms3d");
     asteroid->init();
-    ASSERT_NE(asteroid->getModel(), nullptr);
-    EXPECT_EQ(static_cast<Ms3dModelData*>(asteroid->getModel())->pMs3dModel->getGroupCount(), 0);
+    ASSERT_NE(asteroid->getModel(), nullptr) << "an empty record, not a crash";
     world->bDisplayLists = false;
     EXPECT_EQ(litPixels(drawWorld()), 0);
 }
 
-TEST_F(ModelDrawingTest, ReloadingTexturesAppliesTheNewFilterToModels) {
+TEST_F(ModelDrawingTest, ReloadingTexturesGivesModelsNewOnesWithTheNewFilterAndKeepsTheOld) {
     Object3D* asteroid = world->addElement(kKindAsteroid);
-    auto* record = static_cast<Ms3dModelData*>(asteroid->getModel());
+    std::vector<unsigned> before;
+    for (const Material& material :
+         static_cast<Ms3dModelData*>(asteroid->getModel())->pMs3dModel->materials) {
+        before.push_back(material.texture);
+    }
+    ASSERT_GT(std::count_if(before.begin(), before.end(), [](unsigned t) { return t != 0; }), 0);
     world->iTextureFilter = kFilterBilinear;
     world->reloadTextures();
-    for (const Material& material : record->pMs3dModel->materials) {
-        if (material.texture == 0) {
+    const auto& materials =
+        static_cast<Ms3dModelData*>(asteroid->getModel())->pMs3dModel->materials;
+    for (std::size_t i = 0; i < materials.size(); ++i) {
+        if (before[i] == 0) {
             continue;
         }
-        glBindTexture(GL_TEXTURE_2D, material.texture);
+        EXPECT_NE(materials[i].texture, before[i]);
+        EXPECT_TRUE(glIsTexture(before[i])) << "display lists compiled earlier still use it";
+        glBindTexture(GL_TEXTURE_2D, materials[i].texture);
         GLint magFilter = 0;
         glGetTexParameteriv(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, &magFilter);
         EXPECT_EQ(magFilter, GL_LINEAR);
