@@ -17,27 +17,27 @@
 
 namespace {
 
+// Manifest columns: path, format, expect, width, height, flipped, reference, note.
 struct ManifestRow {
     std::string path, format, expect, width, height, flipped, reference, note;
 };
 
+// The rows of a tab-separated file after its header line, each with at least eight fields.
 std::vector<std::vector<std::string>> readTsv(const std::string& file) {
     std::vector<std::vector<std::string>> rows;
     std::ifstream in(file);
     std::string line;
-    std::getline(in, line); // column names
+    std::getline(in, line);
     while (std::getline(in, line)) {
-        if (line.empty()) {
-            continue;
-        }
         std::vector<std::string> fields;
         std::stringstream cells(line);
-        std::string cell;
-        while (std::getline(cells, cell, '\t')) {
+        for (std::string cell; std::getline(cells, cell, '\t');) {
             fields.push_back(cell);
         }
-        fields.resize(8);
-        rows.push_back(fields);
+        if (!fields.empty()) {
+            fields.resize(std::max<std::size_t>(fields.size(), 8));
+            rows.push_back(fields);
+        }
     }
     return rows;
 }
@@ -58,8 +58,7 @@ bool readPpm(const std::string& file, int& width, int& height, std::vector<std::
     if (!bytes) {
         return false;
     }
-    const std::string text(bytes->begin(), bytes->end());
-    std::istringstream in(text);
+    std::istringstream in(std::string(bytes->begin(), bytes->end()));
     std::string magic;
     int maxValue = 0;
     in >> magic >> width >> height >> maxValue;
@@ -67,22 +66,22 @@ bool readPpm(const std::string& file, int& width, int& height, std::vector<std::
     if (magic != "P6" || maxValue != 255 || !in) {
         return false;
     }
-    const std::size_t start = static_cast<std::size_t>(in.tellg());
-    rgb.assign(bytes->begin() + static_cast<std::ptrdiff_t>(start), bytes->end());
+    rgb.assign(bytes->begin() + static_cast<std::ptrdiff_t>(in.tellg()), bytes->end());
     return rgb.size() == static_cast<std::size_t>(width) * height * 3;
 }
 
-// Counts how many rows of each expectation passed, for the summary line.
+// Counts how many rows of each expectation passed and prints the summary line.
 struct Tally {
-    std::map<std::string, int> rows, passed;
+    std::string format;
+    std::map<std::string, std::pair<int, int>> rows; // passed, all
     void add(const std::string& expect, bool ok) {
-        ++rows[expect];
-        passed[expect] += ok;
+        rows[expect].first += ok;
+        ++rows[expect].second;
     }
-    void print(const std::string& format) const {
+    ~Tally() {
         std::cout << "[ corpus   ] " << format << ":";
         for (const auto& [expect, count] : rows) {
-            std::cout << " " << expect << " " << passed.at(expect) << "/" << count;
+            std::cout << " " << expect << " " << count.first << "/" << count.second;
         }
         std::cout << std::endl;
     }
@@ -91,24 +90,18 @@ struct Tally {
 // The image checks shared by BMP, TGA and JPEG rows; gives whether the row passed.
 bool checkImageRow(const std::string& dir, const ManifestRow& row,
                    const std::optional<PixelImage>& image, const std::string& message) {
-    if (row.expect == "refuse") {
-        EXPECT_FALSE(image) << row.path << " must be refused (" << row.note << ")";
-        return !image;
+    if (row.expect == "refuse" || !image) {
+        EXPECT_TRUE(row.expect != "load" || image) << row.path << " must load: " << message;
+        EXPECT_TRUE(row.expect != "refuse" || !image) << row.path << " must be refused";
+        return row.expect == "refuse" ? !image : row.expect != "load";
     }
-    if (!image) {
-        EXPECT_NE(row.expect, "load") << row.path << " must load: " << message;
-        return row.expect != "load";
-    }
-    const std::size_t expectedBytes =
-        static_cast<std::size_t>(image->width) * image->height * image->channels;
-    EXPECT_EQ(image->pixels.size(), expectedBytes) << row.path;
-    if (image->pixels.size() != expectedBytes) {
-        return false;
-    }
-    if (!row.width.empty() && (std::to_string(image->width) != row.width ||
-                               std::to_string(image->height) != row.height)) {
-        ADD_FAILURE() << row.path << " loaded as " << image->width << "x" << image->height
-                      << ", expected " << row.width << "x" << row.height;
+    if (image->pixels.size() !=
+            static_cast<std::size_t>(image->width) * image->height * image->channels ||
+        (!row.width.empty() && (std::to_string(image->width) != row.width ||
+                                std::to_string(image->height) != row.height))) {
+        ADD_FAILURE() << row.path << " loaded as " << image->width << "x" << image->height << "x"
+                      << image->channels << " in " << image->pixels.size() << " bytes, expected "
+                      << row.width << "x" << row.height;
         return false;
     }
     if (row.reference.empty()) {
@@ -122,16 +115,15 @@ bool checkImageRow(const std::string& dir, const ManifestRow& row,
         ADD_FAILURE() << row.path << ": reference " << row.reference << " unreadable or other size";
         return false;
     }
-    const bool flipped = row.flipped == "yes";
     long differing = 0;
     for (int y = 0; y < height; ++y) {
-        const int referenceRow = flipped ? y : height - 1 - y;
+        const int referenceRow = row.flipped == "yes" ? y : height - 1 - y;
         for (int x = 0; x < width; ++x) {
             const std::uint8_t* got =
                 image->pixels.data() + (static_cast<std::size_t>(y) * width + x) * image->channels;
             const std::uint8_t* want =
                 reference.data() + (static_cast<std::size_t>(referenceRow) * width + x) * 3;
-            differing += got[0] != want[0] || got[1] != want[1] || got[2] != want[2];
+            differing += !std::equal(got, got + 3, want);
         }
     }
     EXPECT_EQ(differing, 0) << row.path << ": pixels differing from " << row.reference;
@@ -143,7 +135,7 @@ template <typename Decode> void runImageRows(const std::string& format, Decode d
     if (dir.empty()) {
         GTEST_SKIP() << "conformance corpus not found beside the checkout";
     }
-    Tally tally;
+    Tally tally{format, {}};
     for (const ManifestRow& row : manifestRows(dir, format)) {
         const auto bytes = readFileBytes((dir + "/" + row.path).c_str());
         ASSERT_TRUE(bytes) << row.path;
@@ -151,7 +143,6 @@ template <typename Decode> void runImageRows(const std::string& format, Decode d
         const std::optional<PixelImage> image = decode(*bytes, message);
         tally.add(row.expect, checkImageRow(dir, row, image, message));
     }
-    tally.print(format);
 }
 
 } // namespace
@@ -183,21 +174,18 @@ TEST(CorpusConformance, Ms3dRowsMatchTheirStoredCounts) {
     if (dir.empty()) {
         GTEST_SKIP() << "conformance corpus not found beside the checkout";
     }
+    // Path, format, then the vertex, triangle, group and material counts.
     std::map<std::string, std::vector<std::string>> counts;
     for (const auto& fields : readTsv(dir + "/ms3d-counts.tsv")) {
         counts[fields[0]] = fields;
     }
-    Tally tally;
+    Tally tally{"ms3d", {}};
     for (const ManifestRow& row : manifestRows(dir, "ms3d")) {
         const auto bytes = readFileBytes((dir + "/" + row.path).c_str());
         ASSERT_TRUE(bytes) << row.path;
         const auto contents = readMs3d(bytes->data(), bytes->size());
-        bool ok = true;
-        if (row.expect == "refuse") {
-            ok = !contents;
-        } else if (!contents) {
-            ok = row.expect != "load";
-        } else if (counts.count(row.path) != 0) {
+        bool ok = row.expect == "refuse" ? !contents : contents || row.expect != "load";
+        if (contents && row.expect != "refuse" && counts.count(row.path) != 0) {
             const auto& c = counts[row.path];
             ok = std::to_string(contents->vertices.size()) == c[2] &&
                  std::to_string(contents->triangles.size()) == c[3] &&
@@ -210,5 +198,4 @@ TEST(CorpusConformance, Ms3dRowsMatchTheirStoredCounts) {
         EXPECT_TRUE(ok) << row.path << " (" << row.expect << "): " << row.note;
         tally.add(row.expect, ok);
     }
-    tally.print("ms3d");
 }

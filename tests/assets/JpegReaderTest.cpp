@@ -5,7 +5,7 @@
 
 #include <gtest/gtest.h>
 
-#include <cstdlib>
+#include <algorithm>
 
 using assettest::Bytes;
 using assettest::makeJpeg;
@@ -16,39 +16,21 @@ JpegReadResult decode(const Bytes& file) {
     return readJpeg(file.data(), file.size());
 }
 
-// A white top row over three black ones. Brightness is coded at full resolution; colour is not,
-// so only brightness can tell single rows apart.
-Bytes fourRowsTopDown(int width) {
-    const std::uint8_t colours[4][3] = {{255, 255, 255}, {0, 0, 0}, {0, 0, 0}, {0, 0, 0}};
-    Bytes pixels;
-    for (const auto& colour : colours) {
-        for (int x = 0; x < width; ++x) {
-            pixels.insert(pixels.end(), colour, colour + 3);
-        }
-    }
-    return pixels;
-}
-
-// Lossy coding blurs a little; a channel counts as the intended one within 60.
-bool near(const std::uint8_t* pixel, int r, int g, int b) {
-    return std::abs(pixel[0] - r) < 60 && std::abs(pixel[1] - g) < 60 &&
-           std::abs(pixel[2] - b) < 60;
-}
-
 } // namespace
 
 TEST(JpegReader, TheTopScanlineOfAFourRowImageLandsInBufferRowThree) {
-    const int width = 16;
-    const JpegReadResult result = decode(makeJpeg(width, 4, 3, fourRowsTopDown(width)));
+    // A white top row over three black ones. Brightness is coded at full resolution; colour is
+    // not, so only brightness can tell single rows apart.
+    Bytes pixels(16 * 4 * 3, 0);
+    std::fill(pixels.begin(), pixels.begin() + 16 * 3, 255);
+    const JpegReadResult result = decode(makeJpeg(16, 4, 3, pixels));
     ASSERT_TRUE(result.image) << result.message;
-    const PixelImage& image = *result.image;
-    ASSERT_EQ(image.width, width);
-    ASSERT_EQ(image.height, 4);
-    ASSERT_EQ(image.channels, 3);
-    const std::size_t rowSpan = static_cast<std::size_t>(width) * 3;
-    const std::uint8_t* rows = image.pixels.data();
-    EXPECT_TRUE(near(rows + 3 * rowSpan + 24, 255, 255, 255)) << "top row (white) is buffer row 3";
-    EXPECT_TRUE(near(rows + 0 * rowSpan + 24, 0, 0, 0)) << "bottom row (black) is buffer row 0";
+    ASSERT_EQ(result.image->width, 16);
+    ASSERT_EQ(result.image->height, 4);
+    ASSERT_EQ(result.image->channels, 3);
+    // Lossy coding blurs a little.
+    EXPECT_GT(result.image->pixels[3 * 16 * 3 + 24], 200) << "top row (white) is buffer row 3";
+    EXPECT_LT(result.image->pixels[24], 60) << "bottom row (black) is buffer row 0";
 }
 
 TEST(JpegReader, AGreyScaleImageArrivesAsThreeEqualChannels) {
@@ -66,22 +48,25 @@ TEST(JpegReader, AGreyScaleImageArrivesAsThreeEqualChannels) {
     }
 }
 
-TEST(JpegReader, ACmykImageIsRefusedWithTheLibrarysMessage) {
-    const Bytes cmyk(8 * 8 * 4, 100);
-    const JpegReadResult result = decode(makeJpeg(8, 8, 4, cmyk));
-    EXPECT_FALSE(result.image);
-    EXPECT_NE(result.message.find("color conversion"), std::string::npos) << result.message;
-}
-
-TEST(JpegReader, GarbageAndEmptyInputComeBackAsMessages) {
+TEST(JpegReader, UnreadableAndUnsupportedFilesComeBackAsMessages) {
+    const Bytes cmyk = makeJpeg(8, 8, 4, Bytes(8 * 8 * 4, 100));
     const Bytes garbage = {'n', 'o', 't', ' ', 'a', ' ', 'j', 'p', 'e', 'g'};
-    const JpegReadResult notJpeg = decode(garbage);
-    EXPECT_FALSE(notJpeg.image);
-    EXPECT_NE(notJpeg.message.find("Not a JPEG file"), std::string::npos) << notJpeg.message;
-
-    const JpegReadResult empty = readJpeg(nullptr, 0);
-    EXPECT_FALSE(empty.image);
-    EXPECT_FALSE(empty.message.empty());
+    const Bytes budget = makeJpeg(64, 64, 3, Bytes(64 * 64 * 3, 10), 50);
+    EXPECT_TRUE(readJpeg(budget.data(), budget.size(), 64 * 64).image);
+    const struct {
+        JpegReadResult result;
+        const char* message;
+    } cases[] = {
+        {decode(cmyk), "color conversion"},
+        {decode(garbage), "Not a JPEG file"},
+        {readJpeg(nullptr, 0), ""},
+        {readJpeg(budget.data(), budget.size(), 64 * 64 - 1), ""}, // over the pixel budget
+    };
+    for (const auto& c : cases) {
+        EXPECT_FALSE(c.result.image) << c.message;
+        EXPECT_FALSE(c.result.message.empty());
+        EXPECT_NE(c.result.message.find(c.message), std::string::npos) << c.result.message;
+    }
 }
 
 TEST(JpegReader, EveryTruncationOfAValidFileDecodesOrFailsCleanly) {
@@ -98,12 +83,4 @@ TEST(JpegReader, EveryTruncationOfAValidFileDecodesOrFailsCleanly) {
     }
     // Once the header is complete, the library fills in a missing tail with grey and warns.
     EXPECT_GT(loaded, 0);
-}
-
-TEST(JpegReader, ImagesOverThePixelBudgetAreRefusedBeforeDecoding) {
-    const Bytes file = makeJpeg(64, 64, 3, Bytes(64 * 64 * 3, 10), 50);
-    EXPECT_TRUE(readJpeg(file.data(), file.size(), 64 * 64).image);
-    const JpegReadResult result = readJpeg(file.data(), file.size(), 64 * 64 - 1);
-    EXPECT_FALSE(result.image);
-    EXPECT_FALSE(result.message.empty());
 }

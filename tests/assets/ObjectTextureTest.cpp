@@ -1,6 +1,8 @@
-// Texture loading on a real GL context: what reaches GL for each format, which loader each
-// file name picks, the three filter modes, and what the player sees when a file is bad.
+// Textures and models from files on a real GL context: what reaches GL for each format, which
+// loader each file name picks, the three filter modes, what the player sees when a file is bad,
+// and MilkShape 3D models getting their materials' textures.
 #include "assets/ObjectTexture.h"
+#include "assets/Ms3dModel.h"
 #include "platform/Platform.h"
 #include "tests/assets/TestFiles.h"
 #include "tests/support/GLTestContext.h"
@@ -9,7 +11,6 @@
 #include <GL/gl.h>
 
 #include <algorithm>
-#include <cstdlib>
 
 using assettest::Bytes;
 using assettest::makeTga;
@@ -19,14 +20,9 @@ namespace {
 const int kTgaUncompressed = 2;
 const int kTgaRunLength = 10;
 
-class ObjectTextureTest : public testsupport::GLTest {
+class TextureFileTest : public testsupport::GLTest {
 protected:
-    void SetUp() override {
-        GLTest::SetUp();
-        capture = std::make_unique<testsupport::MessageBoxCapture>();
-    }
     void TearDown() override {
-        capture.reset();
         ElementContainer::getInstance()->iTextureFilter = kFilterPoint;
         GLTest::TearDown();
     }
@@ -40,179 +36,134 @@ protected:
         glPixelStorei(GL_PACK_ALIGNMENT, 4);
         return pixels;
     }
-
-    static GLint parameter(unsigned texture, GLenum name) {
+    static GLint parameter(unsigned texture, GLenum name, int level = -1) {
         glBindTexture(GL_TEXTURE_2D, texture);
         GLint value = 0;
-        glGetTexParameteriv(GL_TEXTURE_2D, name, &value);
+        if (level < 0) {
+            glGetTexParameteriv(GL_TEXTURE_2D, name, &value);
+        } else {
+            glGetTexLevelParameteriv(GL_TEXTURE_2D, level, name, &value);
+        }
         return value;
     }
-
-    static GLint levelParameter(unsigned texture, int level, GLenum name) {
-        glBindTexture(GL_TEXTURE_2D, texture);
-        GLint value = 0;
-        glGetTexLevelParameteriv(GL_TEXTURE_2D, level, name, &value);
-        return value;
+    static unsigned load(const std::string& file) {
+        return ObjectTexture::LoadTexture(file.c_str(), kFilterPoint);
     }
 
     std::string smallTga(const std::string& name) {
         return dir.write(name, makeTga(kTgaUncompressed, 1, 1, 24, {10, 20, 30}));
     }
-
     std::string smallBmp(const std::string& name) {
-        assettest::BmpLayout layout;
-        return dir.write(name, assettest::makeBmp(layout, {30, 20, 10, 0}));
+        return dir.write(name, assettest::makeBmp({}, {30, 20, 10, 0}));
     }
 
     assettest::TempDir dir;
-    std::unique_ptr<testsupport::MessageBoxCapture> capture;
+    testsupport::MessageBoxCapture boxes;
 };
 
 } // namespace
 
-TEST_F(ObjectTextureTest, ATgaPixelStoredAs10_20_30IsUploadedAs30_20_10) {
-    const unsigned texture =
-        ObjectTexture::LoadTexture(smallTga("pixel.tga").c_str(), kFilterPoint);
-    ASSERT_NE(texture, 0u);
-    EXPECT_EQ(readBack(texture, GL_RGB, 1, 1), (Bytes{30, 20, 10}));
-    EXPECT_EQ(levelParameter(texture, 0, GL_TEXTURE_INTERNAL_FORMAT), GL_RGB);
-    EXPECT_TRUE(capture->boxes.empty());
+TEST_F(TextureFileTest, EachFormatUploadsItsPixelsBottomRowFirstWithOrWithoutAlpha) {
+    const unsigned tga = load(smallTga("pixel.tga"));
+    ASSERT_NE(tga, 0u);
+    EXPECT_EQ(readBack(tga, GL_RGB, 1, 1), (Bytes{30, 20, 10}));
+    EXPECT_EQ(parameter(tga, GL_TEXTURE_INTERNAL_FORMAT, 0), GL_RGB);
+
+    const unsigned alpha =
+        load(dir.write("alpha.tga", makeTga(kTgaRunLength, 2, 1, 32, {0x81, 1, 2, 3, 128})));
+    ASSERT_NE(alpha, 0u);
+    EXPECT_EQ(parameter(alpha, GL_TEXTURE_INTERNAL_FORMAT, 0), GL_RGBA);
+    EXPECT_EQ(readBack(alpha, GL_RGBA, 2, 1), (Bytes{3, 2, 1, 128, 3, 2, 1, 128}));
+
+    assettest::BmpLayout twoRows;
+    twoRows.height = 2;
+    const unsigned bmp =
+        load(dir.write("two.bmp", assettest::makeBmp(twoRows, {0, 0, 255, 0, 255, 0, 0, 0})));
+    ASSERT_NE(bmp, 0u);
+    EXPECT_EQ(readBack(bmp, GL_RGB, 1, 2), (Bytes{255, 0, 0, 0, 0, 255}));
+    EXPECT_TRUE(boxes.boxes.empty());
 }
 
-TEST_F(ObjectTextureTest, AThirtyTwoBitTgaBecomesAnRgbaTexture) {
-    const std::string file =
-        dir.write("alpha.tga", makeTga(kTgaRunLength, 2, 1, 32, {0x81, 1, 2, 3, 128}));
-    const unsigned texture = ObjectTexture::LoadTexture(file.c_str(), kFilterPoint);
-    ASSERT_NE(texture, 0u);
-    EXPECT_EQ(levelParameter(texture, 0, GL_TEXTURE_INTERNAL_FORMAT), GL_RGBA);
-    EXPECT_EQ(readBack(texture, GL_RGBA, 2, 1), (Bytes{3, 2, 1, 128, 3, 2, 1, 128}));
-}
-
-TEST_F(ObjectTextureTest, ABmpUploadsItsRgbRowsBottomRowFirst) {
-    assettest::BmpLayout layout;
-    layout.width = 1;
-    layout.height = 2;
-    const std::string file =
-        dir.write("two.bmp", assettest::makeBmp(layout, {0, 0, 255, 0, 255, 0, 0, 0}));
-    const unsigned texture = ObjectTexture::LoadTexture(file.c_str(), kFilterPoint);
-    ASSERT_NE(texture, 0u);
-    EXPECT_EQ(readBack(texture, GL_RGB, 1, 2), (Bytes{255, 0, 0, 0, 0, 255}));
-}
-
-TEST_F(ObjectTextureTest, AFourRowJpegHasItsTopRowInTextureRowThree) {
-    Bytes pixels;
-    for (int row = 0; row < 4; ++row) {
-        for (int x = 0; x < 8; ++x) {
-            // White on top, then black rows.
-            const std::uint8_t level = row == 0 ? 255 : 0;
-            pixels.insert(pixels.end(), {level, level, level});
-        }
-    }
-    const std::string file = dir.write("rows.jpg", assettest::makeJpeg(8, 4, 3, pixels));
-    const unsigned texture = ObjectTexture::LoadTexture(file.c_str(), kFilterPoint);
-    ASSERT_NE(texture, 0u);
-    const Bytes stored = readBack(texture, GL_RGB, 8, 4);
-    EXPECT_GT(stored[3 * 8 * 3 + 12], 200) << "row 3 is the white top row";
-    EXPECT_LT(stored[0 * 8 * 3 + 12], 60) << "row 0 is a black bottom row";
-}
-
-TEST_F(ObjectTextureTest, TheExtensionAfterTheLastDotPicksTheLoaderInAnyCase) {
+TEST_F(TextureFileTest, TheExtensionAfterTheLastDotPicksTheLoaderInAnyCase) {
     testsupport::DebugCapture log;
     for (const char* name : {"upper.BMP", "lower.bmp", "mixed.Bmp"}) {
         log.clear();
-        EXPECT_NE(ObjectTexture::LoadTexture(smallBmp(name).c_str(), kFilterPoint), 0u) << name;
+        EXPECT_NE(load(smallBmp(name)), 0u) << name;
         EXPECT_TRUE(log.contains("ObjectTexture::LoadBMP(): trying to load BMP...\n")) << name;
     }
     log.clear();
-    EXPECT_NE(ObjectTexture::LoadTexture(smallTga("sky.bmp.tga").c_str(), kFilterPoint), 0u);
+    EXPECT_NE(load(smallTga("sky.bmp.tga")), 0u);
     EXPECT_FALSE(log.contains("LoadBMP")) << "only the last '.' counts";
-    EXPECT_NE(ObjectTexture::LoadTexture(smallTga("upper.TGA").c_str(), kFilterPoint), 0u);
+    EXPECT_NE(load(smallTga("upper.TGA")), 0u);
+    EXPECT_NE(load(dir.write("photo.JPEG", assettest::makeJpeg(8, 8, 3, Bytes(192, 90)))), 0u);
 
-    const std::string jpeg = dir.write("photo.JPEG", assettest::makeJpeg(8, 8, 3, Bytes(192, 90)));
-    EXPECT_NE(ObjectTexture::LoadTexture(jpeg.c_str(), kFilterPoint), 0u);
-    EXPECT_TRUE(capture->boxes.empty());
-}
-
-TEST_F(ObjectTextureTest, NamesWithoutADotOrWithAnUnknownExtensionGiveNoTextureAndNoMessage) {
-    testsupport::DebugCapture log;
-    const std::string noDot = smallTga("texture");
-    EXPECT_EQ(ObjectTexture::LoadTexture(noDot.c_str(), kFilterPoint), 0u);
-    EXPECT_EQ(ObjectTexture::LoadTexture(smallTga("texture.png").c_str(), kFilterPoint), 0u);
+    // Names without a dot or with an unknown extension: no texture and not a word.
+    log.clear();
+    EXPECT_EQ(load(smallTga("texture")), 0u);
+    EXPECT_EQ(load(smallTga("texture.png")), 0u);
     EXPECT_EQ(ObjectTexture::LoadTexture(nullptr, kFilterPoint), 0u);
-    EXPECT_TRUE(log.text().empty()) << log.text();
-    EXPECT_TRUE(capture->boxes.empty());
+    EXPECT_EQ(log.text(), "");
+    EXPECT_TRUE(boxes.boxes.empty());
 }
 
-TEST_F(ObjectTextureTest, LoadBmpLogsTheAttemptAndItsOutcome) {
+TEST_F(TextureFileTest, BmpProblemsOnlyGoToTheDebugOutput) {
     testsupport::DebugCapture log;
-    EXPECT_NE(ObjectTexture::LoadTexture(smallBmp("ok.bmp").c_str(), kFilterPoint), 0u);
+    EXPECT_NE(load(smallBmp("ok.bmp")), 0u);
     EXPECT_EQ(log.text(), "ObjectTexture::LoadBMP(): trying to load BMP...\n"
                           "ObjectTexture::LoadBMP(): loading BMP succeeded\n");
     log.clear();
-    EXPECT_EQ(ObjectTexture::LoadTexture((dir.path() + "/missing.bmp").c_str(), kFilterPoint), 0u);
+    EXPECT_EQ(load(dir.path() + "/missing.bmp"), 0u);
     EXPECT_EQ(log.text(), "ObjectTexture::LoadBMP(): trying to load BMP...\n"
                           "ObjectTexture::LoadBMP(): loading BMP failed\n");
     // A file that opens but is no BMP: the open succeeded, the reader gives nothing.
     log.clear();
-    EXPECT_EQ(ObjectTexture::LoadTexture(smallTga("fake.bmp").c_str(), kFilterPoint), 0u);
+    EXPECT_EQ(load(smallTga("fake.bmp")), 0u);
     EXPECT_TRUE(log.contains("loading BMP succeeded"));
-    EXPECT_TRUE(capture->boxes.empty()) << "BMP problems only go to the debug output";
+    EXPECT_TRUE(boxes.boxes.empty());
 }
 
-TEST_F(ObjectTextureTest, TgaProblemsAreShownInMessageBoxesAndGiveNoTexture) {
-    struct Case {
+TEST_F(TextureFileTest, TgaAndMissingJpegProblemsAreShownInMessageBoxesAndPlayGoesOn) {
+    const struct {
         std::string file;
         const char* text;
         const char* caption;
-    };
-    const std::vector<Case> cases = {
+    } cases[] = {
         {dir.path() + "/missing.tga", "Could not open texture file", "ERROR"},
-        {dir.write("16bit.tga", makeTga(kTgaUncompressed, 1, 1, 16, {1, 2})),
-         "Invalid texture information", "ERROR"},
         {dir.write("mapped.tga", makeTga(1, 1, 1, 24, {1, 2, 3})), "TGA file be type 2 or type 10 ",
          "Invalid Image"},
         {dir.write("overrun.tga", makeTga(kTgaRunLength, 1, 1, 24, {0x81, 1, 2, 3})),
          "Too many pixels read", "ERROR"},
+        {dir.path() + "/missing.jpg", "Unable to load JPG File!", "Error"},
     };
-    for (const Case& c : cases) {
-        capture->boxes.clear();
-        EXPECT_EQ(ObjectTexture::LoadTexture(c.file.c_str(), kFilterPoint), 0u) << c.file;
-        ASSERT_EQ(capture->boxes.size(), 1u) << c.file;
-        EXPECT_EQ(capture->boxes[0].text, c.text);
-        EXPECT_EQ(capture->boxes[0].caption, c.caption);
-        EXPECT_EQ(capture->boxes[0].buttons, platform::Buttons::Ok);
-        EXPECT_EQ(capture->boxes[0].icon, platform::Icon::Error);
+    for (const auto& c : cases) {
+        boxes.boxes.clear();
+        EXPECT_EQ(load(c.file), 0u) << c.file;
+        ASSERT_EQ(boxes.boxes.size(), 1u) << c.file;
+        EXPECT_EQ(boxes.boxes[0].text, c.text);
+        EXPECT_EQ(boxes.boxes[0].caption, c.caption);
+        EXPECT_EQ(boxes.boxes[0].buttons, platform::Buttons::Ok);
+        EXPECT_EQ(boxes.boxes[0].icon, platform::Icon::Error);
     }
+    EXPECT_NE(load(smallTga("after.tga")), 0u) << "the next texture loads as usual";
 }
 
-TEST_F(ObjectTextureTest, AMissingJpegShowsItsBoxAndPlayGoesOn) {
-    const std::string missing = dir.path() + "/missing.jpg";
-    EXPECT_EQ(ObjectTexture::LoadTexture(missing.c_str(), kFilterPoint), 0u);
-    ASSERT_EQ(capture->boxes.size(), 1u);
-    EXPECT_EQ(capture->boxes[0].text, "Unable to load JPG File!");
-    EXPECT_EQ(capture->boxes[0].caption, "Error");
-    // Still here: the next texture loads as usual.
-    EXPECT_NE(ObjectTexture::LoadTexture(smallTga("after.tga").c_str(), kFilterPoint), 0u);
-}
-
-TEST_F(ObjectTextureTest, UndecodableAndCmykJpegsWriteOneLineNamingTheFile) {
+TEST_F(TextureFileTest, UndecodableAndCmykJpegsWriteOneLineNamingTheFile) {
     const std::string broken = dir.write("broken.jpg", Bytes{0xFF, 0xD8, 0xFF, 0x00, 1, 2, 3});
     const std::string cmyk = dir.write("cmyk.jpg", assettest::makeJpeg(8, 8, 4, Bytes(256, 50)));
     for (const std::string& file : {broken, cmyk}) {
         testsupport::DebugCapture log;
-        EXPECT_EQ(ObjectTexture::LoadTexture(file.c_str(), kFilterPoint), 0u);
+        EXPECT_EQ(load(file), 0u);
         EXPECT_TRUE(log.contains(file)) << log.text();
         EXPECT_EQ(std::count(log.text().begin(), log.text().end(), '\n'), 1) << log.text();
     }
-    EXPECT_TRUE(capture->boxes.empty());
+    EXPECT_TRUE(boxes.boxes.empty());
 }
 
-TEST_F(ObjectTextureTest, EachFilterModeSetsItsFiltersAndMode2BuildsEveryMipmapLevel) {
+TEST_F(TextureFileTest, EachFilterModeSetsItsFiltersAndMode2BuildsEveryMipmapLevel) {
     const Bytes pixels(4 * 4 * 3, 77);
     const struct {
         int mode;
-        GLint mag;
-        GLint min;
+        GLint mag, min;
     } modes[] = {{kFilterPoint, GL_NEAREST, GL_NEAREST},
                  {kFilterBilinear, GL_LINEAR, GL_LINEAR},
                  {kFilterTrilinearMipmap, GL_LINEAR, GL_LINEAR_MIPMAP_NEAREST},
@@ -228,39 +179,90 @@ TEST_F(ObjectTextureTest, EachFilterModeSetsItsFiltersAndMode2BuildsEveryMipmapL
         EXPECT_EQ(parameter(texture, GL_TEXTURE_MAG_FILTER), m.mag) << "mode " << m.mode;
         EXPECT_EQ(parameter(texture, GL_TEXTURE_MIN_FILTER), m.min) << "mode " << m.mode;
         const bool mipmapped = m.mode == kFilterTrilinearMipmap;
-        EXPECT_EQ(levelParameter(texture, 1, GL_TEXTURE_WIDTH), mipmapped ? 2 : 0);
-        EXPECT_EQ(levelParameter(texture, 2, GL_TEXTURE_WIDTH), mipmapped ? 1 : 0);
+        EXPECT_EQ(parameter(texture, GL_TEXTURE_WIDTH, 1), mipmapped ? 2 : 0);
+        EXPECT_EQ(parameter(texture, GL_TEXTURE_WIDTH, 2), mipmapped ? 1 : 0);
     }
 }
 
-TEST_F(ObjectTextureTest, OddWidthRgbRowsArriveIntactAndTheUnpackAlignmentIsRestored) {
+TEST_F(TextureFileTest, OddWidthRgbRowsArriveIntactAndTheUnpackAlignmentIsRestored) {
     // 3 RGB pixels make 9-byte rows, which GL's default alignment of 4 would misread.
     const Bytes pixels = {1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12, 13, 14, 15, 16, 17, 18};
+    GLint alignment = 0;
     for (int mode : {kFilterPoint, kFilterBilinear}) {
         const unsigned texture = ObjectTexture::CreateGLTexture(mode, GL_RGB, 3, 2, pixels.data());
         EXPECT_EQ(readBack(texture, GL_RGB, 3, 2), pixels);
-        GLint alignment = 0;
         glGetIntegerv(GL_UNPACK_ALIGNMENT, &alignment);
         EXPECT_EQ(alignment, 4);
     }
     glPixelStorei(GL_UNPACK_ALIGNMENT, 2);
     ObjectTexture::CreateGLTexture(kFilterTrilinearMipmap, GL_RGB, 3, 2, pixels.data());
-    GLint alignment = 0;
     glGetIntegerv(GL_UNPACK_ALIGNMENT, &alignment);
     EXPECT_EQ(alignment, 2) << "whatever was set before comes back";
     glPixelStorei(GL_UNPACK_ALIGNMENT, 4);
 }
 
-TEST_F(ObjectTextureTest, AnInstanceLoadsWithTheContainersFilterOnlyWhenAsked) {
+TEST_F(TextureFileTest, AnInstanceLoadsWithTheContainersFilterOnlyWhenAsked) {
     ObjectTexture sky(smallTga("sky.tga").c_str());
     EXPECT_EQ(sky.getTextureId(), 0u) << "construction creates no texture";
-    EXPECT_EQ(sky.getFileName(), dir.path() + "/sky.tga");
     ElementContainer::getInstance()->iTextureFilter = kFilterBilinear;
     const unsigned texture = sky.createTexture();
     ASSERT_NE(texture, 0u);
     EXPECT_EQ(sky.getTextureId(), texture);
     EXPECT_EQ(parameter(texture, GL_TEXTURE_MIN_FILTER), GL_LINEAR);
+    EXPECT_EQ(ObjectTexture("data/texture/none").createTexture(), 0u);
+}
 
-    ObjectTexture nothing("data/texture/none");
-    EXPECT_EQ(nothing.createTexture(), 0u);
+TEST_F(TextureFileTest, ModelMaterialsGetTexturesOfEveryFormatWithTheCurrentFilter) {
+    const std::vector<std::string> textures = {
+        smallBmp("hull.bmp"),
+        smallTga("wing.tga"),
+        dir.write("cockpit.jpg", assettest::makeJpeg(8, 8, 3, Bytes(192, 200))),
+        "",                        // untextured material: nothing is tried
+        "notes.txt",               // unsupported extension
+        dir.path() + "/gone.bmp"}; // missing: untextured, the model still loads
+    assettest::Ms3dBuilder file = assettest::Ms3dBuilder::quad("");
+    file.materials.resize(textures.size());
+    file.groups.clear();
+    for (std::size_t i = 0; i < textures.size(); ++i) {
+        file.materials[i].texture = textures[i];
+        file.groups.push_back({{static_cast<std::uint16_t>(i % 2)}, static_cast<std::uint8_t>(i)});
+    }
+    ElementContainer::getInstance()->iTextureFilter = kFilterTrilinearMipmap;
+
+    Ms3dModel model;
+    ASSERT_TRUE(model.load(dir.write("model.ms3d", file.build()).c_str()));
+    EXPECT_EQ(model.getVertexCount(), 4);
+    EXPECT_EQ(model.getTriangleCount(), 2);
+    EXPECT_EQ(model.getGroupCount(), 6);
+    ASSERT_EQ(model.getMaterialCount(), 6);
+    for (int i = 0; i < 6; ++i) {
+        const unsigned texture = model.materials[i].texture;
+        EXPECT_EQ(texture != 0, i < 3) << textures[i];
+        if (i < 3) {
+            EXPECT_TRUE(glIsTexture(texture));
+            EXPECT_EQ(parameter(texture, GL_TEXTURE_MIN_FILTER), GL_LINEAR_MIPMAP_NEAREST);
+        }
+    }
+    EXPECT_NE(model.materials[0].texture, model.materials[1].texture);
+    EXPECT_TRUE(boxes.boxes.empty());
+}
+
+TEST_F(TextureFileTest, ModelFilesThatCannotBeLoadedLeaveAnEmptyModelWithoutAMessage) {
+    assettest::Ms3dBuilder wrongVersion = assettest::Ms3dBuilder::quad("");
+    wrongVersion.version = 5;
+    assettest::Ms3dBuilder badIndex = assettest::Ms3dBuilder::quad("");
+    badIndex.triangles[0].vertices[0] = 9;
+    testsupport::DebugCapture log;
+    for (const std::string& file :
+         {dir.path() + "/missing.ms3d", dir.write("v5.ms3d", wrongVersion.build()),
+          dir.write("bad.ms3d", badIndex.build()), dir.write("empty.ms3d", {})}) {
+        Ms3dModel model;
+        EXPECT_FALSE(model.load(file.c_str())) << file;
+        EXPECT_EQ(model.getVertexCount() + model.getTriangleCount() + model.getGroupCount() +
+                      model.getMaterialCount(),
+                  0);
+    }
+    EXPECT_FALSE(Ms3dModel().load(nullptr));
+    EXPECT_EQ(log.text(), "");
+    EXPECT_TRUE(boxes.boxes.empty());
 }

@@ -11,61 +11,62 @@
 
 namespace assettest {
 
+namespace {
+
 void putU16(Bytes& out, unsigned value) {
-    out.push_back(static_cast<std::uint8_t>(value & 0xFF));
-    out.push_back(static_cast<std::uint8_t>((value >> 8) & 0xFF));
+    out.insert(out.end(), {std::uint8_t(value & 0xFF), std::uint8_t((value >> 8) & 0xFF)});
 }
 
-void putU32(Bytes& out, std::uint32_t value) {
-    putU16(out, value & 0xFFFF);
-    putU16(out, value >> 16);
+// Little-endian 16-bit and 32-bit fields, one after the other.
+template <typename... T> void put16(Bytes& out, T... values) {
+    (putU16(out, static_cast<unsigned>(values)), ...);
+}
+template <typename... T> void put32(Bytes& out, T... values) {
+    ((putU16(out, static_cast<std::uint32_t>(values) & 0xFFFF),
+      putU16(out, static_cast<std::uint32_t>(values) >> 16)),
+     ...);
+}
+template <typename Floats> void putFloats(Bytes& out, const Floats& values) {
+    for (float value : values) {
+        std::uint32_t bits = 0;
+        std::memcpy(&bits, &value, sizeof bits);
+        put32(out, bits);
+    }
+}
+// A fixed-size name field: the text, then zeros.
+void putName(Bytes& out, const char* name, std::size_t size) {
+    Bytes field(size, 0);
+    std::memcpy(field.data(), name, std::strlen(name));
+    out.insert(out.end(), field.begin(), field.end());
 }
 
-void putFloat(Bytes& out, float value) {
-    std::uint32_t bits = 0;
-    std::memcpy(&bits, &value, sizeof bits);
-    putU32(out, bits);
-}
+} // namespace
 
 Bytes makeBmp(const BmpLayout& layout, const Bytes& storedPixels) {
     Bytes header;
     if (layout.coreHeader) {
-        putU32(header, 12);
-        putU16(header, static_cast<unsigned>(layout.width));
-        putU16(header, static_cast<unsigned>(layout.height));
-        putU16(header, static_cast<unsigned>(layout.planes));
-        putU16(header, static_cast<unsigned>(layout.bits));
+        put32(header, 12);
+        put16(header, layout.width, layout.height, layout.planes, layout.bits);
     } else {
-        putU32(header, 40);
-        putU32(header, static_cast<std::uint32_t>(layout.width));
-        putU32(header, static_cast<std::uint32_t>(layout.height));
-        putU16(header, static_cast<unsigned>(layout.planes));
-        putU16(header, static_cast<unsigned>(layout.bits));
-        putU32(header, layout.compression);
-        putU32(header, static_cast<std::uint32_t>(storedPixels.size()));
-        putU32(header, 2835); // 72 dpi
-        putU32(header, 2835);
-        putU32(header, layout.coloursUsed);
-        putU32(header, 0);
+        put32(header, 40, layout.width, layout.height);
+        put16(header, layout.planes, layout.bits);
+        // Compression, image size, 72 dpi both ways, colours used and important.
+        put32(header, layout.compression, storedPixels.size(), 2835, 2835, layout.coloursUsed, 0);
         for (std::uint32_t mask : layout.masks) {
-            putU32(header, mask);
+            put32(header, mask);
         }
     }
     for (const auto& entry : layout.palette) {
-        header.push_back(entry[2]);
-        header.push_back(entry[1]);
-        header.push_back(entry[0]);
+        header.insert(header.end(), {entry[2], entry[1], entry[0]});
         if (!layout.coreHeader) {
             header.push_back(0);
         }
     }
     Bytes file;
     if (layout.fileHeader) {
-        const std::uint32_t offset = static_cast<std::uint32_t>(14 + header.size());
+        const std::size_t offset = 14 + header.size();
         file = {'B', 'M'};
-        putU32(file, static_cast<std::uint32_t>(offset + storedPixels.size()));
-        putU32(file, 0);
-        putU32(file, offset);
+        put32(file, offset + storedPixels.size(), 0, offset);
     }
     file.insert(file.end(), header.begin(), header.end());
     file.insert(file.end(), storedPixels.begin(), storedPixels.end());
@@ -76,24 +77,18 @@ Bytes bmpRows24(int width, int height, const Bytes& rgbBottomUp) {
     Bytes rows;
     for (int y = 0; y < height; ++y) {
         for (int x = 0; x < width; ++x) {
-            const std::size_t i = (static_cast<std::size_t>(y) * width + x) * 3;
-            rows.push_back(rgbBottomUp[i + 2]);
-            rows.push_back(rgbBottomUp[i + 1]);
-            rows.push_back(rgbBottomUp[i]);
+            const std::uint8_t* p = &rgbBottomUp[(static_cast<std::size_t>(y) * width + x) * 3];
+            rows.insert(rows.end(), {p[2], p[1], p[0]});
         }
-        while (rows.size() % 4 != 0) {
-            rows.push_back(0);
-        }
+        rows.resize((rows.size() + 3) / 4 * 4, 0);
     }
     return rows;
 }
 
 Bytes makeTga(int imageType, int width, int height, int bitsPerPixel, const Bytes& body) {
     Bytes file = {0, 0, static_cast<std::uint8_t>(imageType), 0, 0, 0, 0, 0, 0, 0, 0, 0};
-    putU16(file, static_cast<unsigned>(width));
-    putU16(file, static_cast<unsigned>(height));
-    file.push_back(static_cast<std::uint8_t>(bitsPerPixel));
-    file.push_back(0);
+    put16(file, width, height);
+    file.insert(file.end(), {static_cast<std::uint8_t>(bitsPerPixel), 0});
     file.insert(file.end(), body.begin(), body.end());
     return file;
 }
@@ -128,93 +123,64 @@ Bytes makeJpeg(int width, int height, int components, const Bytes& pixelsTopDown
 Ms3dBuilder Ms3dBuilder::quad(const std::string& texture) {
     Ms3dBuilder model;
     model.vertices = {{-1, -1, 0}, {1, -1, 0}, {1, 1, 0}, {-1, 1, 0}};
-    Tri first;
-    first.vertices = {0, 1, 2};
-    first.s = {0, 1, 1};
-    first.t = {1, 1, 0};
-    Tri second;
-    second.vertices = {0, 2, 3};
-    second.s = {0, 1, 0};
-    second.t = {1, 0, 0};
-    model.triangles = {first, second};
-    Grp group;
-    group.triangles = {0, 1};
-    group.material = 0;
-    model.groups = {group};
-    Mat material;
-    material.texture = texture;
-    model.materials = {material};
+    model.triangles.resize(2);
+    model.triangles[0].vertices = {0, 1, 2};
+    model.triangles[0].s = {0, 1, 1};
+    model.triangles[0].t = {1, 1, 0};
+    model.triangles[1].vertices = {0, 2, 3};
+    model.triangles[1].s = {0, 1, 0};
+    model.triangles[1].t = {1, 0, 0};
+    model.groups = {{{0, 1}, 0}};
+    model.materials.resize(1);
+    model.materials[0].texture = texture;
     return model;
 }
 
 Bytes Ms3dBuilder::build() const {
     Bytes file(identifier.begin(), identifier.end());
-    putU32(file, static_cast<std::uint32_t>(version));
-    putU16(file, static_cast<unsigned>(vertices.size()));
+    put32(file, version);
+    put16(file, vertices.size());
     for (const auto& vertex : vertices) {
         file.push_back(0); // flags
-        for (float coordinate : vertex) {
-            putFloat(file, coordinate);
-        }
-        file.push_back(0xFF); // bone
-        file.push_back(1);    // reference count
+        putFloats(file, vertex);
+        file.insert(file.end(), {0xFF, 1}); // no bone, one reference
     }
-    putU16(file, static_cast<unsigned>(triangles.size()));
+    put16(file, triangles.size());
     for (const Tri& triangle : triangles) {
-        putU16(file, 0);
-        for (std::uint16_t index : triangle.vertices) {
-            putU16(file, index);
-        }
-        for (float n : triangle.normals) {
-            putFloat(file, n);
-        }
-        for (float s : triangle.s) {
-            putFloat(file, s);
-        }
-        for (float t : triangle.t) {
-            putFloat(file, t);
-        }
-        file.push_back(1); // smoothing group
-        file.push_back(0); // group index
+        put16(file, 0, triangle.vertices[0], triangle.vertices[1], triangle.vertices[2]);
+        putFloats(file, triangle.normals);
+        putFloats(file, triangle.s);
+        putFloats(file, triangle.t);
+        file.insert(file.end(), {1, 0}); // smoothing group, group index
     }
-    putU16(file, static_cast<unsigned>(groups.size()));
+    put16(file, groups.size());
     for (const Grp& group : groups) {
         file.push_back(0);
-        Bytes name(32, 0);
-        std::memcpy(name.data(), "group", 5);
-        file.insert(file.end(), name.begin(), name.end());
-        putU16(file, static_cast<unsigned>(group.triangles.size()));
+        putName(file, "group", 32);
+        put16(file, group.triangles.size());
         for (std::uint16_t index : group.triangles) {
-            putU16(file, index);
+            put16(file, index);
         }
         file.push_back(group.material);
     }
-    putU16(file, static_cast<unsigned>(materials.size()));
+    put16(file, materials.size());
     for (const Mat& material : materials) {
-        Bytes name(32, 0);
-        std::memcpy(name.data(), "material", 8);
-        file.insert(file.end(), name.begin(), name.end());
+        putName(file, "material", 32);
         for (const auto* colour :
              {&material.ambient, &material.diffuse, &material.specular, &material.emissive}) {
-            for (float c : *colour) {
-                putFloat(file, c);
-            }
+            putFloats(file, *colour);
         }
-        putFloat(file, material.shininess);
-        putFloat(file, 1.0f); // transparency
-        file.push_back(0);    // mode
+        putFloats(file, std::array<float, 2>{material.shininess, 1.0f}); // and transparency
+        file.push_back(0);                                               // mode
         Bytes texture(128, 0);
-        for (std::size_t i = 0; i < texture.size(); ++i) {
-            if (i < material.texture.size()) {
-                texture[i] = static_cast<std::uint8_t>(material.texture[i]);
-            } else if (material.fillName && !material.texture.empty()) {
+        for (std::size_t i = 0; i < texture.size() && !material.texture.empty(); ++i) {
+            if (i < material.texture.size() || material.fillName) {
                 texture[i] =
                     static_cast<std::uint8_t>(material.texture[i % material.texture.size()]);
             }
         }
         file.insert(file.end(), texture.begin(), texture.end());
-        Bytes alphaMap(128, 0);
-        file.insert(file.end(), alphaMap.begin(), alphaMap.end());
+        putName(file, "", 128); // alpha map
     }
     file.insert(file.end(), trailing.begin(), trailing.end());
     return file;

@@ -11,10 +11,6 @@ namespace assettest {
 
 using Bytes = std::vector<std::uint8_t>;
 
-void putU16(Bytes& out, unsigned value);
-void putU32(Bytes& out, std::uint32_t value);
-void putFloat(Bytes& out, float value);
-
 // A BMP as its fields say; the pixel bytes are given exactly as stored (rows padded).
 struct BmpLayout {
     int width = 1;
