@@ -37,31 +37,12 @@ protected:
 
 } // namespace
 
-TEST_F(EnemyFighterTest, AFighterIsBornShieldedAndWaiting) {
-    auto* fighter = dynamic_cast<EnemyFighter*>(world->addElement(kKindFighter));
-    ASSERT_NE(fighter, nullptr);
-    EXPECT_EQ(fighter->getModelFile(), "data/model/semmel.ms3d");
-    EXPECT_EQ(world->modelCache.count(kKindFighter), 1u);
-    EXPECT_FLOAT_EQ(fighter->getHealth(), 100.0f);
-    EXPECT_FLOAT_EQ(fighter->getRadius(), 40.0f);
-    EXPECT_DOUBLE_EQ(fighter->getMaxSpeed(), 7.0);
-    EXPECT_FALSE(fighter->isActive()) << "its shield takes the hits";
-    EXPECT_FLOAT_EQ(fighter->getShotTimer(), 0.0f);
-    EXPECT_FLOAT_EQ(fighter->getShieldTimer(), 500.0f);
-    EXPECT_EQ(fighter->getRadarColor(0), 1.0f);
-    EXPECT_EQ(fighter->getRadarColor(1), 1.0f);
-    EXPECT_EQ(fighter->getRadarColor(2), 0.0f);
-    Shield* shield = dynamic_cast<Shield*>(fighter->getShield());
-    ASSERT_NE(shield, nullptr);
-    EXPECT_EQ(shield->getOwner(), fighter);
-    EXPECT_FLOAT_EQ(shield->getRadius(), 40.0f);
-    EXPECT_EQ(world->begin()->get(), fighter);
-    EXPECT_EQ(std::prev(world->end())->get(), shield);
-    EXPECT_EQ(EnemyFighter::getState(), EnemyFighter::kStateIdle);
-}
-
-TEST_F(EnemyFighterTest, APlayerInsideAThousandUnitsWakesTheFighter) {
+TEST_F(EnemyFighterTest, AFighterIsBornBehindItsShieldAndWakesForAPlayerInsideAThousand) {
     EnemyFighter* fighter = fighterAt(-1000, false);
+    ASSERT_NE(shieldOf(fighter), nullptr);
+    EXPECT_EQ(shieldOf(fighter)->getOwner(), fighter);
+    EXPECT_FALSE(fighter->isActive()) << "its shield takes the hits";
+
     fighter->setSpeed(3.0);
     fighter->update(1.0);
     EXPECT_EQ(EnemyFighter::getState(), EnemyFighter::kStateIdle) << "exactly 1000 is not near";
@@ -252,17 +233,4 @@ TEST_F(EnemyFighterTest, PerFrameStateLinesOnlyInBuildsThatAskForThem) {
     fighter->update(1.0);
     EXPECT_EQ(log.contains("State 0\n"), EnemyFighter::logsStates());
     EXPECT_EQ(log.contains("State 1\niAttackState 0\n"), EnemyFighter::logsStates());
-}
-
-TEST_F(EnemyFighterTest, AFighterRemovedBehindItsShieldLeavesTheShieldOwnerless) {
-    EnemyFighter* fighter = fighterAt(-900, false);
-    Shield* shield = shieldOf(fighter);
-    fighter->setHealth(0.0f);
-    world->update(0.05);
-    ASSERT_EQ(count<EnemyFighter>(), 0);
-    ASSERT_EQ(count<Shield>(), 1);
-    EXPECT_EQ(shield->getOwner(), nullptr);
-    shield->hit(shield->getHealth()); // breaking touches no owner any more
-    world->update(0.05);
-    EXPECT_EQ(world->size(), 0u);
 }

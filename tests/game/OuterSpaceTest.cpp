@@ -4,10 +4,12 @@
 #include "assets/ObjectTexture.h"
 #include "tests/game/GameWorldTest.h"
 
+#include <GL/glu.h>
+
+#include <algorithm>
 #include <cmath>
 
 using gametest::GameWorldTest;
-using testsupport::DebugCapture;
 
 namespace {
 
@@ -53,26 +55,16 @@ const double kCornerDistance = 9792.8;    // sqrt(1/2 + (1/2 + r)^2) x 7000
 
 } // namespace
 
-TEST_F(OuterSpaceTest, TheSkyIsAStillInertBackdropThatLoadsItsStars) {
-    DebugCapture log;
+TEST_F(OuterSpaceTest, TheSkyIsAStillInertBackdropWithItsStars) {
     auto* sky = dynamic_cast<OuterSpace*>(world->addElement(kKindOuterSpace));
     ASSERT_NE(sky, nullptr);
-    EXPECT_TRUE(
-        log.contains("OuterSpace::createDisplayList(): texture loaded/created successfully.\n"))
-        << log.text();
     EXPECT_NE(sky->getTexture()->getTextureId(), 0u);
-    EXPECT_TRUE(glIsList(sky->getDisplayList()));
-    EXPECT_FALSE(sky->isActive());
-    EXPECT_EQ(world->begin()->get(), sky) << "filed at the front";
-
+    EXPECT_FALSE(sky->isActive()) << "it would collide with everything";
     sky->setPos(1, 2, 3);
-    std::vector<float> matrix(sky->getMatrix(), sky->getMatrix() + 16);
-    sky->update(50.0);
+    const std::vector<float> matrix(sky->getMatrix(), sky->getMatrix() + 16);
     world->update(1.0);
-    EXPECT_FLOAT_EQ(sky->getPos(0), 1.0f);
     EXPECT_FLOAT_EQ(sky->getPos(2), 3.0f);
     EXPECT_EQ(std::vector<float>(sky->getMatrix(), sky->getMatrix() + 16), matrix);
-    EXPECT_FLOAT_EQ(sky->getHealth(), 1.0f);
     EXPECT_EQ(world->size(), 1u);
 }
 
@@ -121,22 +113,14 @@ TEST_F(OuterSpaceTest, TheStarsSurroundThePlayerUnderTheGamesCullingInsideTheFar
     const double directions[][3] = {{0, 0, -1}, {0, 0, 1},  {1, 0, 0}, {-1, 0, 0},
                                     {0, 1, 0},  {0, -1, 0}, {1, 1, 1}, {-1, -1, -1}};
     for (const auto& d : directions) {
-        std::vector<float> depths = depthsLookingAt(d[0], d[1], d[2]);
-        int empty = 0;
-        for (float depth : depths) {
-            empty += depth >= 1.0f;
-        }
-        EXPECT_EQ(empty, 0) << "uncovered pixels looking along " << d[0] << "," << d[1] << ","
-                            << d[2];
+        const std::vector<float> depths = depthsLookingAt(d[0], d[1], d[2]);
+        EXPECT_EQ(std::count(depths.begin(), depths.end(), 1.0f), 0)
+            << "uncovered pixels looking along " << d[0] << "," << d[1] << "," << d[2];
     }
 
     glCullFace(GL_BACK); // the other side: the sky has only one
-    std::vector<float> depths = depthsLookingAt(0, 0, -1);
+    const std::vector<float> depths = depthsLookingAt(0, 0, -1);
     glDisable(GL_CULL_FACE);
     glDisable(GL_DEPTH_TEST);
-    int drawn = 0;
-    for (float depth : depths) {
-        drawn += depth < 1.0f;
-    }
-    EXPECT_EQ(drawn, 0);
+    EXPECT_EQ(std::count(depths.begin(), depths.end(), 1.0f), kWidth * kHeight);
 }

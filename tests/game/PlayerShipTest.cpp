@@ -24,15 +24,6 @@ protected:
         WorldTest::TearDown();
     }
 
-    // Every element in the world, front to back.
-    std::vector<Object3D*> elements() {
-        std::vector<Object3D*> result;
-        for (auto& element : *world) {
-            result.push_back(element.get());
-        }
-        return result;
-    }
-
     std::unique_ptr<ProbeElement> sky;
     std::unique_ptr<PlayerShip> ship;
 };
@@ -46,49 +37,31 @@ void expectAxis(const Element3D& e, float (Element3D::*axis)(int) const, float x
 
 } // namespace
 
-TEST_F(PlayerShipTest, ANewShipIsTheWorldsPlayerButNotOneOfItsElements) {
-    EXPECT_EQ(world->getPlayer(), ship.get());
-    EXPECT_EQ(world->size(), 0u);
-    EXPECT_FLOAT_EQ(ship->getHealth(), 300.0f);
-    EXPECT_FLOAT_EQ(ship->getRadius(), 30.0f);
-    EXPECT_TRUE(ship->isActive());
-    EXPECT_DOUBLE_EQ(ship->getSpeed(), 0.0);
-    EXPECT_DOUBLE_EQ(ship->getMaxSpeed(), 10.0);
-    EXPECT_DOUBLE_EQ(ship->getTurnRate(), 0.5);
-    expectAxis(*ship, &Element3D::getView, 0, 0, -1);
-}
-
-TEST_F(PlayerShipTest, ThrustSpeedsUpAndTheShipMovesAlongItsView) {
+TEST_F(PlayerShipTest, ThrustIsUsedUpByOneUpdateAndSpeedStaysBetweenZeroAndTen) {
     ship->setThrust(1);
     ship->update(0.5);
     EXPECT_DOUBLE_EQ(ship->getSpeed(), 0.5);
     expectAxis(*ship, &Element3D::getPos, 0, 0, -0.25f);
-    EXPECT_EQ(ship->getThrust(), 0) << "a thrust command is used up by one update";
-
     // Without a new command the ship coasts at its speed.
     ship->update(2.0);
     EXPECT_DOUBLE_EQ(ship->getSpeed(), 0.5);
     expectAxis(*ship, &Element3D::getPos, 0, 0, -1.25f);
-}
 
-TEST_F(PlayerShipTest, SpeedStaysBetweenZeroAndTen) {
-    ship->setThrust(-1);
-    ship->update(1.0);
-    EXPECT_DOUBLE_EQ(ship->getSpeed(), 0.0);
-
-    ship->setSpeed(10.0);
-    ship->setThrust(1);
-    ship->update(1.0);
-    EXPECT_DOUBLE_EQ(ship->getSpeed(), 10.0);
-
-    // Half a second of thrust from rest reaches the top speed.
-    ship->setSpeed(0.0);
-    ship->setThrust(1);
-    ship->update(10.0);
-    EXPECT_DOUBLE_EQ(ship->getSpeed(), 10.0);
+    const struct {
+        double speed;
+        int thrust;
+        double time, expected;
+    } limits[] = {{0.5, -1, 1.0, 0.0}, {10.0, 1, 1.0, 10.0}, {0.0, 1, 10.0, 10.0}};
+    for (const auto& l : limits) {
+        ship->setSpeed(l.speed);
+        ship->setThrust(l.thrust);
+        ship->update(l.time);
+        EXPECT_DOUBLE_EQ(ship->getSpeed(), l.expected) << l.speed << " with thrust " << l.thrust;
+    }
 }
 
 TEST_F(PlayerShipTest, TurnRateRampsToFiveInOneAndAHalfSecondsAndDropsBackAtOnce) {
+    EXPECT_DOUBLE_EQ(ship->getTurnRate(), 0.5);
     ship->rampTurnRate(0.5);
     EXPECT_DOUBLE_EQ(ship->getTurnRate(), 2.0);
     ship->rampTurnRate(0.5);
@@ -135,7 +108,6 @@ TEST_F(PlayerShipTest, YawComesBeforePitchBeforeRollInOneUpdate) {
     for (int i = 0; i < 16; ++i) {
         EXPECT_NEAR(ship->getMatrix()[i], reference.getMatrix()[i], 1e-5) << "entry " << i;
     }
-
     // The other order ends elsewhere, so the check above does tell the orders apart.
     ProbeElement otherOrder(world, "other", nullptr);
     otherOrder.roll(-30.0f);
@@ -144,16 +116,14 @@ TEST_F(PlayerShipTest, YawComesBeforePitchBeforeRollInOneUpdate) {
     EXPECT_GT(std::abs(otherOrder.getView(0) - ship->getView(0)), 0.01f);
 }
 
-TEST_F(PlayerShipTest, TheSkyStaysCentredOnTheShip) {
+TEST_F(PlayerShipTest, TheSkyStaysCentredOnTheShipAndAShipWithoutSkyStillFlies) {
     sky->setPos(500.0f, -20.0f, 7.0f);
     ship->setPos(10.0f, 20.0f, 30.0f);
     ship->setSpeed(4.0);
     ship->update(1.0);
     expectAxis(*ship, &Element3D::getPos, 10, 20, 26);
     expectAxis(*sky, &Element3D::getPos, 10, 20, 26);
-}
 
-TEST_F(PlayerShipTest, AShipWithoutSkyStillFlies) {
     PlayerShip lonely(world, nullptr);
     EXPECT_EQ(world->getPlayer(), &lonely);
     lonely.setSpeed(2.0);
@@ -161,51 +131,42 @@ TEST_F(PlayerShipTest, AShipWithoutSkyStillFlies) {
     expectAxis(lonely, &Element3D::getPos, 0, 0, -2);
 }
 
-TEST_F(PlayerShipTest, HealthZeroKeepsTheShipInCollisionsButBelowZeroDoesNot) {
+TEST_F(PlayerShipTest, BelowZeroHealthOrAnEndedLevelTakesTheShipOutForGood) {
     ship->setHealth(0.0f);
     ship->update(1.0);
-    EXPECT_TRUE(ship->isActive());
-
+    EXPECT_TRUE(ship->isActive()) << "zero still collides";
     ship->hit(0.5f);
     ship->update(1.0);
     EXPECT_FALSE(ship->isActive());
-
     // Nothing brings it back, and the wreck drifts on at its last speed.
     ship->setHealth(300.0f);
     ship->setSpeed(3.0);
     ship->update(1.0);
     EXPECT_FALSE(ship->isActive());
     expectAxis(*ship, &Element3D::getPos, 0, 0, -3);
-}
 
-TEST_F(PlayerShipTest, AnEndedLevelTakesTheShipOutButTheSkyStillFollows) {
+    PlayerShip winner(world, sky.get());
     world->setLevelEnded();
-    ship->setSpeed(5.0);
-    ship->update(2.0);
-    EXPECT_FALSE(ship->isActive());
-    expectAxis(*sky, &Element3D::getPos, 0, 0, -10);
+    winner.setSpeed(5.0);
+    winner.update(2.0);
+    EXPECT_FALSE(winner.isActive());
+    expectAxis(*sky, &Element3D::getPos, 0, 0, -10); // the sky still follows
 }
 
-TEST_F(PlayerShipTest, TheGunsAreColdForTheFirstTenTimeUnits) {
-    ship->update(9.5);
-    ship->fire();
-    EXPECT_EQ(world->size(), 0u);
-    EXPECT_FLOAT_EQ(ship->getShotTimer(), 9.5f);
-    EXPECT_TRUE(ship->isRightGunNext());
-}
-
-TEST_F(PlayerShipTest, ShotsAlternateBetweenTheGunsAtMostOnceInTenTimeUnits) {
+TEST_F(PlayerShipTest, ShotsAlternateBetweenTheGunsAtMostOnceInTenTimeUnitsFromTheStart) {
     ship->yaw(90.0f); // view (-1, 0, 0), right (0, 0, -1)
     ship->setPos(100.0f, 0.0f, 0.0f);
     ship->setSpeed(10.0);
-    ship->update(10.0); // the ship moves to x = 0 and the guns are ready
+    ship->update(9.5);
+    ship->fire();
+    EXPECT_EQ(world->size(), 0u) << "the guns are cold for the first ten time units";
+    ship->update(0.5); // the ship moves to x = 0 and the guns are ready
     ASSERT_NEAR(ship->getPos(0), 0.0f, 1e-4);
 
     ship->fire();
     ship->fire(); // too soon: no second shot
-    std::vector<Object3D*> shots = elements();
-    ASSERT_EQ(shots.size(), 1u);
-    Object3D* right = shots[0];
+    ASSERT_EQ(world->size(), 1u);
+    Object3D* right = all()[0];
     EXPECT_DOUBLE_EQ(right->getSpeed(), 60.0);
     // Right gun: 20 along the right axis, 20 ahead.
     expectAxis(*right, &Element3D::getPos, -20, 0, -20, 1e-4);
@@ -219,9 +180,8 @@ TEST_F(PlayerShipTest, ShotsAlternateBetweenTheGunsAtMostOnceInTenTimeUnits) {
     EXPECT_EQ(world->size(), 1u);
     ship->update(0.1);
     ship->fire();
-    shots = elements();
-    ASSERT_EQ(shots.size(), 2u);
-    Object3D* left = shots[0]; // filed at the front
+    ASSERT_EQ(world->size(), 2u);
+    Object3D* left = all()[0]; // filed at the front
     EXPECT_DOUBLE_EQ(left->getSpeed(), 50.0);
     expectAxis(*left, &Element3D::getPos, -20, 0, 20, 1e-4);
     EXPECT_TRUE(ship->isRightGunNext());

@@ -110,4 +110,13 @@ DebugCapture::~DebugCapture() {
     platform::setDebugObserver(nullptr);
 }
 
+int DebugCapture::count(const std::string& needle) const {
+    int n = 0;
+    for (std::size_t at = text_.find(needle); at != std::string::npos;
+         at = text_.find(needle, at + 1)) {
+        ++n;
+    }
+    return n;
+}
+
 } // namespace testsupport

@@ -42,6 +42,8 @@ public:
     bool contains(const std::string& needle) const {
         return text_.find(needle) != std::string::npos;
     }
+    // How often the text appears.
+    int count(const std::string& needle) const;
     void clear() { text_.clear(); }
 
 private:
