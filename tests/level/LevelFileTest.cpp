@@ -76,12 +76,4 @@ Object3D* LevelFileTest::find(const std::string& objId) {
     return nullptr;
 }
 
-std::vector<Object3D*> LevelFileTest::elements() {
-    std::vector<Object3D*> result;
-    for (auto& element : *world) {
-        result.push_back(element.get());
-    }
-    return result;
-}
-
 } // namespace leveltest

@@ -31,7 +31,6 @@ protected:
     std::vector<std::string> linesAfterIterating() const;
     // The element with this objid, or null.
     Object3D* find(const std::string& objId);
-    std::vector<Object3D*> elements();
 
     std::string dir;
     std::string log;
