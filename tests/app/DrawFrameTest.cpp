@@ -20,9 +20,6 @@ int red(std::uint32_t p) {
 int green(std::uint32_t p) {
     return static_cast<int>((p >> 16) & 0xFF);
 }
-int blue(std::uint32_t p) {
-    return static_cast<int>((p >> 8) & 0xFF);
-}
 
 class DrawFrameTest : public AppTest {
 protected:
@@ -60,31 +57,23 @@ TEST_F(DrawFrameTest, CrosshairPointsAtTheCentreInGreen) {
     EXPECT_EQ(mode, GL_MODELVIEW);
 }
 
-TEST_F(DrawFrameTest, NoMessageWhileTheShipLivesAndTheLevelRuns) {
+TEST_F(DrawFrameTest, LevelEndAndGameOverCoverTheUpperHalfWithTheirHalfOfThePicture) {
     draw();
-    EXPECT_NE(red(pixelAt(100, 600)), 255);
-    EXPECT_NE(blue(pixelAt(100, 600)), 255);
-}
+    EXPECT_NE(pixelAt(100, 600), kRed) << "no message while the ship lives and the level runs";
+    EXPECT_NE(pixelAt(100, 600), kBlue);
 
-TEST_F(DrawFrameTest, LevelEndCoversTheUpperHalfWithTheLowerHalfOfThePicture) {
     world->bLevelEnded = true;
     draw();
     EXPECT_EQ(pixelAt(100, 384), kRed);
     EXPECT_EQ(pixelAt(900, 767), kRed);
     EXPECT_NE(pixelAt(100, 383), kRed);
     EXPECT_FALSE(app->pPlayer->isActive());
-}
 
-TEST_F(DrawFrameTest, GameOverIsDrawnOverTheLevelEnd) {
-    world->bLevelEnded = true;
     app->pPlayer->setHealth(0.0f);
     draw();
-    EXPECT_EQ(pixelAt(100, 500), kBlue);
-}
+    EXPECT_EQ(pixelAt(100, 500), kBlue) << "game over is drawn over the level end";
 
-TEST_F(DrawFrameTest, AnOddWindowHeightPutsTheMessageEdgeOnTheRoundedDownHalf) {
-    ResizeViewport(*app, 1024, 601);
-    app->pPlayer->setHealth(0.0f);
+    ResizeViewport(*app, 1024, 601); // an odd height: the edge is on the rounded-down half
     draw();
     EXPECT_EQ(pixelAt(10, 300), kBlue);
     EXPECT_NE(pixelAt(10, 299), kBlue);

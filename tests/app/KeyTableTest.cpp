@@ -9,30 +9,12 @@
 
 #include <GL/gl.h>
 
-#include <cstdlib>
 #include <regex>
 
 namespace apptest {
 namespace {
 
-class KeyTableTest : public AppTest {
-protected:
-    template <typename T> int count() const {
-        int n = 0;
-        for (auto& element : *world) {
-            n += dynamic_cast<T*>(element.get()) != nullptr;
-        }
-        return n;
-    }
-    template <typename T> T* first() const {
-        for (auto& element : *world) {
-            if (auto* t = dynamic_cast<T*>(element.get())) {
-                return t;
-            }
-        }
-        return nullptr;
-    }
-};
+using KeyTableTest = AppTest;
 
 TEST_F(KeyTableTest, DebugSwitchesActOncePerKeyPress) {
     pressKey(platform::VK_F4);
@@ -75,31 +57,24 @@ TEST_F(KeyTableTest, SpawnsAppearAheadOfTheShipFacingItsWay) {
     pressKey(platform::VK_SPACE);
     pressKey('B');
     pressKey('1');
-    std::srand(7);
     HandleKeys(*app);
 
-    EnemyFighter* fighter = first<EnemyFighter>();
-    ASSERT_NE(fighter, nullptr);
+    ASSERT_EQ(count<EnemyFighter>(), 1);
+    EnemyFighter* fighter = all<EnemyFighter>()[0];
     EXPECT_NEAR(fighter->getPos(0), 10.0f - 500.0f, 1e-3);
     EXPECT_NEAR(fighter->getPos(2), 0.0f, 1e-3);
     for (int i = 0; i < 16; ++i) {
         EXPECT_FLOAT_EQ(fighter->getMatrix()[i], app->pPlayer->getMatrix()[i]);
     }
 
-    Asteroid* rock = first<Asteroid>();
-    ASSERT_NE(rock, nullptr);
+    ASSERT_EQ(count<Asteroid>(), 1);
+    Asteroid* rock = all<Asteroid>()[0];
     EXPECT_NEAR(rock->getPos(0), 10.0f - 100.0f, 1e-3);
-    EXPECT_GE(rock->getScale(0), 5.0f);
+    EXPECT_GE(rock->getScale(0), 5.0f) << "a random size";
     EXPECT_LE(rock->getScale(0), 15.0f);
     EXPECT_EQ(rock->getScale(0), rock->getScale(2));
-    // The same seed gives the same rock.
-    std::srand(7);
-    const float expectedScale = static_cast<float>(std::rand() % 32768) / 32767.0f * 10.0f + 5.0f;
-    EXPECT_FLOAT_EQ(rock->getScale(0), expectedScale);
-
-    Explosion* blast = first<Explosion>();
-    ASSERT_NE(blast, nullptr);
-    EXPECT_EQ(blast->getPos(2), -100.0f);
+    ASSERT_EQ(count<Explosion>(), 1);
+    EXPECT_EQ(all<Explosion>()[0]->getPos(2), -100.0f);
 }
 
 TEST_F(KeyTableTest, ObjectDumpListsLivingModelsAndKeepsCounting) {
@@ -137,13 +112,9 @@ TEST_F(KeyTableTest, TurnRateGrowsWhileATurnKeyIsHeldAndDropsWhenReleased) {
     pressKey('S');
     HandleKeys(*app);
     EXPECT_DOUBLE_EQ(app->pPlayer->getTurnRate(), 0.5);
-
     app->lastFrameTime = 0.5;
     HandleKeys(*app);
     EXPECT_DOUBLE_EQ(app->pPlayer->getTurnRate(), 2.0);
-    HandleKeys(*app);
-    HandleKeys(*app);
-    EXPECT_DOUBLE_EQ(app->pPlayer->getTurnRate(), 5.0);
 
     releaseKey('S');
     HandleKeys(*app);

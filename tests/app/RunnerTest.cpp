@@ -30,13 +30,6 @@ TEST(RunnerCommandLine, ReadsEveryOption) {
     EXPECT_TRUE(options.fullscreen);
     EXPECT_EQ(options.screenshotFile, "out.ppm");
     EXPECT_TRUE(options.report);
-
-    Options defaults;
-    ASSERT_TRUE(HeadlessRunner::parseArguments({}, defaults, error));
-    EXPECT_EQ(defaults.frames, 600);
-    EXPECT_EQ(defaults.frameSeconds, 0.0);
-    EXPECT_FALSE(defaults.seeded);
-    EXPECT_FALSE(defaults.fullscreen);
 }
 
 TEST(RunnerCommandLine, RefusesWhatItCannotRead) {
@@ -68,27 +61,19 @@ TEST(RunnerFigures, MedianMeanAndNinetyFifthPercentile) {
 }
 
 TEST(KeyNames, ScriptNamesAndDesktopKeysGiveTheKeyTableCodes) {
-    EXPECT_EQ(platform::virtualKeyFromName("U"), 0x55u);
-    EXPECT_EQ(platform::virtualKeyFromName("u"), 0x55u);
-    EXPECT_EQ(platform::virtualKeyFromName("0x55"), 0x55u);
-    EXPECT_EQ(platform::virtualKeyFromName("F3"), 0x72u);
-    EXPECT_EQ(platform::virtualKeyFromName("F12"), 0x7Bu);
-    EXPECT_EQ(platform::virtualKeyFromName("ESC"), 0x1Bu);
-    EXPECT_EQ(platform::virtualKeyFromName("SPACE"), 0x20u);
-    EXPECT_EQ(platform::virtualKeyFromName("1"), 0x31u);
-    EXPECT_EQ(platform::virtualKeyFromName("F13"), 0u);
-    EXPECT_EQ(platform::virtualKeyFromName("0x100"), 0u);
-    EXPECT_EQ(platform::virtualKeyFromName("WOBBLE"), 0u);
-
+    const std::pair<const char*, unsigned> names[] = {
+        {"U", 0x55},     {"u", 0x55}, {"0x55", 0x55}, {"F3", 0x72}, {"F12", 0x7B}, {"ESC", 0x1B},
+        {"SPACE", 0x20}, {"1", 0x31}, {"F13", 0},     {"0x100", 0}, {"WOBBLE", 0}};
+    for (const auto& [name, code] : names) {
+        EXPECT_EQ(platform::virtualKeyFromName(name), code) << name;
+    }
     // Letters by their label (key codes, not positions), digits, function keys, Esc, Space.
-    EXPECT_EQ(platform::SdlWindow::virtualKeyFor(SDLK_u), 0x55u);
-    EXPECT_EQ(platform::SdlWindow::virtualKeyFor(SDLK_z), 0x5Au);
-    EXPECT_EQ(platform::SdlWindow::virtualKeyFor(SDLK_1), 0x31u);
-    EXPECT_EQ(platform::SdlWindow::virtualKeyFor(SDLK_F3), 0x72u);
-    EXPECT_EQ(platform::SdlWindow::virtualKeyFor(SDLK_F12), 0x7Bu);
-    EXPECT_EQ(platform::SdlWindow::virtualKeyFor(SDLK_ESCAPE), 0x1Bu);
-    EXPECT_EQ(platform::SdlWindow::virtualKeyFor(SDLK_SPACE), 0x20u);
-    EXPECT_EQ(platform::SdlWindow::virtualKeyFor(SDLK_CAPSLOCK), 0u);
+    const std::pair<SDL_Keycode, unsigned> keys[] = {
+        {SDLK_u, 0x55},   {SDLK_z, 0x5A},      {SDLK_1, 0x31},     {SDLK_F3, 0x72},
+        {SDLK_F12, 0x7B}, {SDLK_ESCAPE, 0x1B}, {SDLK_SPACE, 0x20}, {SDLK_CAPSLOCK, 0}};
+    for (const auto& [key, code] : keys) {
+        EXPECT_EQ(platform::SdlWindow::virtualKeyFor(key), code) << key;
+    }
 }
 
 TEST(SessionScript, ReadsEveryKindOfLineAndKeepsFileOrderWithinAFrame) {

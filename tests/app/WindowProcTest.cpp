@@ -21,8 +21,11 @@ TEST_F(WindowProcTest, MinimisingStopsPlayAndRestoringResumesIt) {
     EXPECT_FALSE(app->active);
     GLWindowProc(*app, platform::WM_ACTIVATE, platform::WA_ACTIVE, 0);
     EXPECT_TRUE(app->active);
-    // Losing the focus without being minimised keeps the game running.
+    // Losing the focus without being minimised, the screen saver and the monitor powering down
+    // keep the game running.
     GLWindowProc(*app, platform::WM_ACTIVATE, platform::WA_INACTIVE, 0);
+    EXPECT_EQ(GLWindowProc(*app, platform::WM_SYSCOMMAND, platform::SC_SCREENSAVE, 0), 0);
+    EXPECT_EQ(GLWindowProc(*app, platform::WM_SYSCOMMAND, platform::SC_MONITORPOWER, 2), 0);
     EXPECT_TRUE(app->active);
 }
 
@@ -36,12 +39,6 @@ TEST_F(WindowProcTest, KeyMessagesKeepTheKeyTableByVirtualKeyCode) {
     EXPECT_TRUE(app->keyDown[0x72]);
     // Codes beyond the table are ignored rather than written past it.
     EXPECT_EQ(GLWindowProc(*app, platform::WM_KEYDOWN, 0x1234, 0), 0);
-}
-
-TEST_F(WindowProcTest, ScreenSaverAndMonitorPowerDownAreSwallowed) {
-    EXPECT_EQ(GLWindowProc(*app, platform::WM_SYSCOMMAND, platform::SC_SCREENSAVE, 0), 0);
-    EXPECT_EQ(GLWindowProc(*app, platform::WM_SYSCOMMAND, platform::SC_MONITORPOWER, 2), 0);
-    EXPECT_TRUE(app->active);
 }
 
 TEST_F(WindowProcTest, ResizingMovesViewportProjectionAndFontSize) {
@@ -107,29 +104,22 @@ TEST_F(GameWindowTest, FullScreenAtTheSurfaceSizeHidesTheCursorUntilClosed) {
     EXPECT_FALSE(window.hasWindow());
 }
 
-TEST_F(GameWindowTest, RefusedFullScreenAnsweredYesOpensAWindowInstead) {
-    platform::HeadlessWindow::Options options;
-    options.answerYes = true;
-    platform::HeadlessWindow window(clock, options);
-    AppState app;
-    app.pWindow = &window;
-    testsupport::DebugCapture log;
-    ASSERT_TRUE(CreateGLWindow(app, "Ombrelix", 800, 600, 32, true));
-    EXPECT_TRUE(log.contains("Kavi GL: The Requested Fullscreen Mode Is Not Supported By\nYour "
-                             "Video Card. Use Windowed Mode Instead?\n"));
-    EXPECT_FALSE(app.fullscreen);
-    EXPECT_TRUE(window.isCursorVisible());
-    DestroyGLWindow(app);
-}
-
-TEST_F(GameWindowTest, RefusedFullScreenAnsweredNoClosesTheProgram) {
-    platform::HeadlessWindow window(clock, {}); // answers No
-    AppState app;
-    app.pWindow = &window;
-    testsupport::DebugCapture log;
-    EXPECT_FALSE(CreateGLWindow(app, "Ombrelix", 800, 600, 32, true));
-    EXPECT_TRUE(log.contains("ERROR: Program Will Now Close.\n"));
-    EXPECT_FALSE(window.hasWindow());
+TEST_F(GameWindowTest, RefusedFullScreenOpensAWindowOnYesAndClosesTheProgramOnNo) {
+    for (bool yes : {true, false}) {
+        platform::HeadlessWindow::Options options;
+        options.answerYes = yes;
+        platform::HeadlessWindow window(clock, options);
+        AppState app;
+        app.pWindow = &window;
+        testsupport::DebugCapture log;
+        EXPECT_EQ(CreateGLWindow(app, "Ombrelix", 800, 600, 32, true), yes);
+        EXPECT_TRUE(log.contains("Kavi GL: The Requested Fullscreen Mode Is Not Supported By\nYour "
+                                 "Video Card. Use Windowed Mode Instead?\n"));
+        EXPECT_EQ(log.contains("ERROR: Program Will Now Close.\n"), !yes);
+        EXPECT_EQ(window.hasWindow(), yes);
+        EXPECT_TRUE(!yes || (!app.fullscreen && window.isCursorVisible())) << "windowed";
+        DestroyGLWindow(app);
+    }
 }
 
 TEST_F(GameWindowTest, TheWholeGameQuitsWithZeroAfterItsFrames) {

@@ -16,6 +16,8 @@ class GLTest : public ::testing::Test {
 public:
     static constexpr int kWidth = 1024;
     static constexpr int kHeight = 768;
+    // The game's camera: 45-degree perspective to 12000 units, eye at the origin looking down -z.
+    static void gameCamera();
 
 protected:
     // Makes the shared context current and resets the GL state tests commonly touch.
@@ -26,8 +28,6 @@ protected:
     std::vector<std::uint8_t> readPixels() const;
     // One pixel's RGBA at window coordinates from the bottom-left corner.
     std::uint32_t pixelAt(int x, int y) const;
-    // The game's camera: 45-degree perspective to 12000 units, eye at the origin looking down -z.
-    static void gameCamera();
 };
 
 // Directory of the conformance corpora beside the checkout, or "" when absent.
