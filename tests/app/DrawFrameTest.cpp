@@ -1,5 +1,5 @@
-// One frame from the cockpit: crosshair, the overlay's see-through parts, the level-end and
-// game-over halves of the information picture, the instruments and the frame rate.
+// One frame from the cockpit: crosshair, the level-end and game-over halves of the information
+// picture, and the frame rate. (The instruments are judged on the real cockpit end to end.)
 #include "app/DrawFrame.h"
 #include "tests/app/AppFixture.h"
 
@@ -9,7 +9,6 @@ namespace apptest {
 namespace {
 
 const std::uint32_t kClear = 0x00000000;
-const std::uint32_t kWhite = 0xFFFFFFFF;
 const std::uint32_t kRed = 0xFF0000FF;
 const std::uint32_t kBlue = 0x0000FFFF;
 
@@ -25,16 +24,10 @@ class DrawFrameTest : public AppTest {
 protected:
     void SetUp() override {
         AppTest::SetUp();
-        // A cockpit that is see-through except for its bottom row (48 pixels high on screen),
-        // whose texel the instruments take their colour from (coordinate (0, 1) wraps to it); an
-        // information picture with the level-end message red (lower t half) and the game-over
-        // message blue (upper half).
-        app->cockpitTexture =
-            columnTexture({kWhite, kClear, kClear, kClear, kClear, kClear, kClear, kClear, kClear,
-                           kClear, kClear, kClear, kClear, kClear, kClear, kClear});
+        // A see-through cockpit, and an information picture with the level-end message red
+        // (lower t half) and the game-over message blue (upper half).
+        app->cockpitTexture = columnTexture({kClear});
         app->infoTexture = columnTexture({kRed, kBlue});
-        glBindTexture(GL_TEXTURE_2D, app->cockpitTexture);
-        glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_T, GL_REPEAT);
     }
     void draw() {
         DrawFrame(*app);
@@ -77,24 +70,6 @@ TEST_F(DrawFrameTest, LevelEndAndGameOverCoverTheUpperHalfWithTheirHalfOfThePict
     draw();
     EXPECT_EQ(pixelAt(10, 300), kBlue);
     EXPECT_NE(pixelAt(10, 299), kBlue);
-}
-
-TEST_F(DrawFrameTest, EnergyBarAndRadarMarkersShowThroughTheDashboardSlots) {
-    draw();
-    // Full health: a green bar from about x 369 to 647 between rows 64 and 96.
-    for (int x : {375, 508, 640}) {
-        EXPECT_GT(green(pixelAt(x, 80)), 200) << x;
-        EXPECT_LT(red(pixelAt(x, 80)), 50) << x;
-    }
-    EXPECT_LT(green(pixelAt(660, 80)), 50);
-    // The ship's own marker at the centre of each scope.
-    EXPECT_GT(green(pixelAt(790, 72)), 100);
-    EXPECT_GT(green(pixelAt(234, 72)), 100);
-
-    app->pPlayer->setHealth(100.0f); // a third left: red
-    draw();
-    EXPECT_GT(red(pixelAt(400, 80)), 200);
-    EXPECT_LT(red(pixelAt(508, 80)), 50); // and shorter
 }
 
 TEST_F(DrawFrameTest, FrameRateIsRecomputedOnceMoreThanASecondHasPassed) {

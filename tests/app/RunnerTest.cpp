@@ -158,29 +158,6 @@ TEST_F(ScriptedWindowTest, MessagesArriveJustBeforeTheirFrameThenTheQuitAfterThe
     EXPECT_EQ(clock.milliseconds(), 150u);
 }
 
-TEST_F(ScriptedWindowTest, WhileMinimisedTheScriptMovesOnWithoutFrames) {
-    platform::WindowScript script;
-    ASSERT_TRUE(script.parse("1 minimise\n50 restore\n"));
-    platform::HeadlessWindow::Options options;
-    options.script = script.events();
-    options.frameLimit = 2;
-    platform::HeadlessWindow window(clock, options);
-
-    EXPECT_TRUE(drain(window).empty());
-    window.swapBuffers();
-    auto minimised = drain(window);
-    ASSERT_EQ(minimised.size(), 4u);
-    EXPECT_EQ(minimised[0].message, platform::WM_ACTIVATE);
-    EXPECT_NE(platform::highWord(minimised[0].wParam), 0u);
-    EXPECT_EQ(minimised[1].message, platform::WM_SIZE);
-    EXPECT_EQ(minimised[1].lParam, 0);
-    // No frame can be drawn, so the restore comes at once.
-    EXPECT_EQ(minimised[2].message, platform::WM_SIZE);
-    EXPECT_EQ(platform::lowWord(static_cast<std::uintptr_t>(minimised[2].lParam)), 1024u);
-    EXPECT_EQ(minimised[3].message, platform::WM_ACTIVATE);
-    EXPECT_EQ(platform::highWord(minimised[3].wParam), 0u);
-}
-
 TEST_F(ScriptedWindowTest, QuestionsAreLoggedAndAnsweredFromTheCommandLine) {
     platform::HeadlessWindow::Options options;
     options.answerYes = true;

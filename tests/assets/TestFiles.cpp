@@ -1,11 +1,8 @@
 // Byte-level builders for BMP, TGA, JPEG and MS3D test files.
 #include "tests/assets/TestFiles.h"
 
-#include <cstdio>
 #include <cstdlib>
 #include <cstring>
-#include <filesystem>
-#include <fstream>
 
 #include <jpeglib.h>
 
@@ -183,29 +180,6 @@ Bytes Ms3dBuilder::build() const {
         putName(file, "", 128); // alpha map
     }
     file.insert(file.end(), trailing.begin(), trailing.end());
-    return file;
-}
-
-TempDir::TempDir() {
-    std::string pattern =
-        (std::filesystem::temp_directory_path() / "ombrelix-assets-XXXXXX").string();
-    if (mkdtemp(pattern.data()) != nullptr) {
-        path_ = pattern;
-    }
-}
-
-TempDir::~TempDir() {
-    if (!path_.empty()) {
-        std::error_code ignored;
-        std::filesystem::remove_all(path_, ignored);
-    }
-}
-
-std::string TempDir::write(const std::string& name, const Bytes& bytes) const {
-    const std::string file = path_ + "/" + name;
-    std::ofstream out(file, std::ios::binary);
-    out.write(reinterpret_cast<const char*>(bytes.data()),
-              static_cast<std::streamsize>(bytes.size()));
     return file;
 }
 

@@ -71,20 +71,4 @@ struct Ms3dBuilder {
     Bytes build() const;
 };
 
-// A private directory for one test's files, removed with everything in it at the end.
-class TempDir {
-public:
-    TempDir();
-    ~TempDir();
-    TempDir(const TempDir&) = delete;
-    TempDir& operator=(const TempDir&) = delete;
-
-    const std::string& path() const { return path_; }
-    // Writes the bytes and gives the file's full path.
-    std::string write(const std::string& name, const Bytes& bytes) const;
-
-private:
-    std::string path_;
-};
-
 } // namespace assettest

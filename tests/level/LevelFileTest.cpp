@@ -2,36 +2,11 @@
 #include "tests/level/LevelFileTest.h"
 
 #include <algorithm>
-#include <cstdlib>
-#include <filesystem>
-#include <fstream>
 #include <sstream>
 
 namespace leveltest {
 
 const char* const kPrefix = "ElementContainer::loadFromXMLFile(): ";
-
-void LevelFileTest::SetUp() {
-    WorldTest::SetUp();
-    std::string pattern =
-        (std::filesystem::temp_directory_path() / "ombrelix-level-XXXXXX").string();
-    ASSERT_NE(mkdtemp(pattern.data()), nullptr);
-    dir = pattern;
-}
-
-void LevelFileTest::TearDown() {
-    if (!dir.empty()) {
-        std::filesystem::remove_all(dir);
-    }
-    WorldTest::TearDown();
-}
-
-std::string LevelFileTest::writeFile(const std::string& name, const std::string& content) {
-    const std::string path = dir + "/" + name;
-    std::ofstream out(path, std::ios::binary);
-    out << content;
-    return path;
-}
 
 bool LevelFileTest::loadFile(const std::string& path) {
     testsupport::DebugCapture capture;

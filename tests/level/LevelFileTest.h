@@ -2,6 +2,7 @@
 // the test, and the debug lines of the last load.
 #pragma once
 
+#include "tests/support/TempDir.h"
 #include "tests/support/WorldFixture.h"
 
 #include <string>
@@ -14,11 +15,10 @@ extern const char* const kPrefix;
 
 class LevelFileTest : public testsupport::WorldTest {
 protected:
-    void SetUp() override;
-    void TearDown() override;
-
     // Writes the bytes to a file in the scratch folder and gives its path.
-    std::string writeFile(const std::string& name, const std::string& content);
+    std::string writeFile(const std::string& name, const std::string& content) {
+        return scratch.write(name, content);
+    }
     // Loads the file, keeping its debug output in `log`; gives the loader's result.
     bool loadFile(const std::string& path);
     // Writes the text as "level.xml" and loads it.
@@ -32,7 +32,8 @@ protected:
     // The element with this objid, or null.
     Object3D* find(const std::string& objId);
 
-    std::string dir;
+    testsupport::TempDir scratch;
+    const std::string dir = scratch.path();
     std::string log;
 };
 
