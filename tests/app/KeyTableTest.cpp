@@ -61,11 +61,8 @@ TEST_F(KeyTableTest, SpawnsAppearAheadOfTheShipFacingItsWay) {
 
     ASSERT_EQ(count<EnemyFighter>(), 1);
     EnemyFighter* fighter = all<EnemyFighter>()[0];
-    EXPECT_NEAR(fighter->getPos(0), 10.0f - 500.0f, 1e-3);
-    EXPECT_NEAR(fighter->getPos(2), 0.0f, 1e-3);
-    for (int i = 0; i < 16; ++i) {
-        EXPECT_FLOAT_EQ(fighter->getMatrix()[i], app->pPlayer->getMatrix()[i]);
-    }
+    testsupport::expectVector(*fighter, &Element3D::getPos, 10.0f - 500.0f, 0, 0, 1e-3);
+    testsupport::expectSameMatrix(*fighter, *app->pPlayer);
 
     ASSERT_EQ(count<Asteroid>(), 1);
     Asteroid* rock = all<Asteroid>()[0];

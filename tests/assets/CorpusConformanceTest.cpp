@@ -11,7 +11,6 @@
 #include <gtest/gtest.h>
 
 #include <fstream>
-#include <iostream>
 #include <map>
 #include <sstream>
 
@@ -46,7 +45,7 @@ std::vector<ManifestRow> manifestRows(const std::string& dir, const std::string&
     std::vector<ManifestRow> rows;
     for (const auto& f : readTsv(dir + "/manifest.tsv")) {
         if (f[1] == format) {
-            rows.push_back({f[0], f[1], f[2], f[3], f[4], f[5], f[6], f[7]});
+            rows.push_back({dir + "/" + f[0], f[1], f[2], f[3], f[4], f[5], f[6], f[7]});
         }
     }
     return rows;
@@ -70,51 +69,31 @@ bool readPpm(const std::string& file, int& width, int& height, std::vector<std::
     return rgb.size() == static_cast<std::size_t>(width) * height * 3;
 }
 
-// Counts how many rows of each expectation passed and prints the summary line.
-struct Tally {
-    std::string format;
-    std::map<std::string, std::pair<int, int>> rows; // passed, all
-    void add(const std::string& expect, bool ok) {
-        rows[expect].first += ok;
-        ++rows[expect].second;
-    }
-    ~Tally() {
-        std::cout << "[ corpus   ] " << format << ":";
-        for (const auto& [expect, count] : rows) {
-            std::cout << " " << expect << " " << count.first << "/" << count.second;
-        }
-        std::cout << std::endl;
-    }
-};
-
-// The image checks shared by BMP, TGA and JPEG rows; gives whether the row passed.
-bool checkImageRow(const std::string& dir, const ManifestRow& row,
+// The image checks shared by BMP, TGA and JPEG rows.
+void checkImageRow(const std::string& dir, const ManifestRow& row,
                    const std::optional<PixelImage>& image, const std::string& message) {
     if (row.expect == "refuse" || !image) {
         EXPECT_TRUE(row.expect != "load" || image) << row.path << " must load: " << message;
         EXPECT_TRUE(row.expect != "refuse" || !image) << row.path << " must be refused";
-        return row.expect == "refuse" ? !image : row.expect != "load";
+        return;
     }
-    if (image->pixels.size() !=
-            static_cast<std::size_t>(image->width) * image->height * image->channels ||
-        (!row.width.empty() && (std::to_string(image->width) != row.width ||
-                                std::to_string(image->height) != row.height))) {
-        ADD_FAILURE() << row.path << " loaded as " << image->width << "x" << image->height << "x"
-                      << image->channels << " in " << image->pixels.size() << " bytes, expected "
-                      << row.width << "x" << row.height;
-        return false;
+    ASSERT_EQ(image->pixels.size(),
+              static_cast<std::size_t>(image->width) * image->height * image->channels)
+        << row.path;
+    if (!row.width.empty()) {
+        EXPECT_EQ(std::to_string(image->width) + "x" + std::to_string(image->height),
+                  row.width + "x" + row.height)
+            << row.path;
     }
     if (row.reference.empty()) {
-        return true;
+        return;
     }
     int width = 0;
     int height = 0;
     std::vector<std::uint8_t> reference;
-    if (!readPpm(dir + "/" + row.reference, width, height, reference) || width != image->width ||
-        height != image->height) {
-        ADD_FAILURE() << row.path << ": reference " << row.reference << " unreadable or other size";
-        return false;
-    }
+    ASSERT_TRUE(readPpm(dir + "/" + row.reference, width, height, reference) &&
+                width == image->width && height == image->height)
+        << row.path << ": reference " << row.reference << " unreadable or other size";
     long differing = 0;
     for (int y = 0; y < height; ++y) {
         const int referenceRow = row.flipped == "yes" ? y : height - 1 - y;
@@ -127,21 +106,19 @@ bool checkImageRow(const std::string& dir, const ManifestRow& row,
         }
     }
     EXPECT_EQ(differing, 0) << row.path << ": pixels differing from " << row.reference;
-    return differing == 0;
 }
 
+// Decodes every row of the format; decode gives the image and fills in the reader's message.
 template <typename Decode> void runImageRows(const std::string& format, Decode decode) {
     const std::string dir = testsupport::corporaDir();
     if (dir.empty()) {
         GTEST_SKIP() << "conformance corpus not found beside the checkout";
     }
-    Tally tally{format, {}};
     for (const ManifestRow& row : manifestRows(dir, format)) {
-        const auto bytes = readFileBytes((dir + "/" + row.path).c_str());
+        const auto bytes = readFileBytes(row.path.c_str());
         ASSERT_TRUE(bytes) << row.path;
         std::string message;
-        const std::optional<PixelImage> image = decode(*bytes, message);
-        tally.add(row.expect, checkImageRow(dir, row, image, message));
+        checkImageRow(dir, row, decode(*bytes, message), message);
     }
 }
 
@@ -177,25 +154,25 @@ TEST(CorpusConformance, Ms3dRowsMatchTheirStoredCounts) {
     // Path, format, then the vertex, triangle, group and material counts.
     std::map<std::string, std::vector<std::string>> counts;
     for (const auto& fields : readTsv(dir + "/ms3d-counts.tsv")) {
-        counts[fields[0]] = fields;
+        counts[dir + "/" + fields[0]] = fields;
     }
-    Tally tally{"ms3d", {}};
     for (const ManifestRow& row : manifestRows(dir, "ms3d")) {
-        const auto bytes = readFileBytes((dir + "/" + row.path).c_str());
+        const auto bytes = readFileBytes(row.path.c_str());
         ASSERT_TRUE(bytes) << row.path;
         const auto contents = readMs3d(bytes->data(), bytes->size());
-        bool ok = row.expect == "refuse" ? !contents : contents || row.expect != "load";
+        EXPECT_TRUE(row.expect == "refuse" ? !contents : contents || row.expect != "load")
+            << row.path << " (" << row.expect << "): " << row.note;
         if (contents && row.expect != "refuse" && counts.count(row.path) != 0) {
             const auto& c = counts[row.path];
-            ok = std::to_string(contents->vertices.size()) == c[2] &&
-                 std::to_string(contents->triangles.size()) == c[3] &&
-                 std::to_string(contents->groups.size()) == c[4] &&
-                 std::to_string(contents->materials.size()) == c[5];
+            EXPECT_EQ(std::to_string(contents->vertices.size()) + " " +
+                          std::to_string(contents->triangles.size()) + " " +
+                          std::to_string(contents->groups.size()) + " " +
+                          std::to_string(contents->materials.size()),
+                      c[2] + " " + c[3] + " " + c[4] + " " + c[5])
+                << row.path;
             for (const Group& group : contents->groups) {
-                ok = ok && group.materialIndex < static_cast<int>(contents->materials.size());
+                EXPECT_LT(group.materialIndex, static_cast<int>(contents->materials.size()));
             }
         }
-        EXPECT_TRUE(ok) << row.path << " (" << row.expect << "): " << row.note;
-        tally.add(row.expect, ok);
     }
 }

@@ -90,7 +90,8 @@ TEST_F(TextureFileTest, TheExtensionAfterTheLastDotPicksTheLoaderInAnyCase) {
     for (const char* name : {"upper.BMP", "lower.bmp", "mixed.Bmp"}) {
         log.clear();
         EXPECT_NE(load(smallBmp(name)), 0u) << name;
-        EXPECT_TRUE(log.contains("ObjectTexture::LoadBMP(): trying to load BMP...\n")) << name;
+        EXPECT_EQ(log.text(), "ObjectTexture::LoadBMP(): trying to load BMP...\n"
+                              "ObjectTexture::LoadBMP(): loading BMP succeeded\n");
     }
     log.clear();
     EXPECT_NE(load(smallTga("sky.bmp.tga")), 0u);
@@ -109,10 +110,6 @@ TEST_F(TextureFileTest, TheExtensionAfterTheLastDotPicksTheLoaderInAnyCase) {
 
 TEST_F(TextureFileTest, BmpProblemsOnlyGoToTheDebugOutput) {
     testsupport::DebugCapture log;
-    EXPECT_NE(load(smallBmp("ok.bmp")), 0u);
-    EXPECT_EQ(log.text(), "ObjectTexture::LoadBMP(): trying to load BMP...\n"
-                          "ObjectTexture::LoadBMP(): loading BMP succeeded\n");
-    log.clear();
     EXPECT_EQ(load(dir.path() + "/missing.bmp"), 0u);
     EXPECT_EQ(log.text(), "ObjectTexture::LoadBMP(): trying to load BMP...\n"
                           "ObjectTexture::LoadBMP(): loading BMP failed\n");

@@ -103,9 +103,7 @@ TEST_F(EnemyFighterTest, AShotLeavesOnlyOnceThirtyUnitsHavePassed) {
     EXPECT_FLOAT_EQ(fighter->getShotTimer(), 0.0f);
     EXPECT_FLOAT_EQ(shots[0]->getPos(2), -650.0f) << "50 ahead of a fighter of radius 40";
     EXPECT_DOUBLE_EQ(shots[0]->getSpeed(), 55.0);
-    for (int i = 0; i < 16; ++i) {
-        EXPECT_EQ(shots[0]->getMatrix()[i], fighter->getMatrix()[i]);
-    }
+    testsupport::expectSameMatrix(*shots[0], *fighter);
 }
 
 TEST_F(EnemyFighterTest, AnAttackerOnTargetFiresEveryThirtyUnits) {

@@ -6,6 +6,8 @@
 #include <memory>
 #include <vector>
 
+using testsupport::expectSameMatrix;
+using testsupport::expectVector;
 using testsupport::ProbeElement;
 using testsupport::WorldTest;
 
@@ -28,24 +30,17 @@ protected:
     std::unique_ptr<PlayerShip> ship;
 };
 
-void expectAxis(const Element3D& e, float (Element3D::*axis)(int) const, float x, float y, float z,
-                double tolerance = 1e-5) {
-    EXPECT_NEAR((e.*axis)(0), x, tolerance);
-    EXPECT_NEAR((e.*axis)(1), y, tolerance);
-    EXPECT_NEAR((e.*axis)(2), z, tolerance);
-}
-
 } // namespace
 
 TEST_F(PlayerShipTest, ThrustIsUsedUpByOneUpdateAndSpeedStaysBetweenZeroAndTen) {
     ship->setThrust(1);
     ship->update(0.5);
     EXPECT_DOUBLE_EQ(ship->getSpeed(), 0.5);
-    expectAxis(*ship, &Element3D::getPos, 0, 0, -0.25f);
+    expectVector(*ship, &Element3D::getPos, 0, 0, -0.25f);
     // Without a new command the ship coasts at its speed.
     ship->update(2.0);
     EXPECT_DOUBLE_EQ(ship->getSpeed(), 0.5);
-    expectAxis(*ship, &Element3D::getPos, 0, 0, -1.25f);
+    expectVector(*ship, &Element3D::getPos, 0, 0, -1.25f);
 
     const struct {
         double speed;
@@ -77,21 +72,21 @@ TEST_F(PlayerShipTest, EachTurnKeyTurnsTheWayThePilotExpects) {
     // 0.5 degrees per time unit for 180 time units: a quarter turn.
     ship->setYawInput(1);
     ship->update(180.0);
-    expectAxis(*ship, &Element3D::getView, -1, 0, 0, 1e-4); // S turns left
+    expectVector(*ship, &Element3D::getView, -1, 0, 0); // S turns left
 
     ship->resetOrientation();
     ship->setPitchInput(1);
     ship->update(180.0);
-    expectAxis(*ship, &Element3D::getView, 0, 1, 0, 1e-4); // D raises the nose
+    expectVector(*ship, &Element3D::getView, 0, 1, 0); // D raises the nose
 
     ship->resetOrientation();
     ship->setRollInput(1);
     ship->update(180.0);
-    expectAxis(*ship, &Element3D::getUp, 1, 0, 0, 1e-4); // R rolls to the right
+    expectVector(*ship, &Element3D::getUp, 1, 0, 0); // R rolls to the right
 
     // Commands are used up: the next update does not turn.
     ship->update(180.0);
-    expectAxis(*ship, &Element3D::getUp, 1, 0, 0, 1e-4);
+    expectVector(*ship, &Element3D::getUp, 1, 0, 0);
 }
 
 TEST_F(PlayerShipTest, YawComesBeforePitchBeforeRollInOneUpdate) {
@@ -105,9 +100,7 @@ TEST_F(PlayerShipTest, YawComesBeforePitchBeforeRollInOneUpdate) {
     reference.yaw(30.0f);
     reference.pitch(30.0f);
     reference.roll(-30.0f);
-    for (int i = 0; i < 16; ++i) {
-        EXPECT_NEAR(ship->getMatrix()[i], reference.getMatrix()[i], 1e-5) << "entry " << i;
-    }
+    expectSameMatrix(*ship, reference);
     // The other order ends elsewhere, so the check above does tell the orders apart.
     ProbeElement otherOrder(world, "other", nullptr);
     otherOrder.roll(-30.0f);
@@ -121,14 +114,14 @@ TEST_F(PlayerShipTest, TheSkyStaysCentredOnTheShipAndAShipWithoutSkyStillFlies) 
     ship->setPos(10.0f, 20.0f, 30.0f);
     ship->setSpeed(4.0);
     ship->update(1.0);
-    expectAxis(*ship, &Element3D::getPos, 10, 20, 26);
-    expectAxis(*sky, &Element3D::getPos, 10, 20, 26);
+    expectVector(*ship, &Element3D::getPos, 10, 20, 26);
+    expectVector(*sky, &Element3D::getPos, 10, 20, 26);
 
     PlayerShip lonely(world, nullptr);
     EXPECT_EQ(world->getPlayer(), &lonely);
     lonely.setSpeed(2.0);
     lonely.update(1.0);
-    expectAxis(lonely, &Element3D::getPos, 0, 0, -2);
+    expectVector(lonely, &Element3D::getPos, 0, 0, -2);
 }
 
 TEST_F(PlayerShipTest, BelowZeroHealthOrAnEndedLevelTakesTheShipOutForGood) {
@@ -143,14 +136,14 @@ TEST_F(PlayerShipTest, BelowZeroHealthOrAnEndedLevelTakesTheShipOutForGood) {
     ship->setSpeed(3.0);
     ship->update(1.0);
     EXPECT_FALSE(ship->isActive());
-    expectAxis(*ship, &Element3D::getPos, 0, 0, -3);
+    expectVector(*ship, &Element3D::getPos, 0, 0, -3);
 
     PlayerShip winner(world, sky.get());
     world->setLevelEnded();
     winner.setSpeed(5.0);
     winner.update(2.0);
     EXPECT_FALSE(winner.isActive());
-    expectAxis(*sky, &Element3D::getPos, 0, 0, -10); // the sky still follows
+    expectVector(*sky, &Element3D::getPos, 0, 0, -10); // the sky still follows
 }
 
 TEST_F(PlayerShipTest, ShotsAlternateBetweenTheGunsAtMostOnceInTenTimeUnitsFromTheStart) {
@@ -169,10 +162,8 @@ TEST_F(PlayerShipTest, ShotsAlternateBetweenTheGunsAtMostOnceInTenTimeUnitsFromT
     Object3D* right = all()[0];
     EXPECT_DOUBLE_EQ(right->getSpeed(), 60.0);
     // Right gun: 20 along the right axis, 20 ahead.
-    expectAxis(*right, &Element3D::getPos, -20, 0, -20, 1e-4);
-    for (int i = 0; i < 16; ++i) {
-        EXPECT_FLOAT_EQ(right->getMatrix()[i], ship->getMatrix()[i]) << "entry " << i;
-    }
+    expectVector(*right, &Element3D::getPos, -20, 0, -20);
+    expectSameMatrix(*right, *ship);
 
     ship->setSpeed(0.0);
     ship->update(9.9);
@@ -183,6 +174,6 @@ TEST_F(PlayerShipTest, ShotsAlternateBetweenTheGunsAtMostOnceInTenTimeUnitsFromT
     ASSERT_EQ(world->size(), 2u);
     Object3D* left = all()[0]; // filed at the front
     EXPECT_DOUBLE_EQ(left->getSpeed(), 50.0);
-    expectAxis(*left, &Element3D::getPos, -20, 0, 20, 1e-4);
+    expectVector(*left, &Element3D::getPos, -20, 0, 20);
     EXPECT_TRUE(ship->isRightGunNext());
 }

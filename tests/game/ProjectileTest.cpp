@@ -44,9 +44,7 @@ TEST_F(ProjectileTest, SmokePuffsComeOncePastEachTimeUnitOneUnitBehindTheShot) {
     EXPECT_NEAR(shot->getPos(0), -150.0f, 1e-3) << "five steps of 0.6 at speed 50 along -x";
     EXPECT_NEAR(newest->getPos(0), shot->getPos(0) + 1.0f, 1e-3) << "one unit behind the shot";
     EXPECT_NEAR(newest->getPos(2), -100.0f, 1e-3);
-    for (int i = 0; i < 16; ++i) {
-        EXPECT_FLOAT_EQ(newest->getMatrix()[i], shot->getMatrix()[i]) << "oriented like the shot";
-    }
+    testsupport::expectSameMatrix(*newest, *shot); // oriented like the shot
 }
 
 TEST_F(ProjectileTest, AShotFliesThirtyFiveUnitsThenVanishesWithoutBurst) {
@@ -78,9 +76,7 @@ TEST_F(ProjectileTest, EveryHitBurstsAtTheShot) {
     std::vector<Explosion*> bursts = all<Explosion>();
     ASSERT_EQ(bursts.size(), 2u) << "two hits in one frame, two explosions";
     for (Explosion* burst : bursts) {
-        EXPECT_FLOAT_EQ(burst->getPos(0), 12.0f);
-        EXPECT_FLOAT_EQ(burst->getPos(1), 34.0f);
-        EXPECT_FLOAT_EQ(burst->getPos(2), 56.0f);
+        testsupport::expectVector(*burst, &Element3D::getPos, 12, 34, 56);
     }
 }
 

@@ -19,9 +19,7 @@ const unsigned kPatienceSeconds = 5;
 
 void expectPos(const Object3D* element, float x, float y, float z) {
     ASSERT_NE(element, nullptr);
-    EXPECT_FLOAT_EQ(element->getPos(0), x);
-    EXPECT_FLOAT_EQ(element->getPos(1), y);
-    EXPECT_FLOAT_EQ(element->getPos(2), z);
+    testsupport::expectVector(*element, &Element3D::getPos, x, y, z, 1e-3);
 }
 
 } // namespace

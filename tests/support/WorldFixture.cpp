@@ -23,6 +23,20 @@ std::vector<std::uint8_t> WorldTest::drawWorld() {
     return readPixels();
 }
 
+void expectVector(const Element3D& e, float (Element3D::*vector)(int) const, float x, float y,
+                  float z, double tolerance) {
+    const float expected[3] = {x, y, z};
+    for (int i = 0; i < 3; ++i) {
+        EXPECT_NEAR((e.*vector)(i), expected[i], tolerance) << "component " << i;
+    }
+}
+
+void expectSameMatrix(const Element3D& a, const Element3D& b, double tolerance) {
+    for (int i = 0; i < 16; ++i) {
+        EXPECT_NEAR(a.getMatrix()[i], b.getMatrix()[i], tolerance) << "entry " << i;
+    }
+}
+
 ProbeElement::ProbeElement(ElementContainer* container, std::string name,
                            std::vector<std::string>* log)
     : Object3D(container), name(std::move(name)), log(log) {}

@@ -30,6 +30,12 @@ protected:
     ElementContainer* world = nullptr;
 };
 
+// Expects one of an element's vectors (&Element3D::getPos, getView, getUp, ...) near (x, y, z).
+void expectVector(const Element3D& e, float (Element3D::*vector)(int) const, float x, float y,
+                  float z, double tolerance = 1e-4);
+// Expects two elements to stand turned alike, entry by entry of their matrices.
+void expectSameMatrix(const Element3D& a, const Element3D& b, double tolerance = 1e-5);
+
 // An element that records its updates and draws by name into a shared log.
 class ProbeElement : public Object3D {
 public:

@@ -19,11 +19,6 @@ protected:
         e = static_cast<ProbeElement*>(
             world->file(std::make_unique<ProbeElement>(world, "probe", nullptr), false));
     }
-    void expectView(float x, float y, float z) {
-        EXPECT_NEAR(e->getView(0), x, 1e-5);
-        EXPECT_NEAR(e->getView(1), y, 1e-5);
-        EXPECT_NEAR(e->getView(2), z, 1e-5);
-    }
     ProbeElement* e = nullptr;
 };
 
@@ -82,11 +77,12 @@ TEST_F(Element3DTest, AxesStayOrthonormalWithDeterminantMinusOneAfterLongFlight)
 
 TEST_F(Element3DTest, TurnTowardsStepsAndReportsWhatIsLeft) {
     EXPECT_NEAR(e->turnTowards(10, 0, 100, 0), 80.0, 1e-4);
-    expectView(0, std::sin(10 * M_PI / 180), -std::cos(10 * M_PI / 180));
+    testsupport::expectVector(*e, &Element3D::getView, 0, std::sin(10 * M_PI / 180),
+                              -std::cos(10 * M_PI / 180));
 
     e->resetOrientation();
     EXPECT_EQ(e->turnTowards(180, 0, 100, 0), 0.0) << "a step wider than the angle lands on it";
-    expectView(0, 1, 0);
+    testsupport::expectVector(*e, &Element3D::getView, 0, 1, 0);
 
     // A target straight behind turns about the up axis.
     e->resetOrientation();

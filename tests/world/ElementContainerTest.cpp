@@ -71,14 +71,6 @@ TEST_F(ContainerTest, ThePlayerIsNeitherHeldNorDrawnNorDeleted) {
     EXPECT_EQ(log, (Names{"update rock"}));
 }
 
-TEST_F(ContainerTest, UnknownKindsEndTheProgram) {
-    for (int kind : {0, 6, 13}) {
-        EXPECT_EXIT(world->addElement(kind), ::testing::ExitedWithCode(1),
-                    "ElementContainer::addElement\\(\\): Unknown Element\n")
-            << "kind " << kind;
-    }
-}
-
 // Collision: squared distance against r1^2 + r2^2, 40 damage each, speeds reversed.
 
 TEST_F(ContainerTest, ElementsTouchBelowTheSumOfTheSquaredRadii) {
