@@ -104,30 +104,25 @@ TEST_F(KeyTableTest, ObjectDumpListsLivingModelsAndKeepsCounting) {
         "z=\"-3.250000\"/>\n"));
 }
 
-TEST_F(KeyTableTest, TurnRateGrowsWhileATurnKeyIsHeldAndDropsWhenReleased) {
+TEST_F(KeyTableTest, HeldTurnKeysGrowTheTurnRateThrustAndFireReachTheShip) {
     app->lastFrameTime = 0.0; // before the first timed frame: no growth
     pressKey('S');
+    pressKey('I');
     HandleKeys(*app);
     EXPECT_DOUBLE_EQ(app->pPlayer->getTurnRate(), 0.5);
     app->lastFrameTime = 0.5;
     HandleKeys(*app);
     EXPECT_DOUBLE_EQ(app->pPlayer->getTurnRate(), 2.0);
-
     releaseKey('S');
     HandleKeys(*app);
-    EXPECT_DOUBLE_EQ(app->pPlayer->getTurnRate(), 0.5);
-}
+    EXPECT_DOUBLE_EQ(app->pPlayer->getTurnRate(), 0.5) << "dropped when released";
 
-TEST_F(KeyTableTest, ThrustAndFireReachTheShipOnItsNextUpdate) {
-    pressKey('I');
-    HandleKeys(*app);
     app->pPlayer->update(10.0); // 10 time units: the guns are ready too
     EXPECT_DOUBLE_EQ(app->pPlayer->getSpeed(), 10.0);
-
     pressKey('U');
     HandleKeys(*app);
     EXPECT_EQ(count<Fugenmasse>(), 1);
-    EXPECT_FALSE(app->keyDown['U']);
+    EXPECT_FALSE(app->keyDown['U']) << "one shot per press";
 }
 
 TEST_F(KeyTableTest, ADeadShipIgnoresFlightKeysButDebugKeysStillWork) {

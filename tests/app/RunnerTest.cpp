@@ -14,7 +14,7 @@ namespace {
 
 using Options = HeadlessRunner::Options;
 
-TEST(RunnerCommandLine, ReadsEveryOption) {
+TEST(RunnerCommandLine, ReadsEveryOptionAndRefusesWhatItCannotRead) {
     Options options;
     std::string error;
     ASSERT_TRUE(HeadlessRunner::parseArguments({"--frames", "12", "--dt", "0.05", "--seed", "42",
@@ -30,9 +30,7 @@ TEST(RunnerCommandLine, ReadsEveryOption) {
     EXPECT_TRUE(options.fullscreen);
     EXPECT_EQ(options.screenshotFile, "out.ppm");
     EXPECT_TRUE(options.report);
-}
 
-TEST(RunnerCommandLine, RefusesWhatItCannotRead) {
     for (const std::vector<std::string>& bad :
          std::vector<std::vector<std::string>>{{"--frames", "many"},
                                                {"--frames"},
@@ -40,8 +38,7 @@ TEST(RunnerCommandLine, RefusesWhatItCannotRead) {
                                                {"--fullscreen", "maybe"},
                                                {"--seed", "-3"},
                                                {"--wobble", "1"}}) {
-        Options options;
-        std::string error;
+        error.clear();
         EXPECT_FALSE(HeadlessRunner::parseArguments(bad, options, error)) << bad[0];
         EXPECT_FALSE(error.empty());
     }

@@ -111,45 +111,31 @@ TEST(BmpReader, RunLengthStreamsFillRunsLiteralsLineEndsAndDeltas) {
 }
 
 TEST(BmpReader, MalformedFilesAreRefused) {
-    struct Case {
+    const struct {
         const char* why;
-        void (*change)(BmpLayout&);
+        int bits, width, height, planes;
+        std::uint32_t compression;
+        std::vector<std::uint32_t> masks;
+    } cases[] = {
+        {"planes must be 1", 24, 1, 1, 2, 0, {}},
+        {"no columns", 24, 0, 1, 1, 0, {}},
+        {"negative width", 24, -1, 1, 1, 0, {}},
+        {"no rows", 24, 1, 0, 1, 0, {}},
+        {"wider than any texture", 24, 16385, 1, 1, 0, {}},
+        {"a height whose pixels could never fit", 24, 1, 2147483647, 1, 0, {}},
+        {"a huge size in a tiny file", 24, 16384, 16384, 1, 0, {}},
+        {"second row cut short", 24, 1, 2, 1, 0, {}},
+        {"2 bits is no BMP depth", 2, 1, 1, 1, 0, {}},
+        {"embedded JPEG", 24, 1, 1, 1, 4, {}},
+        {"bit fields at 24 bits", 24, 1, 1, 1, 3, {0xFF0000, 0x00FF00, 0x0000FF}},
+        {"overlapping masks", 32, 1, 1, 1, 3, {0xFF0000, 0x01FF00, 0x0000FF}},
+        {"masks not contiguous", 32, 1, 1, 1, 3, {0xF0F000, 0x000F00, 0x0000FF}},
+        {"a mask outside a 16-bit pixel", 16, 1, 1, 1, 3, {0x1F0000, 0x07E0, 0x001F}},
     };
-    const Case cases[] = {
-        {"planes must be 1", [](BmpLayout& l) { l.planes = 2; }},
-        {"no columns", [](BmpLayout& l) { l.width = 0; }},
-        {"negative width", [](BmpLayout& l) { l.width = -1; }},
-        {"no rows", [](BmpLayout& l) { l.height = 0; }},
-        {"wider than any texture", [](BmpLayout& l) { l.width = 16385; }},
-        {"a height whose pixels could never fit", [](BmpLayout& l) { l.height = 2147483647; }},
-        {"a huge size in a tiny file", [](BmpLayout& l) { l.width = l.height = 16384; }},
-        {"2 bits is no BMP depth", [](BmpLayout& l) { l.bits = 2; }},
-        {"embedded JPEG", [](BmpLayout& l) { l.compression = 4; }},
-        {"bit fields at 24 bits",
-         [](BmpLayout& l) {
-             l.compression = 3;
-             l.masks = {0xFF0000, 0x00FF00, 0x0000FF};
-         }},
-        {"overlapping masks",
-         [](BmpLayout& l) {
-             l = layout(32, 1, 1, 3);
-             l.masks = {0xFF0000, 0x01FF00, 0x0000FF};
-         }},
-        {"masks not contiguous",
-         [](BmpLayout& l) {
-             l = layout(32, 1, 1, 3);
-             l.masks = {0xF0F000, 0x000F00, 0x0000FF};
-         }},
-        {"a mask outside a 16-bit pixel",
-         [](BmpLayout& l) {
-             l = layout(16, 1, 1, 3);
-             l.masks = {0x1F0000, 0x07E0, 0x001F};
-         }},
-        {"second row cut short", [](BmpLayout& l) { l.height = 2; }},
-    };
-    for (const Case& c : cases) {
-        BmpLayout l = layout(24, 1);
-        c.change(l);
+    for (const auto& c : cases) {
+        BmpLayout l = layout(c.bits, c.width, c.height, c.compression);
+        l.planes = c.planes;
+        l.masks = c.masks;
         EXPECT_FALSE(decode(makeBmp(l, {1, 2, 3, 0, 4, 5}))) << c.why;
     }
     BmpLayout twoRows = layout(24, 1, 2);
