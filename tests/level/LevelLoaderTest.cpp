@@ -140,15 +140,6 @@ TEST_F(LevelFileTest, EmptyAndBinaryFilesGiveAnEmptyWorldAndAnErrorLine) {
     }
 }
 
-TEST_F(LevelFileTest, RepeatedLoadsInOneRunEachAddTheirObjects) {
-    const std::string path =
-        writeFile("one.xml", "<L><OBJECT type=\"OBJ3D_ASTEROID\" objid=\"a\" x=\"600\"/></L>");
-    for (int i = 0; i < 3; ++i) {
-        EXPECT_TRUE(loadFile(path));
-    }
-    EXPECT_EQ(world->size(), 3u);
-}
-
 // No DOCTYPE, so no entities and nothing outside the file.
 
 TEST_F(LevelFileTest, ADoctypeIsRefusedSoNoOtherFileIsEverRead) {

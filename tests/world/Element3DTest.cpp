@@ -39,7 +39,9 @@ TEST_F(Element3DTest, RotationsMatchTheGlRotateProduct) {
     // about the first column, yaw about the second and roll about the third.
     std::mt19937 random(7);
     std::uniform_real_distribution<float> angle(-180.0f, 180.0f);
-    void (Element3D::*turns[3])(float) = {&Element3D::pitch, &Element3D::yaw, &Element3D::roll};
+    void (*const turns[3])(Element3D&, float) = {[](Element3D& x, float d) { x.pitch(d); },
+                                                 [](Element3D& x, float d) { x.yaw(d); },
+                                                 [](Element3D& x, float d) { x.roll(d); }};
     for (int step = 0; step < 60; ++step) {
         const float degrees = angle(random);
         const float* axis = e->getMatrix() + 4 * (step % 3);
@@ -50,7 +52,7 @@ TEST_F(Element3DTest, RotationsMatchTheGlRotateProduct) {
         glMultMatrixf(e->getMatrix());
         glGetFloatv(GL_MODELVIEW_MATRIX, expected);
         glPopMatrix();
-        (e->*turns[step % 3])(degrees);
+        turns[step % 3](*e, degrees);
         for (int i = 0; i < 16; ++i) {
             ASSERT_NEAR(e->getMatrix()[i], expected[i], 2e-5) << "step " << step << " i " << i;
         }
