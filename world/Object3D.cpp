@@ -48,13 +48,18 @@ Object3D* Object3D::createShield(float radius) {
 
 unsigned Object3D::createDisplayList() {
     const unsigned list = glGenLists(1);
-    if (pModel != nullptr) {
-        // The previous list stays alive: elements already drawn may still use it.
-        pModel->iDisplayList = list;
-    }
     glNewList(list, GL_COMPILE);
     drawModel();
     glEndList();
+    if (pModel != nullptr) {
+        // Every element of the kind draws the record's newest list, so the one it replaces is
+        // never called again: deleting it keeps a list per shot fired from piling up.
+        const unsigned replaced = pModel->iDisplayList;
+        pModel->iDisplayList = list;
+        if (replaced != 0) {
+            glDeleteLists(replaced, 1);
+        }
+    }
     return list;
 }
 

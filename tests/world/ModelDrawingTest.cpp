@@ -61,8 +61,24 @@ TEST_F(ModelDrawingTest, TheSecondAsteroidSharesTheRecordButCompilesANewList) {
     EXPECT_EQ(first->getModel(), second->getModel());
     EXPECT_EQ(world->modelCache.size(), 1u);
     EXPECT_NE(second->getModel()->iDisplayList, firstList);
-    EXPECT_TRUE(glIsList(firstList)) << "older lists are kept";
     EXPECT_EQ(first->loadModel("data/model/other.ms3d", kKindAsteroid), first->getModel());
+}
+
+TEST_F(ModelDrawingTest, ListsDoNotPileUpAsElementsOfAKindComeAndGo) {
+    // A projectile is a new element of its kind with every shot; only the newest list lives.
+    ModelData* record = world->addElement(kKindAsteroid)->getModel();
+    const unsigned firstList = record->iDisplayList;
+    for (int i = 0; i < 200; ++i) {
+        world->addElement(kKindAsteroid)->setHealth(0.0f); // gone at the end of the frame
+        world->update(0.0);
+    }
+    const unsigned newest = record->iDisplayList;
+    int liveLists = 0;
+    for (unsigned name = firstList; name <= newest; ++name) {
+        liveLists += glIsList(name) == GL_TRUE;
+    }
+    EXPECT_EQ(liveLists, 1);
+    EXPECT_TRUE(glIsList(newest));
 }
 
 TEST_F(ModelDrawingTest, AllThreePathsDrawTheSamePicture) {
