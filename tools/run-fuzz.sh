@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # Builds the libFuzzer targets of the file readers (clang, AddressSanitizer and UBSan) in
 # build-fuzz and runs each one for a short while over a corpus seeded from the generated game
-# data and a few small files of our own. Prints executions per target; exits non-zero on a crash.
+# data and the generator's small seed files. Prints executions per target; exits non-zero on a crash.
 set -uo pipefail
 cd "$(dirname "$0")/.."
 
@@ -41,9 +41,12 @@ if ! cmake --build "$BUILD" -j "$(nproc)" >"$BUILD/logs/build.log" 2>&1; then
   exit 1
 fi
 
-# Seeds: our own small files, then whatever the data generator made, then the shared corpus.
-rm -rf "$BUILD/own-seeds"
-"$BUILD/fuzz_seeds" "$BUILD/own-seeds" || exit 1
+# Seeds: the data generator's small files of every format and the game data it made (so each
+# fuzzer starts from real structure), then the shared corpus where it is present.
+if [ ! -d "$DATA_BUILD/fuzz-seeds" ]; then
+  echo "run-fuzz: no seeds in $DATA_BUILD/fuzz-seeds; build the game data first (make build)" >&2
+  exit 1
+fi
 add_seed() { # file, corpus dir: named by content, as libFuzzer names its own finds
   local size
   size=$(stat -c %s "$1" 2>/dev/null || echo 0)
@@ -54,9 +57,6 @@ add_seed() { # file, corpus dir: named by content, as libFuzzer names its own fi
 for target in "${TARGETS[@]}"; do
   corpus="$BUILD/corpus/$target"
   mkdir -p "$corpus" "$BUILD/artifacts/$target"
-  for file in "$BUILD/own-seeds/$target"/*; do
-    [ -f "$file" ] && add_seed "$file" "$corpus"
-  done
   if [ -d "$DATA_BUILD/data" ]; then
     for ext in $(extensions_of "$target"); do
       while IFS= read -r -d '' file; do
