@@ -7,10 +7,26 @@
 #include <GL/gl.h>
 #include <GL/glu.h>
 
+#include <memory>
+
 namespace {
 const float kSphereAlpha = 0.5f;
 // Cyan of the unlit sphere before the glow is added.
 const float kBaseCyan = 0.2f;
+
+// One wire-frame quadric for every shield, made on first use: drawing must not allocate one per
+// shield and frame.
+GLUquadric* wireQuadric() {
+    static const std::unique_ptr<GLUquadric, void (*)(GLUquadric*)> quadric = [] {
+        std::unique_ptr<GLUquadric, void (*)(GLUquadric*)> made(gluNewQuadric(), &gluDeleteQuadric);
+        if (made) {
+            gluQuadricDrawStyle(made.get(), GLU_LINE);
+            gluQuadricNormals(made.get(), GLU_SMOOTH);
+        }
+        return made;
+    }();
+    return quadric.get();
+}
 } // namespace
 
 Shield::Shield(ElementContainer* container) : Object3D(container) {
@@ -83,7 +99,7 @@ void Shield::draw() {
 }
 
 void Shield::drawSphere(float radius, int slices, int stacks) {
-    GLUquadric* quadric = gluNewQuadric();
+    GLUquadric* quadric = wireQuadric();
     if (quadric == nullptr) {
         platform::debugOutput("error creating quadric");
         return;
@@ -99,10 +115,7 @@ void Shield::drawSphere(float radius, int slices, int stacks) {
     glMaterialfv(GL_FRONT_AND_BACK, GL_SPECULAR, none);
     glMaterialfv(GL_FRONT_AND_BACK, GL_EMISSION, none);
     glMaterialf(GL_FRONT_AND_BACK, GL_SHININESS, 0.0f);
-    gluQuadricDrawStyle(quadric, GLU_LINE);
-    gluQuadricNormals(quadric, GLU_SMOOTH);
     gluSphere(quadric, radius, slices, stacks);
     glEnable(GL_TEXTURE_2D);
     glDisable(GL_BLEND);
-    gluDeleteQuadric(quadric);
 }
