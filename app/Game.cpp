@@ -24,7 +24,6 @@
 namespace {
 
 const char* const kTitle = "Ombrelix";
-const char* const kLevelFile = "data/levels/level.xml";
 const char* const kCockpitFile = "data/texture/cokpit.tga";
 const char* const kInfoFile = "data/texture/info.tga";
 const double kTimeUnitsPerSecond = 20.0;
@@ -36,9 +35,9 @@ const float kRadarY = -0.337f;
 const float kEnergyBarX = -0.157f;
 const float kEnergyBarY = -0.348f;
 
-void buildWorld(AppState& app) {
+void buildWorld(AppState& app, const LaunchOptions& options) {
     app.pContainer = ElementContainer::getInstance();
-    app.pContainer->loadFromXMLFile(kLevelFile);
+    app.pContainer->loadFromXMLFile(options.levelFile.c_str());
     Object3D* sky = app.pContainer->addElement(kKindOuterSpace);
     app.pPlayer = std::make_unique<PlayerShip>(app.pContainer, sky);
     app.pTopRadar =
@@ -83,7 +82,7 @@ void reportGLError() {
 
 } // namespace
 
-int WinMain(platform::Window& window, platform::Clock& clock) {
+int WinMain(platform::Window& window, platform::Clock& clock, const LaunchOptions& options) {
     AppState app;
     app.pWindow = &window;
     app.pClock = &clock;
@@ -109,7 +108,7 @@ int WinMain(platform::Window& window, platform::Clock& clock) {
     }
     platform::debugOutput("CreateGLWindow() succeeded");
 
-    buildWorld(app);
+    buildWorld(app, options);
 
     bool done = false;
     while (!done) {

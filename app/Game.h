@@ -2,6 +2,8 @@
 // and clock the program's own main hands it.
 #pragma once
 
+#include "app/LaunchOptions.h"
+
 namespace platform {
 class Clock;
 class Window;
@@ -12,4 +14,5 @@ const int kExitNormal = 0;        // Esc or the window closed
 const int kExitWindowFailure = 1; // the window could not be opened (or the player said No)
 
 // Runs the whole game and gives the process exit code.
-int WinMain(platform::Window& window, platform::Clock& clock);
+int WinMain(platform::Window& window, platform::Clock& clock,
+            const LaunchOptions& options = LaunchOptions());

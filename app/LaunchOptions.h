@@ -1,0 +1,21 @@
+// What the player chose when starting the game (command line, settings file): handed to the entry
+// routine. The defaults play the game exactly as it always has been played.
+#pragma once
+
+#include <string>
+
+struct LaunchOptions {
+    // The start question: asked, or answered in advance.
+    enum class Fullscreen { Ask, Yes, No };
+    Fullscreen fullscreen = Fullscreen::Ask;
+
+    std::string levelFile = "data/levels/level.xml"; // relative to the run directory
+
+    // Sound: where the mix goes. The desktop game plays on the sound device; the headless runner
+    // is silent unless it renders the mix into a WAV file.
+    enum class Audio { None, Device, File };
+    Audio audio = Audio::None;
+    std::string audioFile; // with Audio::File: the WAV file written at the end
+    int volume = 100;      // 0..100
+    bool mute = false;
+};
