@@ -13,6 +13,8 @@ class EnergyBar;
 class ObjectTexture;
 class PlayerShip;
 class RadarScope;
+class SoundScape;
+class SoundSystem;
 
 namespace platform {
 class Clock;
@@ -56,6 +58,11 @@ struct AppState {
     double lastFrameTime = 0.0;        // seconds
 
     FrameState frame;
+
+    // The sound output, made from the launch options; outlives every world built in the run.
+    std::unique_ptr<SoundSystem> pSound;
+    // The cockpit's sound of the current world; made again with every world.
+    std::unique_ptr<SoundScape> pSoundScape;
 
     // The window with its GL context and message queue, and the clocks; not owned.
     platform::Window* pWindow = nullptr;

@@ -7,7 +7,9 @@
 #include "app/DrawFrame.h"
 #include "app/GLWindow.h"
 #include "app/KeyTable.h"
+#include "app/SoundScape.h"
 #include "assets/ObjectTexture.h"
+#include "audio/OpenAlSound.h"
 #include "game/PlayerShip.h"
 #include "hud/EnergyBar.h"
 #include "hud/RadarScope.h"
@@ -35,6 +37,20 @@ const float kRadarY = -0.337f;
 const float kEnergyBarX = -0.157f;
 const float kEnergyBarY = -0.348f;
 
+// The sound output the options ask for; silence when they ask for none.
+std::unique_ptr<SoundSystem> makeSound(const LaunchOptions& options) {
+    if (options.audio == LaunchOptions::Audio::None) {
+        return std::make_unique<SoundSystem>();
+    }
+    OpenAlSound::Settings settings;
+    settings.output = options.audio == LaunchOptions::Audio::File ? OpenAlSound::Output::File
+                                                                  : OpenAlSound::Output::Device;
+    settings.outFile = options.audioFile;
+    settings.volume = options.volume < 0 ? 0 : (options.volume > 100 ? 100 : options.volume);
+    settings.muted = options.mute;
+    return std::make_unique<OpenAlSound>(settings);
+}
+
 void buildWorld(AppState& app, const LaunchOptions& options) {
     app.pContainer = ElementContainer::getInstance();
     app.pContainer->loadFromXMLFile(options.levelFile.c_str());
@@ -58,6 +74,11 @@ void buildWorld(AppState& app, const LaunchOptions& options) {
         platform::debugOutput("WinMain(): text texture loaded/created successfully.");
     }
     app.infoTexture = app.pInfo->getTextureId();
+
+    // The one place where a new world gets its sound: the output lives in the application
+    // state, so a world built again is heard through the same output.
+    app.pContainer->setSound(app.pSound.get());
+    app.pSoundScape = std::make_unique<SoundScape>(*app.pContainer, *app.pPlayer, *app.pEnergyBar);
 }
 
 // Draws, swaps and times one frame, then advances the world and the ship by that time.
@@ -70,6 +91,9 @@ void playFrame(AppState& app) {
     app.lastFrameTime = elapsed;
     app.pContainer->update(elapsed);
     app.pPlayer->update(elapsed * kTimeUnitsPerSecond);
+    if (app.pSoundScape) {
+        app.pSoundScape->update(elapsed);
+    }
 }
 
 void reportGLError() {
@@ -108,6 +132,7 @@ int WinMain(platform::Window& window, platform::Clock& clock, const LaunchOption
     }
     platform::debugOutput("CreateGLWindow() succeeded");
 
+    app.pSound = makeSound(options);
     buildWorld(app, options);
 
     bool done = false;

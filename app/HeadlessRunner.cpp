@@ -44,7 +44,8 @@ bool readDouble(const std::string& text, double& value) {
 
 const char* HeadlessRunner::usage() {
     return "usage: ombrelix-headless [--frames N] [--dt SECONDS] [--seed N] [--script FILE]\n"
-           "                         [--fullscreen yes|no] [--screenshot FILE.ppm] [--report]\n";
+           "                         [--fullscreen yes|no] [--screenshot FILE.ppm] [--report]\n"
+           "                         [--audio-out FILE.wav] [--volume 0..100] [--mute]\n";
 }
 
 bool HeadlessRunner::parseArguments(const std::vector<std::string>& arguments, Options& options,
@@ -53,6 +54,10 @@ bool HeadlessRunner::parseArguments(const std::vector<std::string>& arguments, O
         const std::string& name = arguments[i];
         if (name == "--report") {
             options.report = true;
+            continue;
+        }
+        if (name == "--mute") {
+            options.mute = true;
             continue;
         }
         if (i + 1 >= arguments.size()) {
@@ -88,6 +93,15 @@ bool HeadlessRunner::parseArguments(const std::vector<std::string>& arguments, O
             options.fullscreen = value == "yes";
         } else if (name == "--screenshot") {
             options.screenshotFile = value;
+        } else if (name == "--audio-out") {
+            options.audioOutFile = value;
+        } else if (name == "--volume") {
+            long volume = 0;
+            if (!readLong(value, volume) || volume < 0 || volume > 100) {
+                error = "--volume needs a whole number from 0 to 100";
+                return false;
+            }
+            options.volume = static_cast<int>(volume);
         } else {
             error = "unknown argument " + name;
             return false;
@@ -181,7 +195,14 @@ int HeadlessRunner::run(const Options& options) {
         platform::fixCurrentTime(static_cast<std::time_t>(options.seed));
     }
     platform::HeadlessWindow window(clock, windowOptions);
-    const int exitCode = WinMain(window, clock);
+    LaunchOptions launch;
+    if (!options.audioOutFile.empty()) {
+        launch.audio = LaunchOptions::Audio::File;
+        launch.audioFile = options.audioOutFile;
+    }
+    launch.volume = options.volume;
+    launch.mute = options.mute;
+    const int exitCode = WinMain(window, clock, launch);
 
     if (!options.screenshotFile.empty() && !window.writeLastFramePpm(options.screenshotFile)) {
         std::fprintf(stderr, "ombrelix-headless: no picture written to %s (%s)\n",

@@ -17,6 +17,9 @@ public:
         bool fullscreen = false;    // the answer to the start question
         std::string screenshotFile; // binary PPM of the last drawn frame
         bool report = false;        // frame-time line on standard output
+        std::string audioOutFile;   // --audio-out: the mix as a WAV file; none opens no device
+        int volume = 100;           // --volume 0..100
+        bool mute = false;          // --mute: starts muted (key M unmutes)
     };
 
     // Reads the command line (without the program name); false with a message on failure.

@@ -6,6 +6,7 @@
 #include "platform/Clock.h"
 #include "platform/Platform.h"
 #include "world/ElementContainer.h"
+#include "world/SoundSystem.h"
 
 #include <GL/gl.h>
 
@@ -89,6 +90,9 @@ void HandleKeys(AppState& app) {
     }
     if (takeKey(app, 'V')) {
         DumpObjects(app);
+    }
+    if (takeKey(app, platform::VK_M) && app.pSound) {
+        app.pSound->setMuted(!app.pSound->isMuted());
     }
 }
 

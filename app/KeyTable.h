@@ -1,5 +1,5 @@
-// The key table: held keys steer the player's ship, one-shot keys toggle drawing switches,
-// spawn objects ahead of the ship and write the object dump.
+// The key table: held keys steer the player's ship, one-shot keys toggle drawing switches and
+// the sound, spawn objects ahead of the ship and write the object dump.
 #pragma once
 
 #include "app/AppState.h"

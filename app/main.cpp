@@ -7,7 +7,9 @@
 int main() {
     platform::SdlWindow window;
     platform::Clock clock;
-    const int exitCode = WinMain(window, clock);
+    LaunchOptions options;
+    options.audio = LaunchOptions::Audio::Device;
+    const int exitCode = WinMain(window, clock, options);
     if (!window.hasDisplay()) {
         platform::debugPrintf("ombrelix: no display to open the game window on (%s). Start it "
                               "from a desktop session, or use ombrelix-headless.\n",

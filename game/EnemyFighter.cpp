@@ -101,6 +101,7 @@ void EnemyFighter::update(double t) {
             bActive = false;
             pShield = createShield(fRadius);
             fShieldTimer = kShieldDelay;
+            pContainer->sound().play(Sound::ShieldRise, fPos[0], fPos[1], fPos[2]);
         }
     }
 
@@ -200,4 +201,5 @@ void EnemyFighter::fire() {
                  fPos[2] + ahead * getView(2));
     shot->setSpeed(dSpeed + kShotSpeed);
     fShotTimer = 0.0f;
+    pContainer->sound().play(Sound::EnemyShot, shot->getPos(0), shot->getPos(1), shot->getPos(2));
 }

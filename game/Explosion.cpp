@@ -32,6 +32,10 @@ void Explosion::init() {
 }
 
 void Explosion::update(double t) {
+    if (!bStarted) {
+        // Its maker has placed it by now: the bang is heard where it flares up.
+        pContainer->sound().play(Sound::Explosion, fPos[0], fPos[1], fPos[2]);
+    }
     bStarted = true;
     dAge += t;
     if (dAge <= 0.0) {

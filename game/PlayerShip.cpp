@@ -83,4 +83,5 @@ void PlayerShip::fire() {
                  fPos[1] + getRight(1) * side + getView(1) * kGunForwardOffset,
                  fPos[2] + getRight(2) * side + getView(2) * kGunForwardOffset);
     shot->setSpeed(dSpeed + kProjectileSpeedBonus);
+    pContainer->sound().play(Sound::LaserShot, shot->getPos(0), shot->getPos(1), shot->getPos(2));
 }

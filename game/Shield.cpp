@@ -3,6 +3,7 @@
 #include "game/Shield.h"
 
 #include "platform/Platform.h"
+#include "world/ElementContainer.h"
 
 #include <GL/gl.h>
 #include <GL/glu.h>
@@ -53,7 +54,10 @@ void Shield::init() {
 }
 
 void Shield::hit(float damage) {
-    if (fHealth - damage <= 0.0f) {
+    const bool breaks = fHealth - damage <= 0.0f;
+    pContainer->sound().play(breaks ? Sound::ShieldBreak : Sound::ShieldHit, fPos[0], fPos[1],
+                             fPos[2]);
+    if (breaks) {
         // Broken: from now on the hits go to the owner, which may grow a new shield later.
         bActive = false;
         if (pOwner != nullptr) {

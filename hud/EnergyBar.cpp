@@ -19,6 +19,11 @@ EnergyBar::EnergyBar(Element3D* player, float x, float y)
     : fMaxHealth(player->getHealth()), pPlayer(player), fX(x), fY(y), fWidth(kBarWidth),
       fHeight(kBarHeight), fBorder(kBarBorder) {}
 
+bool EnergyBar::showsLow() const {
+    const float health = pPlayer->getHealth();
+    return (health > 0.0f ? health / fMaxHealth : 0.0f) < kLowHealthShare;
+}
+
 void EnergyBar::draw() {
     glPushMatrix();
     const float health = pPlayer->getHealth();

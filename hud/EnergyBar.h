@@ -14,6 +14,8 @@ public:
     void draw();
 
     float getMaxHealth() const { return fMaxHealth; }
+    // True while the bar is drawn red (little health left).
+    bool showsLow() const;
 
 private:
     float fMaxHealth;

@@ -57,6 +57,7 @@ const unsigned VK_RIGHT = 0x27;
 const unsigned VK_DOWN = 0x28;
 const unsigned VK_INSERT = 0x2D;
 const unsigned VK_DELETE = 0x2E;
+const unsigned VK_M = 0x4D; // mute and unmute the sound
 const unsigned VK_NUMPAD0 = 0x60;
 const unsigned VK_F1 = 0x70; // F2 to F12 follow one by one up to 0x7B
 const unsigned VK_F3 = 0x72;

@@ -1,5 +1,6 @@
 #!/usr/bin/env bash
-# House rules a machine can check: formatting, and SDL/EGL only behind platform/ (and in tests).
+# House rules a machine can check: formatting, SDL/EGL only behind platform/ and OpenAL only in
+# audio/ (tests may use either).
 set -uo pipefail
 cd "$(dirname "$0")/.."
 status=0
@@ -22,5 +23,12 @@ if [ -n "$leaks" ]; then
   status=1
 fi
 
-[ $status -eq 0 ] && echo "House rules: formatting and platform boundary OK"
+al_leaks=$(echo "$files" | grep -v -E '^(audio|tests)/' | xargs -r grep -n -E '#include[[:space:]]*[<"](AL/|al\.h|alc\.h|alext\.h)' 2>/dev/null)
+if [ -n "$al_leaks" ]; then
+  echo "OpenAL included outside audio/ and tests/:"
+  echo "$al_leaks"
+  status=1
+fi
+
+[ $status -eq 0 ] && echo "House rules: formatting, platform and audio boundaries OK"
 exit $status

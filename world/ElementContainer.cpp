@@ -37,6 +37,10 @@ bool touches(const Element3D& a, const Element3D& b) {
 
 void respond(Element3D& a, Element3D& b) {
     platform::debugOutput("Kollision\n");
+    // Heard where the two meet.
+    a.getContainer()->sound().play(Sound::Collision, (a.getPos(0) + b.getPos(0)) * 0.5f,
+                                   (a.getPos(1) + b.getPos(1)) * 0.5f,
+                                   (a.getPos(2) + b.getPos(2)) * 0.5f);
     a.hit(kCollisionDamage);
     a.setSpeed(a.getSpeed() * kCollisionSpeedFactor);
     b.hit(kCollisionDamage);
@@ -69,6 +73,13 @@ ElementContainer::~ElementContainer() {
     if (instance == this) {
         instance = nullptr;
     }
+}
+
+void ElementContainer::setLevelEnded() {
+    if (!bLevelEnded) {
+        pSound->playFlat(Sound::LevelComplete);
+    }
+    bLevelEnded = true;
 }
 
 int ElementContainer::kindOf(const std::string& typeName) const {

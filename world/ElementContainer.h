@@ -4,6 +4,7 @@
 
 #include "world/ModelData.h"
 #include "world/Object3D.h"
+#include "world/SoundSystem.h"
 
 #include <list>
 #include <map>
@@ -61,9 +62,13 @@ public:
     void draw();
     void reloadTextures();
 
-    void setLevelEnded() { bLevelEnded = true; }
+    // Ends the level; the first call also plays the level-complete jingle.
+    void setLevelEnded();
     void setPlayer(Element3D* player) { pPlayer = player; }
     Element3D* getPlayer() const { return pPlayer; }
+    // Where the world's sounds go; not owned. nullptr (the start) means silence.
+    void setSound(SoundSystem* sound) { pSound = sound != nullptr ? sound : &silence; }
+    SoundSystem& sound() const { return *pSound; }
 
     ElementList::iterator begin() { return elements.begin(); }
     ElementList::iterator end() { return elements.end(); }
@@ -87,4 +92,6 @@ private:
 
     Element3D* pPlayer = nullptr;
     ElementList elements;
+    SoundSystem silence;
+    SoundSystem* pSound = &silence;
 };

@@ -1,5 +1,6 @@
-// ombrelix-datagen: writes the game's models and textures (and the readers' fuzz seeds) into a
-// run directory. Everything is made by code from fixed seeds, so every run gives the same bytes.
+// ombrelix-datagen: writes the game's models, textures and sounds (and the readers' fuzz seeds)
+// into a run directory. Everything is made by code from fixed seeds, so every run gives the same
+// bytes.
 #include "tools/datagen/AsteroidModel.h"
 #include "tools/datagen/BonusModel.h"
 #include "tools/datagen/CockpitTexture.h"
@@ -11,6 +12,7 @@
 #include "tools/datagen/ProjectileModels.h"
 #include "tools/datagen/SkyTexture.h"
 #include "tools/datagen/SmokeTexture.h"
+#include "tools/datagen/SoundEffects.h"
 
 #include <chrono>
 #include <cstdio>
@@ -58,8 +60,8 @@ int main(int argc, char** argv) {
     }
     const auto start = std::chrono::steady_clock::now();
     const std::string runDir = argv[1];
-    for (const char* sub : {"data/model", "data/texture", "fuzz-seeds/bmp", "fuzz-seeds/tga",
-                            "fuzz-seeds/jpeg", "fuzz-seeds/ms3d"}) {
+    for (const char* sub : {"data/model", "data/texture", "data/sound", "fuzz-seeds/bmp",
+                            "fuzz-seeds/tga", "fuzz-seeds/jpeg", "fuzz-seeds/ms3d"}) {
         std::error_code error;
         std::filesystem::create_directories(runDir + "/" + sub, error);
         if (error) {
@@ -75,6 +77,7 @@ int main(int argc, char** argv) {
     ok = writeInfoTexture(runDir) && ok;
     ok = writeModels(runDir) && ok;
     ok = writeFuzzSeeds(runDir) && ok;
+    ok = writeSoundEffects(runDir) && ok;
     const double seconds =
         std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
     std::printf("ombrelix-datagen: %s in %.2f s\n", ok ? "data written" : "FAILED", seconds);
