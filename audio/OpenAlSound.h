@@ -19,9 +19,9 @@ public:
         bool muted = false;
     };
 
-    static const int kPoolSize = 32;   // one-shot sources; the oldest gives way when all play
-    static const int kMixRate = 44100; // frames per second of the loopback mix
-    static const int kMixChannels = 2; // stereo
+    static constexpr int kPoolSize = 32;   // one-shot sources; the oldest gives way when all play
+    static constexpr int kMixRate = 44100; // frames per second of the loopback mix
+    static constexpr int kMixChannels = 2; // stereo
     static constexpr float kNearDistance =
         30.0f; // world units: full loudness within the ship's size
     static constexpr float kFarDistance = 3000.0f; // world units: no quieter beyond this

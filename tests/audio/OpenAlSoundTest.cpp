@@ -1,0 +1,87 @@
+// OpenAL Soft behind the game's sound interface, heard through the loopback mix: distance makes
+// a burst quieter, a full pool lets the oldest sound go, and a machine without a sound device
+// gets one line and a silent game that plays on.
+#include "audio/OpenAlSound.h"
+#include "app/Game.h"
+#include "platform/Clock.h"
+#include "platform/HeadlessWindow.h"
+#include "platform/Platform.h"
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <cstdlib>
+#include <string>
+
+namespace {
+
+// No playback back end at all, as on a machine without sound hardware; set before OpenAL reads
+// its configuration. The loopback mix needs none.
+const int kNoDrivers = setenv("ALSOFT_DRIVERS", "none-here", 1);
+
+OpenAlSound::Settings loopback() {
+    OpenAlSound::Settings settings;
+    settings.output = OpenAlSound::Output::File; // no file name: the mix stays in memory
+    return settings;
+}
+
+double rms(const OpenAlSound& sound) {
+    double sum = 0.0;
+    const std::size_t n = sound.mixedFrames() * OpenAlSound::kMixChannels;
+    for (std::size_t i = 0; i < n; ++i) {
+        sum += static_cast<double>(sound.mixedSamples()[i]) * sound.mixedSamples()[i];
+    }
+    return n == 0 ? 0.0 : std::sqrt(sum / static_cast<double>(n));
+}
+
+double explosionHeardAt(float distance) {
+    OpenAlSound sound(loopback());
+    EXPECT_TRUE(sound.isOpen());
+    sound.play(Sound::Explosion, 0.0f, 0.0f, -distance); // straight ahead of the ear
+    for (int frame = 0; frame < 20; ++frame) {
+        sound.update(0.05);
+    }
+    EXPECT_EQ(sound.mixedFrames(), 44100u);
+    return rms(sound);
+}
+
+TEST(OpenAlMix, AnExplosionFarAwayIsAFaintRumbleOfOneNearBy) {
+    const double near = explosionHeardAt(200.0f);
+    const double far = explosionHeardAt(2000.0f);
+    EXPECT_GT(far, 0.0);
+    EXPECT_LT(far, near / 4.0);
+}
+
+TEST(OpenAlMix, AFullPoolLetsTheOldestSoundGoAndKeepsPlaying) {
+    OpenAlSound sound(loopback());
+    for (int i = 0; i < OpenAlSound::kPoolSize + 8; ++i) {
+        sound.play(Sound::Explosion, 0.0f, 0.0f, -100.0f);
+    }
+    sound.update(0.05);
+    EXPECT_EQ(sound.playingCount(), OpenAlSound::kPoolSize);
+}
+
+TEST(NoSoundDevice, OneLineAndTheGamePlaysOnSilently) {
+    ASSERT_EQ(kNoDrivers, 0);
+    std::string log;
+    platform::setDebugObserver([&log](const char* text) { log += text; });
+    platform::Clock clock = platform::Clock::makeVirtual();
+    platform::HeadlessWindow::Options windowOptions;
+    windowOptions.frameLimit = 5;
+    windowOptions.frameSeconds = 0.05;
+    platform::HeadlessWindow window(clock, windowOptions);
+    LaunchOptions options;
+    options.audio = LaunchOptions::Audio::Device;
+    const int exitCode = WinMain(window, clock, options);
+    platform::setDebugObserver(nullptr);
+
+    EXPECT_EQ(exitCode, kExitNormal);
+    EXPECT_EQ(window.framesDrawn(), 5);
+    const std::string line = "OpenAlSound: no audio device; the game plays on without sound\n";
+    const auto first = log.find(line);
+    ASSERT_NE(first, std::string::npos) << log;
+    EXPECT_EQ(log.find(line, first + 1), std::string::npos);
+    EXPECT_NE(log.find("done            ---------------------\n"), std::string::npos);
+}
+
+} // namespace

@@ -1,0 +1,151 @@
+#!/usr/bin/env python3
+"""End-to-end stories of the game's sound: the headless runner renders the mix of a scripted
+run into a WAV file (--audio-out), and the stories listen to it frame by frame.
+
+Usage: sound_e2e.py RUNNER BUILD_DIR CASE
+"""
+import math
+import os
+import struct
+import subprocess
+import sys
+import tempfile
+import wave
+
+RUNNER = ""
+BUILD = ""
+DT = 0.05
+FRAME = int(44100 * DT)  # stereo frames of mix per game frame
+EMPTY_LEVEL = '<?xml version="1.0" encoding="UTF-8"?>\n<LEVEL>\n</LEVEL>\n'
+
+
+class Failure(Exception):
+    pass
+
+
+def check(condition, message):
+    if not condition:
+        raise Failure(message)
+
+
+class Mix:
+    """The rendered file, split into the game's frames."""
+
+    def __init__(self, path):
+        with wave.open(path) as w:
+            check((w.getnchannels(), w.getsampwidth(), w.getframerate()) == (2, 2, 44100),
+                  "the mix is not 44.1 kHz stereo 16-bit")
+            n = w.getnframes()
+            data = struct.unpack("<%dh" % (2 * n), w.readframes(n))
+        self.left, self.right = data[0::2], data[1::2]
+        self.frames = n // FRAME
+
+    def part(self, channel, first, last):
+        samples = self.left if channel == "L" else self.right
+        return samples[first * FRAME:last * FRAME]
+
+    def rms(self, channel, first, last):
+        part = self.part(channel, first, last)
+        return math.sqrt(sum(x * x for x in part) / max(len(part), 1))
+
+    def peak(self, first, last):
+        return max(max(abs(x) for x in self.part(c, first, last)) for c in "LR")
+
+    def crossings(self, first, last):
+        part = self.part("L", first, last)
+        return sum(1 for a, b in zip(part, part[1:]) if (a < 0) != (b < 0))
+
+
+def render(script="", frames=40, args=(), level=EMPTY_LEVEL):
+    """Plays the script in a run folder of its own (the build's art, the given level)."""
+    with tempfile.TemporaryDirectory() as tmp:
+        os.makedirs(os.path.join(tmp, "data", "levels"))
+        for part in ("model", "texture", "sound"):
+            os.symlink(os.path.join(BUILD, "data", part), os.path.join(tmp, "data", part))
+        with open(os.path.join(tmp, "data", "levels", "level.xml"), "w") as f:
+            f.write(level)
+        with open(os.path.join(tmp, "session.txt"), "w") as f:
+            f.write(script)
+        out = os.path.join(tmp, "mix.wav")
+        command = [RUNNER, "--frames", str(frames), "--dt", str(DT), "--seed", "1",
+                   "--script", os.path.join(tmp, "session.txt"), "--audio-out", out] + list(args)
+        done = subprocess.run(command, cwd=tmp, capture_output=True, timeout=240)
+        check(done.returncode == 0, "exit code %d: %s" % (done.returncode, done.stderr[-500:]))
+        with open(out, "rb") as f:
+            raw = f.read()
+        return Mix(out), raw
+
+
+# The first shot may leave once ten time units have passed; the sound starts in the frame
+# after the key is taken.
+def case_guns_from_their_sides():
+    mix, _ = render("12 down U\n13 up U\n24 down U\n25 up U\n", frames=36)
+    right = (mix.rms("L", 13, 18), mix.rms("R", 13, 18))
+    left = (mix.rms("L", 25, 30), mix.rms("R", 25, 30))
+    check(right[1] > 2 * right[0], "right gun: left %.0f right %.0f" % right)
+    check(left[0] > 2 * left[1], "left gun: left %.0f right %.0f" % left)
+
+
+def case_quiet_run_has_no_events():
+    quiet, _ = render(frames=60)
+    levels = sorted(quiet.rms("L", f, f + 1) for f in range(quiet.frames))
+    median = levels[len(levels) // 2]
+    check(median > 50, "not even the engine and the drone are heard (%.0f)" % median)
+    check(levels[-1] < 2 * median, "a loud frame %.0f over a median of %.0f" % (levels[-1], median))
+    # The same measure hears a single explosion ahead.
+    bang, _ = render("20 down 1\n21 up 1\n", frames=60)
+    check(max(bang.rms("L", f, f + 1) for f in range(20, 30)) > 2 * median, "no explosion heard")
+
+
+def case_engine_pitch_rises_with_speed():
+    rest, _ = render(frames=40)
+    full, _ = render("0 down I\n", frames=40)
+    slow, fast = rest.crossings(20, 40), full.crossings(20, 40)
+    check(fast > 1.3 * slow, "zero crossings at rest %d, at top speed %d" % (slow, fast))
+
+
+def case_mute_key_silences_from_the_next_frame():
+    # The key arrives before frame 20; the frame after it fades out, and from then on nothing.
+    mix, _ = render("12 down U\n13 up U\n20 down M\n21 up M\n40 down M\n41 up M\n", frames=50)
+    check(mix.peak(0, 20) > 500, "nothing heard before the key")
+    check(mix.peak(22, 41) <= 2, "still heard after the key: %d" % mix.peak(22, 41))
+    check(mix.rms("L", 42, 50) > 50, "M again did not bring the sound back")
+
+
+def case_same_run_same_file():
+    script = "0 down I\n12 down U\n13 up U\n15 up I\n20 down 1\n21 up 1\n"
+    _, first = render(script, frames=40)
+    _, second = render(script, frames=40)
+    check(len(first) == 44 + 40 * FRAME * 4, "the file is %d bytes" % len(first))
+    check(first == second, "two runs of the same script gave different files")
+
+
+def case_volume_and_mute_options():
+    full, _ = render(frames=20)
+    half, _ = render(frames=20, args=["--volume", "50"])
+    silent, _ = render(frames=20, args=["--mute"])
+    ratio = half.rms("L", 5, 20) / full.rms("L", 5, 20)
+    check(0.4 < ratio < 0.6, "--volume 50 gives %.2f of the level" % ratio)
+    check(silent.peak(0, 20) <= 2, "--mute still sounds")
+    for bad in (["--volume", "101"], ["--volume", "-1"], ["--volume", "loud"]):
+        done = subprocess.run([RUNNER, "--frames", "1"] + bad, capture_output=True, timeout=60)
+        check(done.returncode == 2, "%s accepted" % bad)
+
+
+def main():
+    global RUNNER, BUILD
+    if len(sys.argv) < 4:
+        print(__doc__)
+        return 2
+    RUNNER, BUILD, case = os.path.abspath(sys.argv[1]), os.path.abspath(sys.argv[2]), sys.argv[3]
+    try:
+        globals()["case_" + case]()
+    except Failure as failure:
+        print("FAILED: %s" % failure)
+        return 1
+    print("passed: %s" % case)
+    return 0
+
+
+if __name__ == "__main__":
+    sys.exit(main())
