@@ -2,7 +2,7 @@
 # `make bench`: the world's per-frame passes under Google Benchmark, then the timedemo: the
 # headless runner flies a fixed session through the shipped level for 600 frames on each drawing
 # path and compares the median frame with the floor frame (clear, cockpit overlay, swap) measured
-# in the same process.
+# in the same process; last, the sound's cost per frame with the source pool full.
 # Usage: bench/run-bench.sh [BUILD_DIR]
 set -euo pipefail
 here=$(cd "$(dirname "$0")" && pwd)
@@ -10,7 +10,7 @@ build=$(readlink -f "${1:-build}")
 frames=${OMBRELIX_TIMEDEMO_FRAMES:-600}
 goal=1.5
 
-cmake --build "$build" --target world_bench ombrelix-headless data level_data >/dev/null
+cmake --build "$build" --target world_bench audio_bench ombrelix-headless data level_data >/dev/null
 cd "$build"
 
 echo "== World update and collision (Google Benchmark) =="
@@ -60,4 +60,23 @@ if awk -v r="$default_ratio" -v g="$goal" 'BEGIN { exit !(r <= g) }'; then
   echo "default path (display lists): ${default_ratio}x the floor frame, within the ${goal}x goal"
 else
   echo "default path (display lists): ${default_ratio}x the floor frame, above the ${goal}x goal"
+fi
+
+echo
+echo "== Sound: one frame with 32 one-shots and both loops playing (Google Benchmark) =="
+audio_goal_us=100
+if [ -x bench/audio_bench ]; then
+  audio=$(bench/audio_bench 2>/dev/null)
+  echo "$audio"
+  # audioUpdateOnDevice  TIME us  CPU us  ITERATIONS playing=N
+  device_us=$(awk '$1 == "audioUpdateOnDevice" && $3 == "us" { print $2 }' <<<"$audio")
+  if [ -z "$device_us" ]; then
+    echo "sound update: not measured (no OpenAL null device)"
+  elif awk -v t="$device_us" -v g="$audio_goal_us" 'BEGIN { exit !(t < g) }'; then
+    echo "sound update on a device: ${device_us} us a frame, under the 0.1 ms goal"
+  else
+    echo "sound update on a device: ${device_us} us a frame, above the 0.1 ms goal"
+  fi
+else
+  echo "audio_bench was not built (Google Benchmark missing)"
 fi
