@@ -20,8 +20,8 @@ foreach(program ombrelix ombrelix-headless)
   endif()
 endforeach()
 
-# The run folder's data: the level as shipped and the generated models and textures, without
-# the build's stamp files.
+# The run folder's data: the level as shipped and the generated models, textures and sounds,
+# without the build's stamp files.
 install(DIRECTORY ${CMAKE_BINARY_DIR}/data/ DESTINATION ${OMBRELIX_INSTALL_DATA}/data
         PATTERN ".*" EXCLUDE)
 
