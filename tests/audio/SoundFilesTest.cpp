@@ -60,14 +60,4 @@ TEST(GeneratedSounds, EachLoadsWithItsLengthLoudnessAndCleanEnds) {
     }
 }
 
-TEST(GeneratedSounds, AMissingOrForeignFileIsRefusedWithAReason) {
-    platform::PcmSound pcm;
-    std::string error;
-    EXPECT_FALSE(platform::loadWav("data/sound/none.wav", pcm, error));
-    EXPECT_FALSE(error.empty());
-    error.clear();
-    EXPECT_FALSE(platform::loadWav("data/levels/level.xml", pcm, error));
-    EXPECT_FALSE(error.empty());
-}
-
 } // namespace
