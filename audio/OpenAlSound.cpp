@@ -9,6 +9,7 @@
 #include <AL/alc.h>
 #include <AL/alext.h>
 
+#include <algorithm>
 #include <array>
 #include <cstdio>
 #include <vector>
@@ -18,6 +19,7 @@ namespace {
 const float kNoRolloff = 0.0f;
 const float kRolloff = 1.0f;
 const std::size_t kMixReserveFrames = 4096; // one frame of mixing, grown if a frame is longer
+const std::size_t kMixPieceFrames = 256;    // about 6 ms
 
 // How far each sound carries, as a multiple of the near distance: a burst is heard at full
 // strength well beyond the ship's size, a laser only close by.
@@ -295,7 +297,13 @@ void OpenAlSound::update(double seconds) {
     if (d.chunk.size() < frames * kMixChannels) {
         d.chunk.resize(frames * kMixChannels);
     }
-    d.renderSamples(d.device, d.chunk.data(), static_cast<ALCsizei>(frames));
+    // In short pieces: OpenAL ramps a changed gain over one mixing call, so muting fades out
+    // within a few milliseconds instead of over the whole frame.
+    for (std::size_t done = 0; done < frames; done += kMixPieceFrames) {
+        const std::size_t piece = std::min(kMixPieceFrames, frames - done);
+        d.renderSamples(d.device, d.chunk.data() + done * kMixChannels,
+                        static_cast<ALCsizei>(piece));
+    }
     d.mix.insert(d.mix.end(), d.chunk.begin(), d.chunk.begin() + frames * kMixChannels);
 }
 
