@@ -96,18 +96,32 @@ TEST_F(ModelDrawingTest, AllThreePathsDrawTheSamePicture) {
     EXPECT_LT(differingPixels(arrays, immediate), 50);
 }
 
-TEST_F(ModelDrawingTest, ImmediateDrawingLeavesTexturingAsItFoundIt) {
-    // (A display list replays the texturing state it was compiled under instead.)
-    asteroidInView();
+TEST_F(ModelDrawingTest, AGroupWithoutMaterialKeepsThePreviousOneUntexturedAndTexturingIsRestored) {
+    Object3D* asteroid = asteroidInView();
+    for (Group& group : static_cast<Ms3dModelData*>(asteroid->getModel())->pMs3dModel->groups) {
+        group.materialIndex = -1;
+    }
+    // The material left by what was drawn before: glowing pure red, reflecting nothing.
+    const float black[4] = {0, 0, 0, 1}, red[4] = {1, 0, 0, 1};
+    for (GLenum part : {GL_AMBIENT, GL_DIFFUSE, GL_SPECULAR}) {
+        glMaterialfv(GL_FRONT, part, black);
+    }
+    glMaterialfv(GL_FRONT, GL_EMISSION, red);
     world->bDisplayLists = false;
-    for (bool vertexArrays : {true, false}) {
+    for (bool vertexArrays : {false, true}) {
         world->bVertexArrays = vertexArrays;
+        const std::vector<std::uint8_t> pixels = drawWorld();
+        int pureRed = 0;
+        for (size_t i = 0; i < pixels.size(); i += 4) {
+            pureRed += pixels[i] == 255 && pixels[i + 1] == 0 && pixels[i + 2] == 0;
+        }
+        EXPECT_GT(pureRed, 2000) << "vertex arrays " << vertexArrays;
+        EXPECT_EQ(pureRed, litPixels(pixels)) << "no texture over it";
+        EXPECT_TRUE(glIsEnabled(GL_TEXTURE_2D)) << "texturing back as it was";
         glDisable(GL_TEXTURE_2D);
         world->draw();
         EXPECT_FALSE(glIsEnabled(GL_TEXTURE_2D));
         glEnable(GL_TEXTURE_2D);
-        world->draw();
-        EXPECT_TRUE(glIsEnabled(GL_TEXTURE_2D));
     }
 }
 
