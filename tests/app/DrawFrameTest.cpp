@@ -72,6 +72,15 @@ TEST_F(DrawFrameTest, LevelEndAndGameOverCoverTheUpperHalfWithTheirHalfOfThePict
     EXPECT_NE(pixelAt(10, 299), kBlue);
 }
 
+TEST_F(DrawFrameTest, AWindowNoPixelsHighIsDrawnWithoutAGlError) {
+    world->bLevelEnded = true; // the message quads too
+    for (int height : {0, 1}) {
+        ResizeViewport(*app, 1024, height);
+        draw();
+        EXPECT_EQ(glGetError(), static_cast<GLenum>(GL_NO_ERROR)) << height << " pixels high";
+    }
+}
+
 TEST_F(DrawFrameTest, FrameRateIsRecomputedOnceMoreThanASecondHasPassed) {
     draw(); // the clock stands at 0: nothing to divide by yet
     EXPECT_EQ(app->frame.framesPerSecond, 0.0f);

@@ -1,6 +1,5 @@
 // The generated art as the game will meet it: every model and texture in the run directory
-// loads through the game's own readers, textures have power-of-two sides, and the overlays are
-// white where the instruments sample them.
+// loads through the game's own readers, and textures have power-of-two sides.
 #include "assets/BmpReader.h"
 #include "assets/FileReader.h"
 #include "assets/JpegReader.h"
@@ -52,13 +51,6 @@ bool isPowerOfTwo(int n) {
     return n > 0 && (n & (n - 1)) == 0;
 }
 
-// A texel as opaque white: what the instruments drawn over an overlay take their colour from.
-bool isOpaqueWhite(const PixelImage& image, int x, int y) {
-    const std::uint8_t* p =
-        &image.pixels[static_cast<std::size_t>((y * image.width + x) * image.channels)];
-    return p[0] == 255 && p[1] == 255 && p[2] == 255 && (image.channels == 3 || p[3] == 255);
-}
-
 } // namespace
 
 TEST(GeneratedData, EveryModelLoadsWithLitPartsAndTexturesOfEveryFormat) {
@@ -103,18 +95,4 @@ TEST(GeneratedData, EveryTextureLoadsWithPowerOfTwoSides) {
         ++count;
     }
     EXPECT_GE(count, 8);
-}
-
-TEST(GeneratedData, OverlaysAreOpaqueWhereTheInstrumentsSampleThem) {
-    // The instruments are drawn at texture coordinate (0, 1), which wraps to texel (0, 0) of the
-    // cockpit, and after a message at the first texel of either half of the information picture.
-    auto cockpit = loadImage("data/texture/cokpit.tga");
-    ASSERT_TRUE(cockpit);
-    EXPECT_EQ(cockpit->channels, 4);
-    EXPECT_TRUE(isOpaqueWhite(*cockpit, 0, 0));
-    auto info = loadImage("data/texture/info.tga");
-    ASSERT_TRUE(info);
-    EXPECT_EQ(info->channels, 4);
-    EXPECT_TRUE(isOpaqueWhite(*info, 0, 0));
-    EXPECT_TRUE(isOpaqueWhite(*info, 0, info->height / 2));
 }
