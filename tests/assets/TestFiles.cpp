@@ -70,18 +70,6 @@ Bytes makeBmp(const BmpLayout& layout, const Bytes& storedPixels) {
     return file;
 }
 
-Bytes bmpRows24(int width, int height, const Bytes& rgbBottomUp) {
-    Bytes rows;
-    for (int y = 0; y < height; ++y) {
-        for (int x = 0; x < width; ++x) {
-            const std::uint8_t* p = &rgbBottomUp[(static_cast<std::size_t>(y) * width + x) * 3];
-            rows.insert(rows.end(), {p[2], p[1], p[0]});
-        }
-        rows.resize((rows.size() + 3) / 4 * 4, 0);
-    }
-    return rows;
-}
-
 Bytes makeTga(int imageType, int width, int height, int bitsPerPixel, const Bytes& body) {
     Bytes file = {0, 0, static_cast<std::uint8_t>(imageType), 0, 0, 0, 0, 0, 0, 0, 0, 0};
     put16(file, width, height);

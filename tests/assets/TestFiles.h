@@ -25,8 +25,6 @@ struct BmpLayout {
     std::vector<std::array<std::uint8_t, 3>> palette; // R, G, B per entry
 };
 Bytes makeBmp(const BmpLayout& layout, const Bytes& storedPixels);
-// Stored rows of a 24-bit BMP from R, G, B pixels given bottom row first.
-Bytes bmpRows24(int width, int height, const Bytes& rgbBottomUp);
 
 // The 18-byte TGA header of a plain type 2 or type 10 file, then the body as given.
 Bytes makeTga(int imageType, int width, int height, int bitsPerPixel, const Bytes& body);
