@@ -115,19 +115,5 @@ TEST_F(GameWindowTest, RefusedFullScreenOpensAWindowOnYesAndClosesTheProgramOnNo
     }
 }
 
-TEST_F(GameWindowTest, TheWholeGameQuitsWithZeroAfterItsFrames) {
-    platform::HeadlessWindow::Options options;
-    options.frameLimit = 2;
-    options.frameSeconds = 0.05;
-    platform::HeadlessWindow window(clock, options);
-    testsupport::DebugCapture log;
-    EXPECT_EQ(WinMain(window, clock), kExitNormal);
-    EXPECT_EQ(window.framesDrawn(), 2);
-    EXPECT_TRUE(log.contains("CreateGLWindow() succeeded"));
-    EXPECT_TRUE(log.contains("done            ---------------------\n"));
-    // Two frames of 1/20 s on the virtual clock.
-    EXPECT_EQ(clock.counter(), clock.frequency() / 10);
-}
-
 } // namespace
 } // namespace apptest

@@ -188,38 +188,3 @@ TEST_F(TextureFileTest, OddWidthRgbRowsArriveIntactAndTheUnpackAlignmentIsRestor
     EXPECT_EQ(alignment, 2) << "whatever was set before comes back";
     glPixelStorei(GL_UNPACK_ALIGNMENT, 4);
 }
-
-TEST_F(TextureFileTest, ModelMaterialsGetTexturesOfEveryFormatWithTheCurrentFilter) {
-    const std::vector<std::string> textures = {
-        smallBmp("hull.bmp"),
-        smallTga("wing.tga"),
-        dir.write("cockpit.jpg", assettest::makeJpeg(8, 8, 3, Bytes(192, 200))),
-        "",                        // untextured material: nothing is tried
-        "notes.txt",               // unsupported extension
-        dir.path() + "/gone.bmp"}; // missing: untextured, the model still loads
-    assettest::Ms3dBuilder file = assettest::Ms3dBuilder::quad("");
-    file.materials.resize(textures.size());
-    file.groups.clear();
-    for (std::size_t i = 0; i < textures.size(); ++i) {
-        file.materials[i].texture = textures[i];
-        file.groups.push_back({{static_cast<std::uint16_t>(i % 2)}, static_cast<std::uint8_t>(i)});
-    }
-    ElementContainer::getInstance()->iTextureFilter = kFilterTrilinearMipmap;
-
-    Ms3dModel model;
-    ASSERT_TRUE(model.load(dir.write("model.ms3d", file.build()).c_str()));
-    EXPECT_EQ(model.getVertexCount(), 4);
-    EXPECT_EQ(model.getTriangleCount(), 2);
-    EXPECT_EQ(model.getGroupCount(), 6);
-    ASSERT_EQ(model.getMaterialCount(), 6);
-    for (int i = 0; i < 6; ++i) {
-        const unsigned texture = model.materials[i].texture;
-        EXPECT_EQ(texture != 0, i < 3) << textures[i];
-        if (i < 3) {
-            EXPECT_TRUE(glIsTexture(texture));
-            EXPECT_EQ(parameter(texture, GL_TEXTURE_MIN_FILTER), GL_LINEAR_MIPMAP_NEAREST);
-        }
-    }
-    EXPECT_NE(model.materials[0].texture, model.materials[1].texture);
-    EXPECT_TRUE(boxes.boxes.empty());
-}
