@@ -26,17 +26,6 @@ TEST_F(WindowProcTest, MinimisingStopsPlayAndRestoringResumesIt) {
     EXPECT_TRUE(app->active);
 }
 
-TEST_F(WindowProcTest, KeyMessagesKeepTheKeyTableByVirtualKeyCode) {
-    pressKey('U');
-    pressKey(platform::VK_F3);
-    EXPECT_TRUE(app->keyDown['U']);
-    EXPECT_TRUE(app->keyDown[0x72]);
-    releaseKey('U');
-    EXPECT_FALSE(app->keyDown['U']);
-    EXPECT_TRUE(app->keyDown[0x72]);
-    GLWindowProc(*app, platform::WM_KEYDOWN, 0x1234, 0); // beyond the table: ignored
-}
-
 TEST_F(WindowProcTest, ResizingMovesViewportProjectionAndFontSize) {
     GLWindowProc(*app, platform::WM_SIZE, platform::SIZE_RESTORED, makeLParam(800, 600));
     EXPECT_EQ(app->screenWidth, 800);

@@ -97,9 +97,6 @@ TEST(BmpReader, MalformedFilesAreRefused) {
         std::uint32_t compression;
         std::vector<std::uint32_t> masks;
     } cases[] = {
-        {"planes must be 1", 24, 1, 1, 2, 0, {}},
-        {"no columns", 24, 0, 1, 1, 0, {}},
-        {"no rows", 24, 1, 0, 1, 0, {}},
         {"wider than any texture", 24, 16385, 1, 1, 0, {}},
         {"second row cut short", 24, 1, 2, 1, 0, {}},
         {"embedded JPEG", 24, 1, 1, 1, 4, {}},

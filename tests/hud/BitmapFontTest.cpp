@@ -32,11 +32,6 @@ protected:
         glGetFloatv(GL_CURRENT_RASTER_POSITION, position);
         return position[0];
     }
-    static bool rasterValid() {
-        GLboolean valid = GL_FALSE;
-        glGetBooleanv(GL_CURRENT_RASTER_POSITION_VALID, &valid);
-        return valid == GL_TRUE;
-    }
     Blob litPixels() const { return findPixels(readPixels(), hudtest::isLit); }
 };
 
@@ -62,19 +57,6 @@ TEST_F(BitmapFontTest, ACapitalADrawsABoldLetterTwoPercentOfTheWindowHigh) {
     glClear(GL_COLOR_BUFFER_BIT);
     tiny.print(100, 100, "A");
     EXPECT_GT(litPixels().count, 0);
-}
-
-TEST_F(BitmapFontTest, CharactersAdvanceTheRasterPositionByOneFixedWidth) {
-    BitmapFont font(2.0f, 768);
-    font.print(10, 100, "i");
-    const float oneNarrow = rasterX() - 10;
-    font.print(10, 100, "WWWW");
-    const float fourWide = rasterX() - 10;
-    EXPECT_GT(oneNarrow, 5.0f);
-    EXPECT_FLOAT_EQ(fourWide, 4 * oneNarrow) << "the face is monospaced";
-
-    font.print(10, 200, "x: %d, y:%.1f", 12, 0.5);
-    EXPECT_FLOAT_EQ(rasterX() - 10, 12 * oneNarrow);
 }
 
 TEST_F(BitmapFontTest, CharactersOutsideTheFontAreLeftOut) {
@@ -113,17 +95,6 @@ TEST_F(BitmapFontTest, LongTextIsCutAt255Characters) {
     EXPECT_FLOAT_EQ(rasterX(), 255 * advance);
     font.print(0, 100, "%s", std::string(255, 'i').c_str());
     EXPECT_FLOAT_EQ(rasterX(), 255 * advance);
-}
-
-TEST_F(BitmapFontTest, ANullFormatOrALineStartingOutsideTheViewDrawsNothing) {
-    BitmapFont font(2.0f, 768);
-    glRasterPos2f(321, 123);
-    const char* noFormat = nullptr;
-    font.print(10, 10, noFormat);
-    EXPECT_FLOAT_EQ(rasterX(), 321.0f) << "the raster position is left alone";
-    font.print(-50, 100, "a line that would reach well into the window");
-    EXPECT_FALSE(rasterValid());
-    EXPECT_EQ(litPixels().count, 0);
 }
 
 TEST_F(BitmapFontTest, AMissingFaceFallsBackToAnyBoldMonospacedOne) {

@@ -1,11 +1,9 @@
 // The level the game ships with, loaded from the run directory: what its design promises (the
-// objects of each kind, the one way to win, fighters that arrive one after another) and that
-// nothing touches anything else, or the ship, when play starts.
+// objects of each kind, the one way to win) and that nothing touches anything else, or the ship,
+// when play starts.
 #include "level/Trigger.h"
 #include "tests/level/LevelFileTest.h"
 
-#include <algorithm>
-#include <cmath>
 #include <map>
 #include <set>
 
@@ -14,10 +12,7 @@ using testsupport::PlayerStandIn;
 
 namespace {
 
-const float kShipRadius = 30.0f;          // world units, the player's ship
-const double kFighterWakeDistance = 1000; // world units: fighters attack inside it
-// Gap between the distances of two fighters from the start, so that they arrive apart.
-const double kFighterSpacing = 1000; // world units: 7 s at a fighter's top speed
+const float kShipRadius = 30.0f; // world units, the player's ship
 
 class ShippedLevelTest : public LevelFileTest {
 protected:
@@ -75,20 +70,6 @@ TEST_F(ShippedLevelTest, DestroyingTheKnackerIsTheOneWayToWin) {
         }
     }
     EXPECT_EQ(withEndlevel, ofModel("knacker"));
-}
-
-TEST_F(ShippedLevelTest, FightersWaitOutOfReachAndArriveOneAfterAnother) {
-    std::vector<double> distances;
-    for (Object3D* fighter : ofModel("semmel")) {
-        distances.push_back(std::hypot(fighter->getPos(0), fighter->getPos(1), fighter->getPos(2)));
-    }
-    ASSERT_FALSE(distances.empty());
-    std::sort(distances.begin(), distances.end());
-    EXPECT_GT(distances.front(), kFighterWakeDistance + 500)
-        << "the first fight starts only after the ship has set out";
-    for (std::size_t i = 1; i < distances.size(); ++i) {
-        EXPECT_GE(distances[i] - distances[i - 1], kFighterSpacing) << "fighter " << i;
-    }
 }
 
 TEST_F(ShippedLevelTest, TheFirstFrameCollidesNothingNotEvenTheShip) {
