@@ -47,18 +47,6 @@ TEST_F(WindowProcTest, ResizingMovesViewportProjectionAndFontSize) {
     EXPECT_EQ(app->pFont->getPixelHeight(), 15);
 }
 
-TEST_F(WindowProcTest, ClosingTheWindowQueuesTheQuitMessageWithCodeZero) {
-    platform::Clock realClock;
-    platform::HeadlessWindow window(realClock, {});
-    app->pWindow = &window;
-    GLWindowProc(*app, platform::WM_CLOSE, 0, 0);
-    platform::Message message;
-    ASSERT_TRUE(window.peekMessage(message));
-    EXPECT_EQ(message.message, platform::WM_QUIT);
-    EXPECT_EQ(message.wParam, 0u);
-    app->pWindow = nullptr;
-}
-
 // Opening and closing the real off-screen window, with the full-screen question's outcomes.
 class GameWindowTest : public testsupport::GLTest {
 protected:

@@ -17,8 +17,7 @@ struct BmpLayout {
     int height = 1; // negative: rows stored top row first
     int bits = 24;
     int planes = 1;
-    bool coreHeader = false; // 12-byte header instead of the 40-byte one
-    bool fileHeader = true;  // the 14-byte "BM" header in front
+    bool fileHeader = true; // the 14-byte "BM" header in front
     std::uint32_t compression = 0;
     std::uint32_t coloursUsed = 0;
     std::vector<std::uint32_t> masks;                 // bit-field masks after the info header

@@ -54,31 +54,25 @@ protected:
 
 } // namespace
 
-TEST_F(ModelDrawingTest, TheSecondAsteroidSharesTheRecordButCompilesANewList) {
-    Object3D* first = world->addElement(kKindAsteroid);
-    const unsigned firstList = first->getModel()->iDisplayList;
-    Object3D* second = world->addElement(kKindAsteroid);
-    EXPECT_EQ(first->getModel(), second->getModel());
-    EXPECT_EQ(world->modelCache.size(), 1u);
-    EXPECT_NE(second->getModel()->iDisplayList, firstList);
-    EXPECT_EQ(first->loadModel("data/model/other.ms3d", kKindAsteroid), first->getModel());
-}
-
-TEST_F(ModelDrawingTest, ListsDoNotPileUpAsElementsOfAKindComeAndGo) {
-    // A projectile is a new element of its kind with every shot; only the newest list lives.
+TEST_F(ModelDrawingTest, AsteroidsShareTheRecordAndOnlyTheNewestListLives) {
+    // A projectile is a new element of its kind with every shot: lists must not pile up.
     ModelData* record = world->addElement(kKindAsteroid)->getModel();
     const unsigned firstList = record->iDisplayList;
     for (int i = 0; i < 200; ++i) {
-        world->addElement(kKindAsteroid)->setHealth(0.0f); // gone at the end of the frame
+        Object3D* another = world->addElement(kKindAsteroid);
+        EXPECT_EQ(another->getModel(), record);
+        another->setHealth(0.0f); // gone at the end of the frame
         world->update(0.0);
     }
-    const unsigned newest = record->iDisplayList;
+    EXPECT_EQ(world->modelCache.size(), 1u);
+    EXPECT_EQ(record,
+              world->addElement(kKindAsteroid)->loadModel("data/model/other.ms3d", kKindAsteroid));
     int liveLists = 0;
-    for (unsigned name = firstList; name <= newest; ++name) {
+    for (unsigned name = firstList; name <= record->iDisplayList; ++name) {
         liveLists += glIsList(name) == GL_TRUE;
     }
     EXPECT_EQ(liveLists, 1);
-    EXPECT_TRUE(glIsList(newest));
+    EXPECT_TRUE(glIsList(record->iDisplayList));
 }
 
 TEST_F(ModelDrawingTest, AllThreePathsDrawTheSamePicture) {
