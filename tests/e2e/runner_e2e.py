@@ -75,13 +75,6 @@ def run_with_level(level_xml, frames):
     return played.picture
 
 
-def dumps(log):
-    """The OBJECT lines of the V key: model file, objid number and position."""
-    return [(m.group(1), int(m.group(2)), tuple(float(m.group(i)) for i in (3, 4, 5)))
-            for m in re.finditer(r'<OBJECT type="([^"]+)" objid="obj(\d+)" x="(-?\d+\.\d{6})" '
-                                 r'y="(-?\d+\.\d{6})" z="(-?\d+\.\d{6})"/>\n', log)]
-
-
 def is_green(p):
     return p[1] > 150 and p[0] < 90 and p[2] < 90
 
@@ -120,27 +113,6 @@ def case_startup_log():
         at = played.log.find(line, at)
         check(at >= 0, "missing or out of order: %r" % line)
     check(played.log.endswith(DONE), "done is the last line")
-
-
-def case_flight_changes_dump():
-    for script, frames, what in [("", 6, "still"), ("1 down I\n15 up I\n16 down S\n30 up S\n", 35,
-                                                    "flown")]:
-        played = run(script + "%d down B\n%d up B\n%d down V\n%d up V\n"
-                     % tuple(range(frames - 4, frames)), frames=frames, screenshot=False)
-        check(played.returncode == 0, "%s: exit code %d" % (what, played.returncode))
-        # The spawned rock is filed in front, so it is the first one of the dump.
-        x, y, z = [d for d in dumps(played.log) if d[0].endswith("asteroid.ms3d")][0][2]
-        if what == "still":
-            check((x, y, z) == (0.0, 0.0, -100.0), "100 ahead of a still ship: %s" % ((x, y, z),))
-        else:
-            check(z < -250.0 and x < -20.0 and abs(y) < 1e-3,
-                  "thrust carried the ship forward, S turned it left, level: %s" % ((x, y, z),))
-
-    fired = run("12 down U\n13 up U\n14 down V\n15 up V\n", frames=16, screenshot=False)
-    shots = [d for d in dumps(fired.log) if "fugenmasse" in d[0]]
-    check(len(shots) == 1, "one laser shot in the dump, found %d" % len(shots))
-    x, _, z = shots[0][2]
-    check(abs(x - 20.0) < 1e-3 and z < -20.0, "the first shot leaves the right gun, ahead")
 
 
 def case_overlays():
