@@ -1,5 +1,5 @@
-// The model-backed objects as the level places them: each kind's model, health, size, turn and
-// radar colour, and that they stay put and last the designed number of hits.
+// The model-backed objects as the level places them: each kind's generated model, health, size,
+// turn and radar colour, and that they stay put and last the designed number of hits.
 #include "tests/game/GameWorldTest.h"
 
 using gametest::GameWorldTest;
@@ -28,6 +28,13 @@ TEST_F(ModelObjectsTest, EachKindHasItsModelHealthSizeTurnAndRadarColour) {
         Object3D* object = world->addElement(k.kind);
         EXPECT_EQ(object->getModelFile(), k.model);
         EXPECT_EQ(object->getModel(), world->modelCache.at(k.kind).get()) << "cached by kind";
+        // The generated model loads with its parts and their textures.
+        const Model& model = *static_cast<Ms3dModelData*>(object->getModel())->pMs3dModel;
+        EXPECT_GT(model.getGroupCount(), 0);
+        for (const Material& material : model.materials) {
+            EXPECT_TRUE(material.textureFile.empty() || material.texture != 0)
+                << material.textureFile;
+        }
         EXPECT_EQ(object->getHealth(), k.health);
         EXPECT_EQ(object->getRadius(), k.radius);
         for (int i = 0; i < 3; ++i) {

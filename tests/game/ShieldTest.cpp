@@ -80,19 +80,6 @@ TEST_F(ShieldTest, TheFlashFadesInTenStepsOfOneUnitThenHolds) {
     EXPECT_GT(settled, -0.05) << "no step once it is out";
 }
 
-TEST_F(ShieldTest, TwoHitsInOneFrameCostEightyAndEachRestartsTheFlash) {
-    Shield* shield = static_cast<Shield*>(world->addElement(kKindShield));
-    shield->setPos(0, 0, -500); // well away from the player
-    shield->setRadius(40.0f);
-    world->addElement(kKindAsteroid)->setPos(5, 0, -500);
-    world->addElement(kKindAsteroid)->setPos(-5, 0, -500);
-    shield->update(3.0);
-    world->update(0.0); // the rocks touch each other too, and the shield twice
-    EXPECT_FLOAT_EQ(shield->getHealth(), 120.0f);
-    EXPECT_DOUBLE_EQ(shield->getGlow(), 0.5);
-    EXPECT_TRUE(shield->isActive());
-}
-
 TEST_F(ShieldTest, WhicheverOfOwnerAndShieldGoesFirstTheOtherIsLetGo) {
     Shield* shield = shieldedOwner();
     shield->setHealth(0.0f);
