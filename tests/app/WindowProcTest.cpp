@@ -1,5 +1,5 @@
-// The window procedure and the window's life: activation, the key table, sizes, closing, and
-// opening and closing the game window on the off-screen backend.
+// The window procedure and the window's life: activation, sizes, and opening and closing the
+// game window on the off-screen backend. (Keys and closing are the key table's and the runs'.)
 #include "app/Game.h"
 #include "hud/BitmapFont.h"
 #include "platform/HeadlessWindow.h"

@@ -1,13 +1,10 @@
-// Textures and models from files on a real GL context: what reaches GL for each format, which
-// loader each file name picks, the three filter modes, what the player sees when a file is bad,
-// and MilkShape 3D models getting their materials' textures.
+// Textures from files on a real GL context: what reaches GL for each format, which loader each
+// file name picks, the three filter modes, and what the player sees when a file is bad.
 #include "assets/ObjectTexture.h"
-#include "assets/Ms3dModel.h"
 #include "platform/Platform.h"
 #include "tests/assets/TestFiles.h"
 #include "tests/support/GLTestContext.h"
 #include "tests/support/TempDir.h"
-#include "world/ElementContainer.h"
 
 #include <GL/gl.h>
 
@@ -23,11 +20,6 @@ const int kTgaRunLength = 10;
 
 class TextureFileTest : public testsupport::GLTest {
 protected:
-    void TearDown() override {
-        ElementContainer::getInstance()->iTextureFilter = kFilterPoint;
-        GLTest::TearDown();
-    }
-
     // The bound texture's level-0 pixels as GL holds them, tightly packed.
     static Bytes readBack(unsigned texture, GLenum format, int width, int height) {
         glBindTexture(GL_TEXTURE_2D, texture);

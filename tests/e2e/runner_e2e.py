@@ -170,13 +170,6 @@ def case_quit():
         check(re.match(r"frames %d median [\d.]+ ms mean [\d.]+ ms p95 [\d.]+ ms" % frames,
                        played.stdout), "%s ends after frame %d: %r" % (what, frames, played.stdout))
 
-    resized = run("1 size 800 600\n", frames=3)
-    check(resized.returncode == 0, "resize: exit code %d" % resized.returncode)
-    lit = lambda p: sum(p) > 0  # noqa: E731
-    check(resized.picture.count((820, 0, 1024, 768), lit) == 0, "nothing right of 800 pixels")
-    check(resized.picture.count((0, 620, 800, 768), lit) == 0, "nothing above 600 pixels")
-    check(sum(resized.picture.pixel(60, 10)) > 60, "the dashboard fits the smaller view")
-
 
 def case_command_line():
     with tempfile.NamedTemporaryFile("w", suffix=".txt") as script:
