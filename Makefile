@@ -22,14 +22,16 @@ run: build
 	@if [ -x $(BUILD)/ombrelix ]; then cd $(BUILD) && ./ombrelix; \
 	else echo "The data is generated in $(BUILD)/data; the game itself arrives with the window layer."; fi
 
-# Every check: house rules, the unit and GL tests, fuzzing, then the tests again under sanitizers.
+# Every check: house rules, the unit and GL tests, fuzzing, then the tests again under sanitizers
+# (that build also writes the fighters' per-frame state lines, so their test runs there).
 test: build rules unit fuzz asan
 
 unit: build
 	ctest --test-dir $(BUILD) --output-on-failure -j $(JOBS)
 
 asan: deps
-	cmake -S . -B $(ASAN_BUILD) -DCMAKE_BUILD_TYPE=Debug -DOMBRELIX_SANITIZE=ON $(filter -DOMBRELIX_WERROR=ON,$(CMAKE_FLAGS))
+	cmake -S . -B $(ASAN_BUILD) -DCMAKE_BUILD_TYPE=Debug -DOMBRELIX_SANITIZE=ON \
+	  -DOMBRELIX_ENEMY_STATE_LOG=ON $(filter -DOMBRELIX_WERROR=ON,$(CMAKE_FLAGS))
 	cmake --build $(ASAN_BUILD) -j $(JOBS)
 	ctest --test-dir $(ASAN_BUILD) --output-on-failure -j $(JOBS)
 
@@ -42,6 +44,7 @@ bench: build
 
 rules:
 	@bash tools/check-rules.sh
+	@bash tools/test-ratio.sh || true
 
 format:
 	@git ls-files '*.h' '*.cpp' | xargs clang-format -i

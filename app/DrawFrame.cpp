@@ -11,6 +11,8 @@
 #include <GL/gl.h>
 #include <GL/glu.h>
 
+#include <algorithm>
+
 namespace {
 
 const float kTextX = -0.5f;          // overlay-plane units
@@ -51,12 +53,16 @@ void compileCrosshair() {
 
 // A quad over the window in window pixels, with the texture's t range [t0, t1], from row y0 up.
 void drawWindowQuad(const AppState& app, unsigned texture, float t0, float t1, int y0) {
-    const float w = static_cast<float>(app.screenWidth);
-    const float h = static_cast<float>(app.screenHeight);
+    // A window 0 pixels high or wide would make an empty projection, which GL refuses; the
+    // viewport treats it as one pixel, and so does this.
+    const int width = std::max(app.screenWidth, 1);
+    const int height = std::max(app.screenHeight, 1);
+    const float w = static_cast<float>(width);
+    const float h = static_cast<float>(height);
     glMatrixMode(GL_PROJECTION);
     glPushMatrix();
     glLoadIdentity();
-    glOrtho(0.0, app.screenWidth, 0.0, app.screenHeight, -1.0, 1.0);
+    glOrtho(0.0, width, 0.0, height, -1.0, 1.0);
     glEnable(GL_TEXTURE_2D);
     glBindTexture(GL_TEXTURE_2D, texture);
     glBegin(GL_QUADS);

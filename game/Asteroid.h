@@ -1,4 +1,5 @@
-// Asteroid0
+// An asteroid: a still rock model, six times its size, grey on the radar; it takes hits until
+// it breaks up.
 #pragma once
 
 #include "world/Object3D.h"

@@ -1,4 +1,4 @@
-// Bonus0
+// A bonus item floating in space: a model with health, taking hits until it is destroyed.
 #pragma once
 
 #include "world/Object3D.h"

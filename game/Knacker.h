@@ -1,4 +1,5 @@
-// Knacker0
+// A knacker: a large, sturdy model turned a quarter round, red on the radar; it takes many hits
+// before it is destroyed.
 #pragma once
 
 #include "world/Object3D.h"

@@ -9,6 +9,14 @@
 
 XERCES_CPP_NAMESPACE_USE
 
+namespace {
+
+// What the library says when it meets a DOCTYPE, which the loader tells it to refuse; on its own
+// it does not tell the level's author what to remove.
+const char* const kRefusedDoctype = "invalid document structure";
+
+} // namespace
+
 LevelErrorHandler::LevelErrorHandler(const char* fileName)
     : szFileName(fileName != nullptr ? fileName : "") {}
 
@@ -26,7 +34,10 @@ bool LevelErrorHandler::handleError(const DOMError& error) {
     platform::debugOutput("ElementContainer::loadFromXMLFile(): ");
     platform::debugOutput(szFileName.c_str());
     platform::debugPrintf(":%llu:%llu: ", line, column);
-    platform::debugOutput(XmlText(error.getMessage()).chars());
+    const XmlText message(error.getMessage());
+    platform::debugOutput(message.equals(kRefusedDoctype)
+                              ? "a DOCTYPE is not allowed in a level file"
+                              : message.chars());
     platform::debugOutput("\n");
     // true: the library's own rules decide how far the parse goes, as with no handler.
     return true;

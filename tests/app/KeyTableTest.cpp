@@ -17,38 +17,25 @@ namespace {
 using KeyTableTest = AppTest;
 
 TEST_F(KeyTableTest, DebugSwitchesActOncePerKeyPress) {
-    pressKey(platform::VK_F4);
-    pressKey(platform::VK_F5);
+    for (unsigned key : {platform::VK_F3, platform::VK_F4, platform::VK_F5}) {
+        pressKey(key);
+    }
     HandleKeys(*app);
     HandleKeys(*app); // still held: one-shot keys have already cleared themselves
     EXPECT_FALSE(world->bDisplayLists);
     EXPECT_TRUE(world->bVertexArrays);
+    pressKey(platform::VK_F3);
+    HandleKeys(*app);
+    GLint culled = 0;
+    glGetIntegerv(GL_CULL_FACE_MODE, &culled);
+    EXPECT_EQ(culled, GL_BACK) << "back from wire frame: solid with back faces culled";
+    EXPECT_TRUE(glIsEnabled(GL_TEXTURE_2D) && glIsEnabled(GL_LIGHTING));
 
     for (int expected : {1, 2, 0}) {
         pressKey(platform::VK_F6);
         HandleKeys(*app);
         EXPECT_EQ(world->iTextureFilter, expected);
     }
-}
-
-TEST_F(KeyTableTest, WireframeSwitchesPolygonModeAndBackToSolidWithBackFacesCulled) {
-    pressKey(platform::VK_F3);
-    HandleKeys(*app);
-    GLint modes[2] = {};
-    glGetIntegerv(GL_POLYGON_MODE, modes);
-    EXPECT_EQ(modes[0], GL_LINE);
-    EXPECT_EQ(modes[1], GL_LINE);
-    EXPECT_FALSE(glIsEnabled(GL_TEXTURE_2D));
-
-    pressKey(platform::VK_F3);
-    HandleKeys(*app);
-    glGetIntegerv(GL_POLYGON_MODE, modes);
-    EXPECT_EQ(modes[0], GL_FILL);
-    GLint culled = 0;
-    glGetIntegerv(GL_CULL_FACE_MODE, &culled);
-    EXPECT_EQ(culled, GL_BACK);
-    EXPECT_TRUE(glIsEnabled(GL_TEXTURE_2D));
-    EXPECT_TRUE(glIsEnabled(GL_LIGHTING));
 }
 
 TEST_F(KeyTableTest, SpawnsAppearAheadOfTheShipFacingItsWay) {

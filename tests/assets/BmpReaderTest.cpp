@@ -1,5 +1,5 @@
-// The BMP reader on files built byte by byte: pixel order, palettes of every depth, both header
-// kinds, packed and compressed pixels, and the files it must refuse.
+// The BMP reader on files built byte by byte: packed and compressed pixels, and the files it must
+// refuse.
 #include "assets/BmpReader.h"
 #include "tests/assets/TestFiles.h"
 
@@ -52,14 +52,10 @@ void expectImage(const char* what, const BmpLayout& layout, const Bytes& stored,
 
 } // namespace
 
-TEST(BmpReader, DirectColourPixelsComeOutAsRgbBottomRowFirstWithoutPadding) {
-    // 3 pixels of 3 bytes: each stored row carries 3 bytes of padding.
-    const Bytes pixels = {10, 20, 30, 40, 50, 60, 70, 80, 90, 1, 2, 3, 4, 5, 6, 7, 8, 9};
-    expectImage("24 bits", layout(24, 3, 2), assettest::bmpRows24(3, 2, pixels), pixels);
-    // Stored top row first: blue on top, red below.
-    expectImage("top-down", layout(24, 1, -2), {255, 0, 0, 0, 0, 0, 255, 0},
-                rgb({{255, 0, 0}, {0, 0, 255}}));
-    expectImage("32 bits drop the fourth byte", layout(32, 1), {30, 20, 10, 99}, {10, 20, 30});
+// Plain depths, both headers, top-down rows and padding are the conformance corpus's; here are
+// what it leaves open: packed 16-bit pixels, masks, run-length streams and the limits.
+
+TEST(BmpReader, SixteenBitPixelsExpandPlainOrThroughTheirMasks) {
     // x555: full red, then full blue.
     expectImage("16 bits", layout(16, 2), {0x00, 0x7C, 0x1F, 0x00},
                 rgb({{255, 0, 0}, {0, 0, 255}}));
@@ -68,22 +64,6 @@ TEST(BmpReader, DirectColourPixelsComeOutAsRgbBottomRowFirstWithoutPadding) {
     // 565: full green, then white.
     expectImage("bit fields", fields, {0xE0, 0x07, 0xFF, 0xFF},
                 rgb({{0, 255, 0}, {255, 255, 255}}));
-    BmpLayout core = layout(24, 1);
-    core.coreHeader = true;
-    expectImage("core header", core, {30, 20, 10, 0}, {10, 20, 30});
-}
-
-TEST(BmpReader, PaletteImagesExpandThroughThePaletteOfEitherHeader) {
-    // 1 bit, most significant first: 1 0 1 1 0 0 0 0 | 1 0.
-    expectImage("1 bit", layout(1, 10), {0xB0, 0x80, 0, 0},
-                rgb({kLight, kDark, kLight, kLight, kDark, kDark, kDark, kDark, kLight, kDark}));
-    // 4 bits: high nibble first, the odd last pixel in a high nibble.
-    expectImage("4 bits", layout(4, 3), {0x10, 0x50, 0, 0}, rgb({kLight, kDark, {5, 7, 7}}));
-    expectImage("8 bits", layout(8, 2), {200, 1, 0, 0}, rgb({{200, 7, 7}, kLight}));
-    BmpLayout core = layout(8, 2);
-    core.coreHeader = true; // three-byte palette entries
-    expectImage("core header", core, {1, 255, 0, 0}, rgb({kLight, {255, 7, 7}}));
-
     BmpLayout bare = layout(8, 2);
     bare.fileHeader = false;
     bare.coloursUsed = 2;
@@ -117,15 +97,8 @@ TEST(BmpReader, MalformedFilesAreRefused) {
         std::uint32_t compression;
         std::vector<std::uint32_t> masks;
     } cases[] = {
-        {"planes must be 1", 24, 1, 1, 2, 0, {}},
-        {"no columns", 24, 0, 1, 1, 0, {}},
-        {"negative width", 24, -1, 1, 1, 0, {}},
-        {"no rows", 24, 1, 0, 1, 0, {}},
         {"wider than any texture", 24, 16385, 1, 1, 0, {}},
-        {"a height whose pixels could never fit", 24, 1, 2147483647, 1, 0, {}},
-        {"a huge size in a tiny file", 24, 16384, 16384, 1, 0, {}},
         {"second row cut short", 24, 1, 2, 1, 0, {}},
-        {"2 bits is no BMP depth", 2, 1, 1, 1, 0, {}},
         {"embedded JPEG", 24, 1, 1, 1, 4, {}},
         {"bit fields at 24 bits", 24, 1, 1, 1, 3, {0xFF0000, 0x00FF00, 0x0000FF}},
         {"overlapping masks", 32, 1, 1, 1, 3, {0xFF0000, 0x01FF00, 0x0000FF}},
@@ -141,10 +114,6 @@ TEST(BmpReader, MalformedFilesAreRefused) {
     BmpLayout twoRows = layout(24, 1, 2);
     EXPECT_TRUE(decode(makeBmp(twoRows, {1, 2, 3, 0, 4, 5, 6}))) << "only the last padding missing";
 
-    Bytes v4Header = makeBmp(layout(24, 1), {1, 2, 3, 0});
-    v4Header[14] = 108;
-    EXPECT_FALSE(decode(v4Header)) << "header size 108";
-    EXPECT_FALSE(decode({})) << "empty";
     EXPECT_FALSE(decode({'B', 'M'})) << "magic only";
     // A huge claim through RLE would need no data at all: the pixel budget refuses it.
     const Bytes rle = makeBmp(layout(8, 16384, 16384, 1), {0, 1});

@@ -41,23 +41,15 @@ void putName(Bytes& out, const char* name, std::size_t size) {
 
 Bytes makeBmp(const BmpLayout& layout, const Bytes& storedPixels) {
     Bytes header;
-    if (layout.coreHeader) {
-        put32(header, 12);
-        put16(header, layout.width, layout.height, layout.planes, layout.bits);
-    } else {
-        put32(header, 40, layout.width, layout.height);
-        put16(header, layout.planes, layout.bits);
-        // Compression, image size, 72 dpi both ways, colours used and important.
-        put32(header, layout.compression, storedPixels.size(), 2835, 2835, layout.coloursUsed, 0);
-        for (std::uint32_t mask : layout.masks) {
-            put32(header, mask);
-        }
+    put32(header, 40, layout.width, layout.height);
+    put16(header, layout.planes, layout.bits);
+    // Compression, image size, 72 dpi both ways, colours used and important.
+    put32(header, layout.compression, storedPixels.size(), 2835, 2835, layout.coloursUsed, 0);
+    for (std::uint32_t mask : layout.masks) {
+        put32(header, mask);
     }
     for (const auto& entry : layout.palette) {
-        header.insert(header.end(), {entry[2], entry[1], entry[0]});
-        if (!layout.coreHeader) {
-            header.push_back(0);
-        }
+        header.insert(header.end(), {entry[2], entry[1], entry[0], 0});
     }
     Bytes file;
     if (layout.fileHeader) {
@@ -68,18 +60,6 @@ Bytes makeBmp(const BmpLayout& layout, const Bytes& storedPixels) {
     file.insert(file.end(), header.begin(), header.end());
     file.insert(file.end(), storedPixels.begin(), storedPixels.end());
     return file;
-}
-
-Bytes bmpRows24(int width, int height, const Bytes& rgbBottomUp) {
-    Bytes rows;
-    for (int y = 0; y < height; ++y) {
-        for (int x = 0; x < width; ++x) {
-            const std::uint8_t* p = &rgbBottomUp[(static_cast<std::size_t>(y) * width + x) * 3];
-            rows.insert(rows.end(), {p[2], p[1], p[0]});
-        }
-        rows.resize((rows.size() + 3) / 4 * 4, 0);
-    }
-    return rows;
 }
 
 Bytes makeTga(int imageType, int width, int height, int bitsPerPixel, const Bytes& body) {

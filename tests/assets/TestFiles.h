@@ -17,16 +17,13 @@ struct BmpLayout {
     int height = 1; // negative: rows stored top row first
     int bits = 24;
     int planes = 1;
-    bool coreHeader = false; // 12-byte header instead of the 40-byte one
-    bool fileHeader = true;  // the 14-byte "BM" header in front
+    bool fileHeader = true; // the 14-byte "BM" header in front
     std::uint32_t compression = 0;
     std::uint32_t coloursUsed = 0;
     std::vector<std::uint32_t> masks;                 // bit-field masks after the info header
     std::vector<std::array<std::uint8_t, 3>> palette; // R, G, B per entry
 };
 Bytes makeBmp(const BmpLayout& layout, const Bytes& storedPixels);
-// Stored rows of a 24-bit BMP from R, G, B pixels given bottom row first.
-Bytes bmpRows24(int width, int height, const Bytes& rgbBottomUp);
 
 // The 18-byte TGA header of a plain type 2 or type 10 file, then the body as given.
 Bytes makeTga(int imageType, int width, int height, int bitsPerPixel, const Bytes& body);

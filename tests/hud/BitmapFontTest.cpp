@@ -32,28 +32,14 @@ protected:
         glGetFloatv(GL_CURRENT_RASTER_POSITION, position);
         return position[0];
     }
-    static bool rasterValid() {
-        GLboolean valid = GL_FALSE;
-        glGetBooleanv(GL_CURRENT_RASTER_POSITION_VALID, &valid);
-        return valid == GL_TRUE;
-    }
     Blob litPixels() const { return findPixels(readPixels(), hudtest::isLit); }
 };
 
 } // namespace
 
-TEST_F(BitmapFontTest, LettersAreTwoPercentOfTheWindowHeight) {
-    EXPECT_EQ(BitmapFont(2.0f, 768).getPixelHeight(), 15);
-
-    // Too small a window for any size: the face's default size is used, and it still draws.
-    BitmapFont tiny(2.0f, 1);
-    EXPECT_EQ(tiny.getPixelHeight(), 0);
-    tiny.print(100, 100, "A");
-    EXPECT_GT(litPixels().count, 0);
-}
-
-TEST_F(BitmapFontTest, ACapitalADrawsABoldLetterOfAboutTheLetterHeight) {
+TEST_F(BitmapFontTest, ACapitalADrawsABoldLetterTwoPercentOfTheWindowHigh) {
     BitmapFont font(2.0f, 768);
+    EXPECT_EQ(font.getPixelHeight(), 15);
     font.print(100, 100, "A");
     const Blob letter = litPixels();
     ASSERT_GT(letter.count, 20) << "a bold A should light a fair number of pixels";
@@ -64,19 +50,13 @@ TEST_F(BitmapFontTest, ACapitalADrawsABoldLetterOfAboutTheLetterHeight) {
     EXPECT_LE(letter.maxY - letter.minY + 1, 16);
     EXPECT_GE(letter.minX, 99);
     EXPECT_LE(letter.maxX, 100 + 12);
-}
 
-TEST_F(BitmapFontTest, CharactersAdvanceTheRasterPositionByOneFixedWidth) {
-    BitmapFont font(2.0f, 768);
-    font.print(10, 100, "i");
-    const float oneNarrow = rasterX() - 10;
-    font.print(10, 100, "WWWW");
-    const float fourWide = rasterX() - 10;
-    EXPECT_GT(oneNarrow, 5.0f);
-    EXPECT_FLOAT_EQ(fourWide, 4 * oneNarrow) << "the face is monospaced";
-
-    font.print(10, 200, "x: %d, y:%.1f", 12, 0.5);
-    EXPECT_FLOAT_EQ(rasterX() - 10, 12 * oneNarrow);
+    // Too small a window for any size: the face's default size is used, and it still draws.
+    BitmapFont tiny(2.0f, 1);
+    EXPECT_EQ(tiny.getPixelHeight(), 0);
+    glClear(GL_COLOR_BUFFER_BIT);
+    tiny.print(100, 100, "A");
+    EXPECT_GT(litPixels().count, 0);
 }
 
 TEST_F(BitmapFontTest, CharactersOutsideTheFontAreLeftOut) {
@@ -115,28 +95,6 @@ TEST_F(BitmapFontTest, LongTextIsCutAt255Characters) {
     EXPECT_FLOAT_EQ(rasterX(), 255 * advance);
     font.print(0, 100, "%s", std::string(255, 'i').c_str());
     EXPECT_FLOAT_EQ(rasterX(), 255 * advance);
-}
-
-TEST_F(BitmapFontTest, ANullFormatOrALineStartingOutsideTheViewDrawsNothing) {
-    BitmapFont font(2.0f, 768);
-    glRasterPos2f(321, 123);
-    const char* noFormat = nullptr;
-    font.print(10, 10, noFormat);
-    EXPECT_FLOAT_EQ(rasterX(), 321.0f) << "the raster position is left alone";
-    font.print(-50, 100, "a line that would reach well into the window");
-    EXPECT_FALSE(rasterValid());
-    EXPECT_EQ(litPixels().count, 0);
-}
-
-TEST_F(BitmapFontTest, TheDebugLinesLandInTheUpperLeftOfTheCockpitView) {
-    // As the frame prints them: one unit in front of the eye, at x -0.5.
-    BitmapFont font(2.0f, 768);
-    hudtest::enterCockpitPlane();
-    font.print(-0.5f, 0.30f, "pos   x: %f, y:%f, z:%f", 0.0, 0.0, 0.0);
-    const Blob line = litPixels();
-    ASSERT_GT(line.count, 0);
-    EXPECT_NEAR(line.minX, 49, 2);
-    EXPECT_NEAR(line.minY, 662, 4);
 }
 
 TEST_F(BitmapFontTest, AMissingFaceFallsBackToAnyBoldMonospacedOne) {

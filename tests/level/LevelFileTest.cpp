@@ -1,7 +1,6 @@
 // Scratch folder, loading and log splitting for the level tests.
 #include "tests/level/LevelFileTest.h"
 
-#include <algorithm>
 #include <sstream>
 
 namespace leveltest {
@@ -31,15 +30,6 @@ std::vector<std::string> LevelFileTest::loaderLines() const {
         }
     }
     return lines;
-}
-
-std::vector<std::string> LevelFileTest::linesAfterIterating() const {
-    std::vector<std::string> lines = loaderLines();
-    auto iterating = std::find(lines.begin(), lines.end(), "Iterating level Elements");
-    if (iterating == lines.end()) {
-        return {};
-    }
-    return std::vector<std::string>(std::next(iterating), lines.end());
 }
 
 Object3D* LevelFileTest::find(const std::string& objId) {

@@ -27,8 +27,6 @@ protected:
     // The loader's own debug lines, without prefix and newline. Other parts of the game log
     // while elements are made (some without a newline), so only the loader's text is kept.
     std::vector<std::string> loaderLines() const;
-    // The loader's lines after "Iterating level Elements".
-    std::vector<std::string> linesAfterIterating() const;
     // The element with this objid, or null.
     Object3D* find(const std::string& objId);
 

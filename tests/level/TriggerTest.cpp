@@ -1,5 +1,5 @@
-// Triggers from the level file: which TRIGGER children are attached, to which slot, and that an
-// endlevel death trigger ends the level exactly when its object is destroyed.
+// Triggers from the level file: which TRIGGER children are attached, to which slot, and which
+// end the level when their object is destroyed.
 #include "level/Trigger.h"
 #include "tests/level/LevelFileTest.h"
 
@@ -21,7 +21,6 @@ std::string levelWithTriggers(const std::string& triggers) {
 
 class TriggerTest : public LevelFileTest {
 protected:
-    Object3D* goal() { return find("goal"); }
     // Rams the object until the container has removed it.
     void destroy(Object3D* element) {
         while (element->getHealth() > 0.0f) {
@@ -33,77 +32,49 @@ protected:
 
 } // namespace
 
-TEST_F(TriggerTest, AnEndlevelDeathTriggerEndsTheLevelOnlyWhenItsObjectDies) {
-    ASSERT_TRUE(loadLevel(levelWithTriggers(R"(<TRIGGER cause="death" event="endlevel"/>)")));
-    ASSERT_NE(goal(), nullptr);
-    ASSERT_NE(goal()->getDeathTrigger(), nullptr);
-
-    destroy(find("bystander"));
-    EXPECT_FALSE(world->bLevelEnded) << "another object's death does nothing";
-
-    goal()->hit(kCollisionDamage);
-    goal()->hit(kCollisionDamage);
-    world->update(0.0);
-    EXPECT_FLOAT_EQ(goal()->getHealth(), 20.0f);
-    EXPECT_FALSE(world->bLevelEnded) << "damaged but alive";
-
-    goal()->hit(kCollisionDamage);
-    EXPECT_TRUE(world->bLevelEnded) << "the third contact destroys it";
-    world->update(0.0);
-    EXPECT_EQ(goal(), nullptr) << "and the world removes it";
-    EXPECT_TRUE(world->bLevelEnded);
-}
-
-TEST_F(TriggerTest, AProximityTriggerIsKeptWhateverItsContentButNeverEndsTheLevel) {
-    ASSERT_TRUE(loadLevel(levelWithTriggers(
-        R"(<TRIGGER cause="proximity" event="endlevel" radius="300">near<b/>the goal</TRIGGER>)")));
-    ASSERT_NE(goal()->getProximityTrigger(), nullptr);
-    EXPECT_EQ(goal()->getProximityTrigger()->getEvent(), kTriggerEventEndLevel);
-    EXPECT_EQ(goal()->getDeathTrigger(), nullptr);
-    destroy(goal());
-    EXPECT_FALSE(world->bLevelEnded);
-}
-
 TEST_F(TriggerTest, OnlyAnExactDeathCauseWithTheEndlevelEventEverEndsTheLevel) {
     const struct {
         const char* triggers;
-        bool refused;  // an unknown cause: a log line, no trigger
-        bool attached; // a death trigger that does nothing
+        bool refused;      // an unknown cause: a log line, no trigger
+        int death, nearby; // the event in each slot; -2 for an empty slot
+        bool ends;
     } cases[] = {
-        {R"(<TRIGGER cause="Death" event="endlevel"/>)", true, false},
-        {R"(<TRIGGER cause="death " event="endlevel"/>)", true, false},
-        {R"(<TRIGGER cause="" event="endlevel"/>)", true, false},
-        {R"(<TRIGGER event="endlevel"/>)", true, false},
-        {R"(<TRIGGER/>)", true, false},
-        {R"(<TRIGGER cause="death"/>)", false, true},
-        {R"(<TRIGGER cause="death" event="EndLevel"/>)", false, true},
-        {R"(<TRIGGER cause="death" event="explode"/>)", false, true},
-        {R"(<TRIGGER cause="death" event="endlevel"/><TRIGGER cause="death"/>)", false, true},
+        {R"(<TRIGGER cause="death" event="endlevel"/>)", false, kTriggerEventEndLevel, -2, true},
+        {R"(<TRIGGER cause="proximity" event="endlevel" radius="300">near<b/>it</TRIGGER>)", false,
+         -2, kTriggerEventEndLevel, false},
+        {R"(<TRIGGER cause="Death" event="endlevel"/>)", true, -2, -2, false},
+        {R"(<TRIGGER cause="death " event="endlevel"/>)", true, -2, -2, false},
+        {R"(<TRIGGER cause="" event="endlevel"/>)", true, -2, -2, false},
+        {R"(<TRIGGER event="endlevel"/>)", true, -2, -2, false},
+        {R"(<TRIGGER cause="death"/>)", false, kTriggerUnset, -2, false},
+        {R"(<TRIGGER cause="death" event="EndLevel"/>)", false, kTriggerUnset, -2, false},
+        {R"(<TRIGGER cause="death" event="endlevel"/><TRIGGER cause="death"/>)", false,
+         kTriggerUnset, -2, false},
+        {R"(<TRIGGER cause="death"/><TRIGGER cause="death" event="endlevel"/>)", false,
+         kTriggerEventEndLevel, -2, true}, // the later one replaces the first
         // Only elements named TRIGGER in capitals count, whatever their content.
         {R"(<trigger cause="death" event="endlevel"/>
             <!-- <TRIGGER cause="death" event="endlevel"/> -->
             <Trigger cause="death" event="endlevel"/><NOTE>TRIGGER</NOTE>)",
-         false, false},
+         false, -2, -2, false},
     };
+    auto event = [](const Trigger* t) { return t != nullptr ? t->getEvent() : -2; };
     for (const auto& c : cases) {
         world->bLevelEnded = false;
         ASSERT_TRUE(loadLevel(levelWithTriggers(c.triggers)));
-        Object3D* target = goal();
-        ASSERT_NE(target, nullptr);
+        Object3D* goal = find("goal");
+        ASSERT_NE(goal, nullptr);
         EXPECT_EQ(log.find("Element3D::setTrigger(): unknown trigger value\n") != std::string::npos,
                   c.refused)
             << c.triggers;
-        EXPECT_EQ(target->getDeathTrigger() != nullptr, c.attached) << c.triggers;
-        if (c.attached) {
-            EXPECT_EQ(target->getDeathTrigger()->getEvent(), kTriggerUnset) << c.triggers;
-        }
-        EXPECT_EQ(target->getProximityTrigger(), nullptr) << c.triggers;
-        destroy(target);
-        EXPECT_FALSE(world->bLevelEnded) << c.triggers;
+        EXPECT_EQ(event(goal->getDeathTrigger()), c.death) << c.triggers;
+        EXPECT_EQ(event(goal->getProximityTrigger()), c.nearby) << c.triggers;
         destroy(find("bystander"));
+        EXPECT_FALSE(world->bLevelEnded) << "another object's death does nothing";
+        goal->hit(kCollisionDamage);
+        goal->hit(kCollisionDamage);
+        EXPECT_FALSE(world->bLevelEnded) << "damaged but alive";
+        destroy(goal);
+        EXPECT_EQ(world->bLevelEnded, c.ends) << c.triggers;
     }
-    ASSERT_TRUE(loadLevel(levelWithTriggers(R"(<TRIGGER cause="death"/>
-                                               <TRIGGER cause="death" event="endlevel"/>)")));
-    destroy(goal());
-    EXPECT_TRUE(world->bLevelEnded) << "the later endlevel trigger replaced the first";
 }

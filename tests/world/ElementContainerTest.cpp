@@ -1,5 +1,5 @@
-// The world's list: filing, the per-frame update, deletion of the dead, draw order and the
-// collision rule.
+// The world's list: filing, the per-frame update with elements born during it, deletion of the
+// dead, draw order and the collision rule.
 #include "tests/support/WorldFixture.h"
 
 using testsupport::PlayerStandIn;
@@ -16,6 +16,7 @@ protected:
         auto* probe = static_cast<ProbeElement*>(
             world->file(std::make_unique<ProbeElement>(world, name, &log), atBack));
         probe->setHealth(health);
+        probe->setPos(1000.0f * world->size(), 0, 0); // out of each other's reach
         return probe;
     }
     Names names() {
@@ -28,23 +29,42 @@ protected:
     Names log;
 };
 
+// Files one element at each end of the list during its first update, as a firing fighter or a
+// hit shot does.
+class Spawner : public ProbeElement {
+public:
+    using ProbeElement::ProbeElement;
+    void update(double t) override {
+        ProbeElement::update(t);
+        if (updates == 1) {
+            ElementContainer* world = getContainer();
+            world->file(std::make_unique<ProbeElement>(world, "front", log), false)
+                ->setPos(0, -5000, 0);
+            world->file(std::make_unique<ProbeElement>(world, "back", log), true)
+                ->setPos(0, 0, 5000);
+        }
+    }
+};
+
 } // namespace
 
-TEST_F(ContainerTest, FrontFiledElementsAlwaysPrecedeBackFiledOnes) {
-    add("effect1", true);
-    add("solid1");
-    add("effect2", true);
-    add("solid2");
-    EXPECT_EQ(names(), (Names{"solid2", "solid1", "effect1", "effect2"}));
+TEST_F(ContainerTest, ElementsBornAtTheBackDuringAPassAreUpdatedInItThoseInFrontAreNot) {
+    add("first");
+    add("last", true);
+    world->file(std::make_unique<Spawner>(world, "spawner", &log), false)->setPos(0, 5000, 0);
+    world->update(0.05);
+    EXPECT_EQ(log, (Names{"update spawner", "update first", "update last", "update back"}));
+    EXPECT_EQ(names(), (Names{"front", "spawner", "first", "last", "back"}))
+        << "every element filed at the front precedes every one filed at the back";
+    EXPECT_DOUBLE_EQ(all<ProbeElement>()[1]->lastUpdate, 1.0) << "20 time units per second";
 }
 
-TEST_F(ContainerTest, UpdateHandsOutTwentyTimeUnitsPerSecondAndDeletesTheDeadUndrawn) {
-    ProbeElement* alive = add("alive", false, 0.001f);
-    add("dead", false, 0.0f)->setPos(100, 0, 0);
+TEST_F(ContainerTest, HealthExactlyZeroIsNeitherDrawnNorKept) {
+    add("alive", false, 0.001f);
+    add("dead", false, 0.0f);
     world->draw();
-    EXPECT_EQ(log, (Names{"draw alive"})) << "health exactly 0 is not drawn";
+    EXPECT_EQ(log, (Names{"draw alive"}));
     world->update(0.05);
-    EXPECT_DOUBLE_EQ(alive->lastUpdate, 1.0);
     EXPECT_EQ(names(), (Names{"alive"}));
 }
 
@@ -63,12 +83,12 @@ TEST_F(ContainerTest, SortedElementsComeLastNearestFirst) {
 
 TEST_F(ContainerTest, ThePlayerIsNeitherHeldNorDrawnNorDeleted) {
     PlayerStandIn player(world);
-    add("rock")->setPos(100, 0, 0);
+    add("rock");
     player.setHealth(-5.0f);
     world->update(0.05);
+    world->draw();
     EXPECT_EQ(world->getPlayer(), &player);
-    EXPECT_EQ(world->size(), 1u);
-    EXPECT_EQ(log, (Names{"update rock"}));
+    EXPECT_EQ(log, (Names{"update rock", "draw rock"}));
 }
 
 // Collision: squared distance against r1^2 + r2^2, 40 damage each, speeds reversed.
@@ -77,19 +97,19 @@ TEST_F(ContainerTest, ElementsTouchBelowTheSumOfTheSquaredRadii) {
     const struct {
         float radiusA, radiusB, apart;
         bool touch;
-    } cases[] = {{10, 10, 15, false},
-                 {10, 10, 14, true}, // sqrt(200) = 14.14
+    } cases[] = {{10, 10, 14.15f, false},
+                 {10, 10, 14.14f, true}, // sqrt(200) = 14.142
                  {30, 40, 50, false},
-                 {30, 40, 49.9f, true}}; // ship and fighter: 50, not 70
-    // Each pair a thousand units from the next, all collided in one pass.
+                 {30, 40, 49.99f, true}}; // ship and fighter: 50, not 70
     std::vector<std::pair<ProbeElement*, ProbeElement*>> pairs;
     for (const auto& c : cases) {
-        const float x = 1000.0f * pairs.size();
-        pairs.emplace_back(add("a", false, 100.0f), add("b", false, 100.0f));
-        pairs.back().first->setRadius(c.radiusA);
-        pairs.back().first->setPos(x, 0, 0);
-        pairs.back().second->setRadius(c.radiusB);
-        pairs.back().second->setPos(x, 0, -c.apart);
+        ProbeElement* a = add("a", false, 100.0f);
+        ProbeElement* b = add("b", false, 100.0f);
+        a->setRadius(c.radiusA);
+        b->setRadius(c.radiusB);
+        b->setPos(a->getPos(0), 0, -c.apart);
+        a->setPos(a->getPos(0), 0, 0);
+        pairs.emplace_back(a, b);
     }
     testsupport::DebugCapture capture;
     world->collide();
@@ -101,31 +121,28 @@ TEST_F(ContainerTest, ElementsTouchBelowTheSumOfTheSquaredRadii) {
     }
 }
 
-TEST_F(ContainerTest, ContactReversesSpeedAndRepeatsUntilOneIsGone) {
+TEST_F(ContainerTest, ContactReversesSpeedAndTheOneBroughtToZeroGoesTheSameFrame) {
     ProbeElement* sturdy = add("sturdy", false, 100.0f);
-    add("frail", false, 40.0f);
+    ProbeElement* frail = add("frail", false, 40.0f);
+    frail->setPos(0, 0, 0);
+    sturdy->setPos(0, 0, 0);
     sturdy->setSpeed(5.0);
     world->update(0.01);
     EXPECT_DOUBLE_EQ(sturdy->getSpeed(), -5.0);
-    EXPECT_EQ(names(), (Names{"sturdy"})) << "40 damage takes 40 health to 0: deleted this frame";
-
-    add("other", false, 1000.0f);
-    world->update(0.01);
-    EXPECT_FLOAT_EQ(sturdy->getHealth(), 20.0f);
-    world->update(0.01);
-    EXPECT_EQ(names(), (Names{"other"})) << "the third contact finishes a 100-health element";
+    EXPECT_FLOAT_EQ(sturdy->getHealth(), 60.0f);
+    EXPECT_EQ(names(), (Names{"sturdy"}));
 }
 
 TEST_F(ContainerTest, EachTouchingActivePairMeetsOncePerPassThePlayerIncluded) {
     PlayerStandIn player(world);
     player.setHealth(1000.0f);
-    add("a", false, 1000.0f);
-    add("b", false, 1000.0f);
-    ProbeElement* ghost = add("ghost");
-    ghost->setActive(false);
+    for (const char* name : {"a", "b", "ghost"}) {
+        add(name, false, 1000.0f)->setPos(0, 0, 0);
+    }
+    all<ProbeElement>()[0]->setActive(false);
     testsupport::DebugCapture capture;
     world->collide();
     EXPECT_EQ(capture.count("Kollision\n"), 3) << "a-b, a-player, b-player";
-    EXPECT_FLOAT_EQ(ghost->getHealth(), 1.0f) << "inactive elements never collide";
+    EXPECT_FLOAT_EQ(all<ProbeElement>()[0]->getHealth(), 1000.0f) << "inactive: never collides";
     EXPECT_FLOAT_EQ(player.getHealth(), 920.0f);
 }

@@ -54,31 +54,25 @@ protected:
 
 } // namespace
 
-TEST_F(ModelDrawingTest, TheSecondAsteroidSharesTheRecordButCompilesANewList) {
-    Object3D* first = world->addElement(kKindAsteroid);
-    const unsigned firstList = first->getModel()->iDisplayList;
-    Object3D* second = world->addElement(kKindAsteroid);
-    EXPECT_EQ(first->getModel(), second->getModel());
-    EXPECT_EQ(world->modelCache.size(), 1u);
-    EXPECT_NE(second->getModel()->iDisplayList, firstList);
-    EXPECT_EQ(first->loadModel("data/model/other.ms3d", kKindAsteroid), first->getModel());
-}
-
-TEST_F(ModelDrawingTest, ListsDoNotPileUpAsElementsOfAKindComeAndGo) {
-    // A projectile is a new element of its kind with every shot; only the newest list lives.
+TEST_F(ModelDrawingTest, AsteroidsShareTheRecordAndOnlyTheNewestListLives) {
+    // A projectile is a new element of its kind with every shot: lists must not pile up.
     ModelData* record = world->addElement(kKindAsteroid)->getModel();
     const unsigned firstList = record->iDisplayList;
     for (int i = 0; i < 200; ++i) {
-        world->addElement(kKindAsteroid)->setHealth(0.0f); // gone at the end of the frame
+        Object3D* another = world->addElement(kKindAsteroid);
+        EXPECT_EQ(another->getModel(), record);
+        another->setHealth(0.0f); // gone at the end of the frame
         world->update(0.0);
     }
-    const unsigned newest = record->iDisplayList;
+    EXPECT_EQ(world->modelCache.size(), 1u);
+    EXPECT_EQ(record,
+              world->addElement(kKindAsteroid)->loadModel("data/model/other.ms3d", kKindAsteroid));
     int liveLists = 0;
-    for (unsigned name = firstList; name <= newest; ++name) {
+    for (unsigned name = firstList; name <= record->iDisplayList; ++name) {
         liveLists += glIsList(name) == GL_TRUE;
     }
     EXPECT_EQ(liveLists, 1);
-    EXPECT_TRUE(glIsList(newest));
+    EXPECT_TRUE(glIsList(record->iDisplayList));
 }
 
 TEST_F(ModelDrawingTest, AllThreePathsDrawTheSamePicture) {
@@ -96,18 +90,32 @@ TEST_F(ModelDrawingTest, AllThreePathsDrawTheSamePicture) {
     EXPECT_LT(differingPixels(arrays, immediate), 50);
 }
 
-TEST_F(ModelDrawingTest, ImmediateDrawingLeavesTexturingAsItFoundIt) {
-    // (A display list replays the texturing state it was compiled under instead.)
-    asteroidInView();
+TEST_F(ModelDrawingTest, AGroupWithoutMaterialKeepsThePreviousOneUntexturedAndTexturingIsRestored) {
+    Object3D* asteroid = asteroidInView();
+    for (Group& group : static_cast<Ms3dModelData*>(asteroid->getModel())->pMs3dModel->groups) {
+        group.materialIndex = -1;
+    }
+    // The material left by what was drawn before: glowing pure red, reflecting nothing.
+    const float black[4] = {0, 0, 0, 1}, red[4] = {1, 0, 0, 1};
+    for (GLenum part : {GL_AMBIENT, GL_DIFFUSE, GL_SPECULAR}) {
+        glMaterialfv(GL_FRONT, part, black);
+    }
+    glMaterialfv(GL_FRONT, GL_EMISSION, red);
     world->bDisplayLists = false;
-    for (bool vertexArrays : {true, false}) {
+    for (bool vertexArrays : {false, true}) {
         world->bVertexArrays = vertexArrays;
+        const std::vector<std::uint8_t> pixels = drawWorld();
+        int pureRed = 0;
+        for (size_t i = 0; i < pixels.size(); i += 4) {
+            pureRed += pixels[i] == 255 && pixels[i + 1] == 0 && pixels[i + 2] == 0;
+        }
+        EXPECT_GT(pureRed, 2000) << "vertex arrays " << vertexArrays;
+        EXPECT_EQ(pureRed, litPixels(pixels)) << "no texture over it";
+        EXPECT_TRUE(glIsEnabled(GL_TEXTURE_2D)) << "texturing back as it was";
         glDisable(GL_TEXTURE_2D);
         world->draw();
         EXPECT_FALSE(glIsEnabled(GL_TEXTURE_2D));
         glEnable(GL_TEXTURE_2D);
-        world->draw();
-        EXPECT_TRUE(glIsEnabled(GL_TEXTURE_2D));
     }
 }
 
