@@ -17,6 +17,9 @@ public:
         bool fullscreen = false;    // the answer to the start question
         std::string screenshotFile; // binary PPM of the last drawn frame
         bool report = false;        // frame-time line on standard output
+        std::string levelFile;      // "" = the game's own level
+        std::string logFile;        // the debug channel; "" = standard error
+        std::string settingsFile;   // read like the desktop game's settings; "" = none
     };
 
     // Reads the command line (without the program name); false with a message on failure.

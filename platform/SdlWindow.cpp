@@ -44,6 +44,13 @@ bool SdlWindow::startVideo() {
         if (driver == "offscreen" || driver == "dummy" || driver == "evdev") {
             continue;
         }
+        // Without a runtime folder there is no compositor to reach, and the attempt would only
+        // print the library's own complaint on the player's terminal.
+        if (driver == "wayland" && SDL_getenv("XDG_RUNTIME_DIR") == nullptr) {
+            noDisplayReason += std::string(noDisplayReason.empty() ? "" : "; ") +
+                               "wayland: XDG_RUNTIME_DIR is not set";
+            continue;
+        }
         SDL_SetHint(SDL_HINT_VIDEODRIVER, driver.c_str());
         if (SDL_InitSubSystem(SDL_INIT_VIDEO) == 0) {
             return true;

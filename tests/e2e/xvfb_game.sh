@@ -66,7 +66,8 @@ hold() {
 }
 
 cd "$build" || fail "no build folder $build"
-"$game" >"$work/out" 2>"$work/log" &
+# The developer's log goes to a file; the player's terminal stays quiet.
+OMBRELIX_LOG="$work/log" "$game" >"$work/out" 2>"$work/err" &
 game_pid=$!
 
 box=$(window_named "Start FullScreen?") || fail "the start question did not appear"
@@ -115,4 +116,5 @@ status=$?
 game_pid=""
 [ "$status" -eq 0 ] || fail "exit code $status"
 grep -q "done            ---------------------" "$work/log" || fail "no shutdown line"
+[ -s "$work/err" ] && fail "the terminal was not quiet: $(head -c 500 "$work/err")"
 echo "passed: the desktop game opened full screen, flew and quit with 0"
