@@ -24,6 +24,8 @@ SdlWindow::SdlWindow() {
     displayReady = startVideo();
     if (displayReady) {
         previousHandler = setMessageBoxHandler(&SdlWindow::showMessageBox);
+        // Without pad support the keyboard still plays.
+        gamepads.start();
     }
 }
 
@@ -72,6 +74,7 @@ SdlWindow::~SdlWindow() {
     }
     if (displayReady) {
         setMessageBoxHandler(std::move(previousHandler));
+        gamepads.stop();
         SDL_QuitSubSystem(SDL_INIT_VIDEO);
         SDL_Quit();
     }
@@ -299,7 +302,7 @@ bool SdlWindow::translate(const SDL_Event& event) {
         }
     }
     default:
-        return false;
+        return gamepads.translate(event, *this);
     }
 }
 
