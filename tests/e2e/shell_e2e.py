@@ -133,6 +133,15 @@ def case_quiet_terminal():
             check(text.startswith("Logging started") and
                   "ERROR: Failed To Register The Window Class." in text, "%s: log %r" % (args, text))
             check(("Start FullScreen?" in text) == asked, "%s: the start question" % args)
+        # Settings are written only when asked, with the command line's choices in them.
+        settings = os.path.join(tmp, "config", "ombrelix", "settings.ini")
+        game(["--windowed"], XDG_CONFIG_HOME=os.path.join(tmp, "config"))
+        check(not os.path.exists(settings), "settings written without being asked")
+        game(["--windowed", "--volume", "30", "--save-settings"],
+             XDG_CONFIG_HOME=os.path.join(tmp, "config"))
+        with open(settings) as f:
+            text = f.read()
+        check("fullscreen = no\nvolume = 30\n" in text, "saved settings: %r" % text)
         code, _, err = game(["--level", os.path.join(tmp, "none.xml")])
         check(code == 1 and len(err.splitlines()) == 1 and
               "cannot read the level file %s" % os.path.join(tmp, "none.xml") in err,
