@@ -44,13 +44,14 @@ install(FILES ${CMAKE_SOURCE_DIR}/dist/org.example.ombrelix.metainfo.xml
 # Manual page and changelog compressed the way Debian wants them (no name or time stamp), and
 # the runner's page as a link to the game's, which describes both.
 set(OMBRELIX_DOCS ${CMAKE_BINARY_DIR}/docs)
+configure_file(${CMAKE_SOURCE_DIR}/dist/ombrelix.6.in ${OMBRELIX_DOCS}/ombrelix.6 @ONLY)
 add_custom_command(OUTPUT ${OMBRELIX_DOCS}/ombrelix.6.gz ${OMBRELIX_DOCS}/changelog.gz
                           ${OMBRELIX_DOCS}/ombrelix-headless.6.gz
   COMMAND ${CMAKE_COMMAND} -E make_directory ${OMBRELIX_DOCS}
-  COMMAND gzip -9n -c ${CMAKE_SOURCE_DIR}/dist/ombrelix.6 > ${OMBRELIX_DOCS}/ombrelix.6.gz
+  COMMAND gzip -9n -c ${OMBRELIX_DOCS}/ombrelix.6 > ${OMBRELIX_DOCS}/ombrelix.6.gz
   COMMAND gzip -9n -c ${CMAKE_SOURCE_DIR}/dist/changelog > ${OMBRELIX_DOCS}/changelog.gz
   COMMAND ${CMAKE_COMMAND} -E create_symlink ombrelix.6.gz ${OMBRELIX_DOCS}/ombrelix-headless.6.gz
-  DEPENDS ${CMAKE_SOURCE_DIR}/dist/ombrelix.6 ${CMAKE_SOURCE_DIR}/dist/changelog
+  DEPENDS ${OMBRELIX_DOCS}/ombrelix.6 ${CMAKE_SOURCE_DIR}/dist/changelog
   COMMENT "Compressing the manual page and the changelog")
 add_custom_target(docs ALL DEPENDS ${OMBRELIX_DOCS}/ombrelix.6.gz)
 install(FILES ${OMBRELIX_DOCS}/ombrelix.6.gz ${OMBRELIX_DOCS}/ombrelix-headless.6.gz
