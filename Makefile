@@ -1,13 +1,14 @@
 # One-command entry points: `make run` plays, `make test` checks everything.
 BUILD      ?= build
 ASAN_BUILD ?= build-asan
+DEB_BUILD  ?= build-deb
 JOBS       ?= $(shell nproc)
 CMAKE_FLAGS ?= -DCMAKE_BUILD_TYPE=RelWithDebInfo
 ifneq ($(CI),)
 CMAKE_FLAGS += -DOMBRELIX_WERROR=ON
 endif
 
-.PHONY: all deps build run test unit asan fuzz bench rules format clean
+.PHONY: all deps build run test unit asan fuzz bench rules format clean package package-check
 
 all: build
 
@@ -42,6 +43,19 @@ bench: build
 	@if [ -f bench/run-bench.sh ]; then bash bench/run-bench.sh $(BUILD); \
 	else echo "No benchmarks yet."; fi
 
+# The Debian package, built as Debian builds (its hardening flags, /usr, the games layout).
+package: deps
+	cmake -S . -B $(DEB_BUILD) -DCMAKE_BUILD_TYPE=None -DCMAKE_INSTALL_PREFIX=/usr \
+	  -DOMBRELIX_GAMES_LAYOUT=ON $(filter -DOMBRELIX_WERROR=ON,$(CMAKE_FLAGS)) \
+	  -DCMAKE_CXX_FLAGS="$$(dpkg-buildflags --get CXXFLAGS) $$(dpkg-buildflags --get CPPFLAGS)" \
+	  -DCMAKE_EXE_LINKER_FLAGS="$$(dpkg-buildflags --get LDFLAGS)"
+	cmake --build $(DEB_BUILD) -j $(JOBS) --target ombrelix ombrelix-headless data level_data docs
+	cd $(DEB_BUILD) && cpack -G DEB
+
+# The package's checks: its metadata, lintian, and the unpacked game played headless.
+package-check: package
+	bash tools/check-package.sh $(DEB_BUILD)
+
 rules:
 	@bash tools/check-rules.sh
 	@bash tools/test-ratio.sh || true
@@ -50,4 +64,4 @@ format:
 	@git ls-files '*.h' '*.cpp' | xargs clang-format -i
 
 clean:
-	rm -rf $(BUILD) $(ASAN_BUILD) build-fuzz
+	rm -rf $(BUILD) $(ASAN_BUILD) $(DEB_BUILD) build-fuzz

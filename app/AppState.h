@@ -2,6 +2,7 @@
 // handed to the window procedure, the frame renderer and the key table.
 #pragma once
 
+#include "app/KeyBindings.h"
 #include "platform/Messages.h"
 
 #include <cstdint>
@@ -41,6 +42,7 @@ struct AppState {
     bool fullscreen = false;
     bool active = true;
     bool keyDown[platform::VK_COUNT] = {};
+    KeyBindings keys; // which keys in keyDown do the player's actions
     bool wireframe = false;
 
     ElementContainer* pContainer = nullptr; // the world; deleted by the entry routine at the end

@@ -10,6 +10,7 @@
 #include "app/SoundScape.h"
 #include "assets/ObjectTexture.h"
 #include "audio/OpenAlSound.h"
+#include "game/EnemyFighter.h"
 #include "game/PlayerShip.h"
 #include "hud/EnergyBar.h"
 #include "hud/RadarScope.h"
@@ -51,7 +52,11 @@ std::unique_ptr<SoundSystem> makeSound(const LaunchOptions& options) {
     return std::make_unique<OpenAlSound>(settings);
 }
 
+// The one place a world is made, at start-up and on every new game: a fresh container with the
+// level, the sky, a new ship, the instruments and the dust, and the enemies' shared behaviour
+// back at its start.
 void buildWorld(AppState& app, const LaunchOptions& options) {
+    EnemyFighter::resetSharedState();
     app.pContainer = ElementContainer::getInstance();
     app.pContainer->loadFromXMLFile(options.levelFile.c_str());
     Object3D* sky = app.pContainer->addElement(kKindOuterSpace);
@@ -64,6 +69,14 @@ void buildWorld(AppState& app, const LaunchOptions& options) {
     // The dust takes the container's player when it is made, so it comes after the ship.
     app.pContainer->addElement(kKindSpaceDust);
 
+    // The sound output lives in the application state, so a world built again is heard through
+    // the same output.
+    app.pContainer->setSound(app.pSound.get());
+    app.pSoundScape = std::make_unique<SoundScape>(*app.pContainer, *app.pPlayer, *app.pEnergyBar);
+}
+
+// The cockpit and message pictures, loaded once for the whole run.
+void loadOverlays(AppState& app) {
     app.pCockpit = std::make_unique<ObjectTexture>(kCockpitFile);
     if (app.pCockpit->createTexture() != 0) {
         platform::debugOutput("WinMain(): cockpit texture loaded/created successfully.");
@@ -74,11 +87,30 @@ void buildWorld(AppState& app, const LaunchOptions& options) {
         platform::debugOutput("WinMain(): text texture loaded/created successfully.");
     }
     app.infoTexture = app.pInfo->getTextureId();
+}
 
-    // The one place where a new world gets its sound: the output lives in the application
-    // state, so a world built again is heard through the same output.
-    app.pContainer->setSound(app.pSound.get());
-    app.pSoundScape = std::make_unique<SoundScape>(*app.pContainer, *app.pPlayer, *app.pEnergyBar);
+// Enter after LEVEL COMPLETE or GAME OVER: the level starts again from its file. The drawing
+// switches are the player's, not the world's, so they carry over.
+void playAgain(AppState& app, const LaunchOptions& options) {
+    const bool displayLists = app.pContainer->bDisplayLists;
+    const bool vertexArrays = app.pContainer->bVertexArrays;
+    const int textureFilter = app.pContainer->iTextureFilter;
+    app.pSoundScape.reset(); // it listens to the ship and the bar that go next
+    app.pEnergyBar.reset();
+    app.pTopRadar.reset();
+    app.pFrontRadar.reset();
+    app.pPlayer.reset();
+    delete app.pContainer;
+    app.pContainer = ElementContainer::getInstance();
+    app.pContainer->bDisplayLists = displayLists;
+    app.pContainer->bVertexArrays = vertexArrays;
+    app.pContainer->iTextureFilter = textureFilter;
+    buildWorld(app, options);
+    platform::debugOutput("WinMain(): level started again\n");
+}
+
+bool levelOver(const AppState& app) {
+    return app.pContainer->bLevelEnded || app.pPlayer->getHealth() <= 0.0f;
 }
 
 // Draws, swaps and times one frame, then advances the world and the ship by that time.
@@ -120,11 +152,17 @@ int WinMain(platform::Window& window, platform::Clock& clock, const LaunchOption
 
     platform::debugOutput("Logging started *********************");
 
-    if (platform::messageBox("Would You Like To Run In Fullscreen Mode?", "Start FullScreen?",
-                             platform::Buttons::YesNo,
-                             platform::Icon::Question) == platform::Answer::Yes) {
-        app.fullscreen = true;
+    if (options.fullscreen == LaunchOptions::Fullscreen::Ask) {
+        if (platform::messageBox("Would You Like To Run In Fullscreen Mode?", "Start FullScreen?",
+                                 platform::Buttons::YesNo,
+                                 platform::Icon::Question) == platform::Answer::Yes) {
+            app.fullscreen = true;
+        }
+    } else {
+        // Answered on the command line or in the settings.
+        app.fullscreen = options.fullscreen == LaunchOptions::Fullscreen::Yes;
     }
+    app.keys = options.keys;
 
     if (!CreateGLWindow(app, kTitle, app.screenWidth, app.screenHeight, app.screenBits,
                         app.fullscreen)) {
@@ -134,6 +172,7 @@ int WinMain(platform::Window& window, platform::Clock& clock, const LaunchOption
 
     app.pSound = makeSound(options);
     buildWorld(app, options);
+    loadOverlays(app);
 
     bool done = false;
     while (!done) {
@@ -146,13 +185,17 @@ int WinMain(platform::Window& window, platform::Clock& clock, const LaunchOption
             }
         } else {
             if (app.active) {
-                if (app.keyDown[platform::VK_ESCAPE]) {
+                if (ActionHeld(app, KeyAction::Quit)) {
                     done = true;
                 } else {
                     playFrame(app);
                 }
             }
             HandleKeys(app);
+            // Taken also while playing, so an early Enter does not wait for the level's end.
+            if (TakeAction(app, KeyAction::PlayAgain) && levelOver(app)) {
+                playAgain(app, options);
+            }
         }
         reportGLError();
     }

@@ -2,8 +2,10 @@
 #include "app/HeadlessRunner.h"
 
 #include "app/AppState.h"
+#include "app/CommandLine.h"
 #include "app/DrawFrame.h"
 #include "app/Game.h"
+#include "app/Settings.h"
 #include "assets/ObjectTexture.h"
 #include "platform/Clock.h"
 #include "platform/HeadlessContext.h"
@@ -45,6 +47,7 @@ bool readDouble(const std::string& text, double& value) {
 const char* HeadlessRunner::usage() {
     return "usage: ombrelix-headless [--frames N] [--dt SECONDS] [--seed N] [--script FILE]\n"
            "                         [--fullscreen yes|no] [--screenshot FILE.ppm] [--report]\n"
+           "                         [--level FILE] [--log FILE] [--settings FILE]\n"
            "                         [--audio-out FILE.wav] [--volume 0..100] [--mute]\n";
 }
 
@@ -102,6 +105,12 @@ bool HeadlessRunner::parseArguments(const std::vector<std::string>& arguments, O
                 return false;
             }
             options.volume = static_cast<int>(volume);
+        } else if (name == "--level") {
+            options.levelFile = CommandLine::playerPath(value);
+        } else if (name == "--log") {
+            options.logFile = value;
+        } else if (name == "--settings") {
+            options.settingsFile = value;
         } else {
             error = "unknown argument " + name;
             return false;
@@ -194,14 +203,30 @@ int HeadlessRunner::run(const Options& options) {
     if (options.seeded) {
         platform::fixCurrentTime(static_cast<std::time_t>(options.seed));
     }
-    platform::HeadlessWindow window(clock, windowOptions);
     LaunchOptions launch;
+    if (!options.levelFile.empty()) {
+        launch.levelFile = options.levelFile;
+    }
+    std::vector<std::string> problems;
+    if (!options.settingsFile.empty()) {
+        Settings::load(options.settingsFile, launch, problems);
+    }
+    for (const std::string& problem : problems) {
+        std::fprintf(stderr, "ombrelix-headless: %s (line ignored)\n", problem.c_str());
+    }
     if (!options.audioOutFile.empty()) {
         launch.audio = LaunchOptions::Audio::File;
         launch.audioFile = options.audioOutFile;
     }
-    launch.volume = options.volume;
-    launch.mute = options.mute;
+    if (options.volume >= 0) {
+        launch.volume = options.volume;
+    }
+    launch.mute = launch.mute || options.mute;
+    if (!options.logFile.empty() && !platform::setDebugLog(options.logFile)) {
+        std::fprintf(stderr, "ombrelix-headless: cannot write the log to %s\n",
+                     options.logFile.c_str());
+    }
+    platform::HeadlessWindow window(clock, windowOptions);
     const int exitCode = WinMain(window, clock, launch);
 
     if (!options.screenshotFile.empty() && !window.writeLastFramePpm(options.screenshotFile)) {

@@ -18,8 +18,11 @@ public:
         std::string screenshotFile; // binary PPM of the last drawn frame
         bool report = false;        // frame-time line on standard output
         std::string audioOutFile;   // --audio-out: the mix as a WAV file; none opens no device
-        int volume = 100;           // --volume 0..100
+        int volume = -1;            // --volume 0..100; -1 = the settings' volume
         bool mute = false;          // --mute: starts muted (key M unmutes)
+        std::string levelFile;      // "" = the game's own level
+        std::string logFile;        // the debug channel; "" = standard error
+        std::string settingsFile;   // read like the desktop game's settings; "" = none
     };
 
     // Reads the command line (without the program name); false with a message on failure.

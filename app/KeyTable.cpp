@@ -25,42 +25,64 @@ bool takeKey(AppState& app, unsigned key) {
 
 void flightKeys(AppState& app) {
     PlayerShip& player = *app.pPlayer;
-    const bool* down = app.keyDown;
-    if (down['F']) {
+    const bool turnRight = ActionHeld(app, KeyAction::TurnRight);
+    const bool turnLeft = ActionHeld(app, KeyAction::TurnLeft);
+    const bool noseDown = ActionHeld(app, KeyAction::NoseDown);
+    const bool noseUp = ActionHeld(app, KeyAction::NoseUp);
+    const bool rollRight = ActionHeld(app, KeyAction::RollRight);
+    const bool rollLeft = ActionHeld(app, KeyAction::RollLeft);
+    if (turnRight) {
         player.setYawInput(-1);
     }
-    if (down['S']) {
+    if (turnLeft) {
         player.setYawInput(+1);
     }
-    if (down['E']) {
+    if (noseDown) {
         player.setPitchInput(-1);
     }
-    if (down['D']) {
+    if (noseUp) {
         player.setPitchInput(+1);
     }
-    if (down['R']) {
+    if (rollRight) {
         player.setRollInput(+1);
     }
-    if (down['W']) {
+    if (rollLeft) {
         player.setRollInput(-1);
     }
-    if (down['F'] || down['S'] || down['E'] || down['D'] || down['R'] || down['W']) {
+    if (turnRight || turnLeft || noseDown || noseUp || rollRight || rollLeft) {
         player.rampTurnRate(app.lastFrameTime);
     } else {
         player.resetTurnRate();
     }
-    if (down['I']) {
+    if (ActionHeld(app, KeyAction::Faster)) {
         player.setThrust(+1);
     }
-    if (down['K']) {
+    if (ActionHeld(app, KeyAction::Slower)) {
         player.setThrust(-1);
     }
-    if (takeKey(app, 'U')) {
+    if (TakeAction(app, KeyAction::Fire)) {
         player.fire();
     }
 }
 
 } // namespace
+
+bool ActionHeld(const AppState& app, KeyAction action) {
+    for (unsigned key : app.keys.keys(action)) {
+        if (app.keyDown[key]) {
+            return true;
+        }
+    }
+    return false;
+}
+
+bool TakeAction(AppState& app, KeyAction action) {
+    bool taken = false;
+    for (unsigned key : app.keys.keys(action)) {
+        taken = takeKey(app, key) || taken;
+    }
+    return taken;
+}
 
 void HandleKeys(AppState& app) {
     if (takeKey(app, platform::VK_F3)) {

@@ -8,6 +8,10 @@
 // their entry as they act; flight keys only count while the ship lives and the level runs.
 void HandleKeys(AppState& app);
 
+// Whether any key bound to the action is down; the taking form clears them, for one-shot actions.
+bool ActionHeld(const AppState& app, KeyAction action);
+bool TakeAction(AppState& app, KeyAction action);
+
 // The debug actions behind the one-shot keys, also usable on their own.
 void ToggleWireframe(AppState& app);
 void SpawnFighterAhead(AppState& app);

@@ -2,6 +2,8 @@
 // routine. The defaults play the game exactly as it always has been played.
 #pragma once
 
+#include "app/KeyBindings.h"
+
 #include <string>
 
 struct LaunchOptions {
@@ -18,4 +20,9 @@ struct LaunchOptions {
     std::string audioFile; // with Audio::File: the WAV file written at the end
     int volume = 100;      // 0..100
     bool mute = false;
+
+    // The debug channel: "" nowhere, "stderr", or a file name. Set up by the program's main.
+    std::string logFile;
+    // The player's keys (settings file).
+    KeyBindings keys;
 };

@@ -9,9 +9,13 @@
 #include <AL/alc.h>
 #include <AL/alext.h>
 
+#include <dlfcn.h>
+
 #include <algorithm>
 #include <array>
+#include <cstdarg>
 #include <cstdio>
+#include <cstdlib>
 #include <vector>
 
 namespace {
@@ -33,6 +37,34 @@ const float kReach[kSoundCount] = {
     2.0f,                         // shield rise
     1.0f, 1.0f, 1.0f, 1.0f, 1.0f, // cockpit sounds are not placed
 };
+
+// ALSA's complaints (a machine without a sound card has many) go to the game's log instead of
+// the player's terminal.
+extern "C" void alsaComplaint(const char* file, int line, const char* function, int,
+                              const char* format, ...) {
+    char text[512];
+    va_list arguments;
+    va_start(arguments, format);
+    std::vsnprintf(text, sizeof text, format, arguments);
+    va_end(arguments);
+    platform::debugPrintf("OpenAlSound: ALSA %s:%d (%s): %s\n", file, line, function, text);
+}
+
+// The sound libraries talk to standard error on their own. OpenAL Soft is told to keep its log to
+// itself (unless a developer asked for it), and ALSA, which OpenAL Soft loads when it looks for a
+// device, gets a handler of ours. ALSA stays loaded for the rest of the run, so the handler holds.
+void quietSoundLibraries() {
+    setenv("ALSOFT_LOGLEVEL", "0", 0);
+    using Handler = void (*)(const char*, int, const char*, int, const char*, ...);
+    void* alsa = dlopen("libasound.so.2", RTLD_LAZY | RTLD_LOCAL);
+    if (alsa == nullptr) {
+        return; // no ALSA, nothing to quieten
+    }
+    auto setHandler = reinterpret_cast<int (*)(Handler)>(dlsym(alsa, "snd_lib_error_set_handler"));
+    if (setHandler != nullptr) {
+        setHandler(alsaComplaint);
+    }
+}
 
 void writeLittle(std::FILE* file, std::uint32_t value, int bytes) {
     for (int i = 0; i < bytes; ++i) {
@@ -103,6 +135,7 @@ struct OpenAlSound::Device {
 OpenAlSound::OpenAlSound(const Settings& settings)
     : szOutFile(settings.outFile), fVolume(static_cast<float>(settings.volume) / 100.0f),
       bMuted(settings.muted) {
+    quietSoundLibraries();
     auto device = std::make_unique<Device>();
     const char* failure = nullptr;
     if (settings.output == Output::File) {

@@ -30,6 +30,11 @@ HeadlessWindow::HeadlessWindow(Clock& clock, Options options)
     });
     passStart = WallClock::now();
     lastSwap = passStart;
+    for (const WindowScript::Event& event : this->options.script) {
+        if (event.action == WindowScript::Action::PadAttach && !gamepads.started()) {
+            gamepads.start();
+        }
+    }
 }
 
 HeadlessWindow::~HeadlessWindow() {
@@ -121,6 +126,8 @@ void HeadlessWindow::pumpEvents() {
         post(script[nextEvent++]);
         posted = true;
     }
+    // The pad's moves reach the game through SDL, as a real pad's would.
+    posted = gamepads.pump(*this) || posted;
     if (!posted && minimised) {
         // Nothing is drawn while minimised, so the frame count stands still: the script's next
         // line comes at once, and with none left the session ends.
@@ -170,6 +177,20 @@ void HeadlessWindow::post(const WindowScript::Event& event) {
         postMessage(
             WM_SIZE, SIZE_RESTORED,
             makeLParam(static_cast<unsigned>(event.width), static_cast<unsigned>(event.height)));
+        break;
+    case Action::PadAttach:
+        if (!pad.attach()) {
+            debugOutput("HeadlessWindow: the software gamepad could not be plugged in\n");
+        }
+        break;
+    case Action::PadDetach:
+        pad.detach();
+        break;
+    case Action::PadAxis:
+        pad.setAxis(event.control, event.value);
+        break;
+    case Action::PadButton:
+        pad.setButton(event.control, event.value != 0);
         break;
     }
 }

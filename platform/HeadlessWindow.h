@@ -4,8 +4,10 @@
 #pragma once
 
 #include "platform/Clock.h"
+#include "platform/Gamepads.h"
 #include "platform/HeadlessContext.h"
 #include "platform/Platform.h"
+#include "platform/VirtualGamepad.h"
 #include "platform/Window.h"
 #include "platform/WindowScript.h"
 
@@ -60,6 +62,8 @@ public:
     // The last drawn frame as RGB rows, top row first (kept when asked for in the options).
     const std::vector<std::uint8_t>& lastFrame() const { return lastFramePixels; }
     bool writeLastFramePpm(const std::string& fileName) const;
+    // Pads SDL reports as connected (a script that plugs one in starts SDL's pad support).
+    int gamepadsConnected() const { return gamepads.connected(); }
 
 protected:
     void pumpEvents() override;
@@ -87,6 +91,8 @@ private:
     WallClock::time_point lastSwap;
     std::vector<double> frameTimes;
     std::vector<std::uint8_t> lastFramePixels;
+    Gamepads gamepads;
+    VirtualGamepad pad; // declared after gamepads: pulled out before SDL's pad support stops
 };
 
 } // namespace platform

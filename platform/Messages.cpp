@@ -2,11 +2,27 @@
 #include "platform/Messages.h"
 
 #include <cctype>
+#include <cstdio>
 #include <cstdlib>
 #include <cstring>
 #include <string>
 
 namespace platform {
+
+namespace {
+
+struct Named {
+    const char* name;
+    unsigned code;
+};
+// The first name of a code is the one written back.
+const Named kNamedKeys[] = {
+    {"ESC", VK_ESCAPE},    {"ESCAPE", VK_ESCAPE}, {"SPACE", VK_SPACE}, {"ENTER", VK_RETURN},
+    {"RETURN", VK_RETURN}, {"TAB", VK_TAB},       {"LEFT", VK_LEFT},   {"RIGHT", VK_RIGHT},
+    {"UP", VK_UP},         {"DOWN", VK_DOWN},     {"SHIFT", VK_SHIFT}, {"CONTROL", VK_CONTROL},
+};
+
+} // namespace
 
 unsigned virtualKeyFromName(const char* name) {
     if (name == nullptr || *name == '\0') {
@@ -34,21 +50,33 @@ unsigned virtualKeyFromName(const char* name) {
         }
         return 0;
     }
-    struct Named {
-        const char* name;
-        unsigned code;
-    };
-    static const Named named[] = {
-        {"ESC", VK_ESCAPE},    {"ESCAPE", VK_ESCAPE}, {"SPACE", VK_SPACE}, {"ENTER", VK_RETURN},
-        {"RETURN", VK_RETURN}, {"TAB", VK_TAB},       {"LEFT", VK_LEFT},   {"RIGHT", VK_RIGHT},
-        {"UP", VK_UP},         {"DOWN", VK_DOWN},     {"SHIFT", VK_SHIFT}, {"CONTROL", VK_CONTROL},
-    };
-    for (const Named& entry : named) {
+    for (const Named& entry : kNamedKeys) {
         if (upper == entry.name) {
             return entry.code;
         }
     }
     return 0;
+}
+
+} // namespace platform
+
+namespace platform {
+
+std::string virtualKeyName(unsigned code) {
+    if ((code >= 'A' && code <= 'Z') || (code >= '0' && code <= '9')) {
+        return std::string(1, static_cast<char>(code));
+    }
+    if (code >= VK_F1 && code <= VK_F12) {
+        return "F" + std::to_string(code - VK_F1 + 1);
+    }
+    for (const Named& entry : kNamedKeys) {
+        if (entry.code == code) {
+            return entry.name;
+        }
+    }
+    char hex[8];
+    std::snprintf(hex, sizeof hex, "0x%02X", code & 0xFFu);
+    return hex;
 }
 
 } // namespace platform

@@ -3,6 +3,7 @@
 #pragma once
 
 #include <cstdint>
+#include <string>
 
 namespace platform {
 
@@ -65,6 +66,23 @@ const unsigned VK_F4 = 0x73;
 const unsigned VK_F5 = 0x74;
 const unsigned VK_F6 = 0x75;
 const unsigned VK_F12 = 0x7B;
+// Gamepad controls as keys (the codes Windows gives them): a stick pushed past its dead zone or a
+// trigger pulled is a held key, like a button.
+const unsigned VK_GAMEPAD_A = 0xC3;
+const unsigned VK_GAMEPAD_RIGHT_SHOULDER = 0xC7;
+const unsigned VK_GAMEPAD_LEFT_SHOULDER = 0xC8;
+const unsigned VK_GAMEPAD_LEFT_TRIGGER = 0xC9;
+const unsigned VK_GAMEPAD_RIGHT_TRIGGER = 0xCA;
+const unsigned VK_GAMEPAD_MENU = 0xCF; // Start
+const unsigned VK_GAMEPAD_VIEW = 0xD0; // Back
+const unsigned VK_GAMEPAD_LEFT_THUMBSTICK_UP = 0xD3;
+const unsigned VK_GAMEPAD_LEFT_THUMBSTICK_DOWN = 0xD4;
+const unsigned VK_GAMEPAD_LEFT_THUMBSTICK_RIGHT = 0xD5;
+const unsigned VK_GAMEPAD_LEFT_THUMBSTICK_LEFT = 0xD6;
+const unsigned VK_GAMEPAD_RIGHT_THUMBSTICK_UP = 0xD7;
+const unsigned VK_GAMEPAD_RIGHT_THUMBSTICK_DOWN = 0xD8;
+const unsigned VK_GAMEPAD_RIGHT_THUMBSTICK_RIGHT = 0xD9;
+const unsigned VK_GAMEPAD_RIGHT_THUMBSTICK_LEFT = 0xDA;
 const unsigned VK_COUNT = 256; // size of a table indexed by virtual-key code
 
 inline LParam makeLParam(unsigned low, unsigned high) {
@@ -80,5 +98,7 @@ inline unsigned highWord(std::uintptr_t value) {
 // Names the key table and the runner's scripts use: "U", "F3", "ESC", "SPACE", "1", or a code
 // in hex ("0x55"). Case does not matter. Gives 0 for a name it does not know.
 unsigned virtualKeyFromName(const char* name);
+// The name virtualKeyFromName reads back to the code: "U", "F3", "ESC", "LEFT", else "0x.." hex.
+std::string virtualKeyName(unsigned code);
 
 } // namespace platform

@@ -14,6 +14,23 @@ std::function<void(const char*)>& debugObserver() {
     return observer;
 }
 
+// Standard error until told otherwise; a log file stays open until the next choice or the end.
+struct DebugSink {
+    std::FILE* file = stderr;
+    ~DebugSink() { close(); }
+    void close() {
+        if (file != nullptr && file != stderr) {
+            std::fclose(file);
+        }
+        file = nullptr;
+    }
+};
+
+DebugSink& debugSink() {
+    static DebugSink sink;
+    return sink;
+}
+
 MessageBoxHandler& messageBoxHandler() {
     static MessageBoxHandler handler;
     return handler;
@@ -25,8 +42,15 @@ void debugOutput(const char* text) {
     if (text == nullptr) {
         return;
     }
-    // stderr is unbuffered by default; write it straight through so log order is exact.
-    std::fputs(text, stderr);
+    // Written straight through (stderr is unbuffered, a log file is flushed) so log order is
+    // exact and nothing is lost when the process ends abruptly.
+    std::FILE* file = debugSink().file;
+    if (file != nullptr) {
+        std::fputs(text, file);
+        if (file != stderr) {
+            std::fflush(file);
+        }
+    }
     if (debugObserver()) {
         debugObserver()(text);
     }
@@ -39,6 +63,20 @@ void debugPrintf(const char* format, ...) {
     std::vsnprintf(buffer, sizeof buffer, format, args);
     va_end(args);
     debugOutput(buffer);
+}
+
+bool setDebugLog(const std::string& target) {
+    DebugSink& sink = debugSink();
+    sink.close();
+    if (target.empty()) {
+        return true;
+    }
+    if (target == "stderr") {
+        sink.file = stderr;
+        return true;
+    }
+    sink.file = std::fopen(target.c_str(), "w");
+    return sink.file != nullptr;
 }
 
 void setDebugObserver(std::function<void(const char*)> observer) {

@@ -8,8 +8,13 @@
 
 namespace platform {
 
-// Writes the text to the debug channel (standard error) exactly as given, unbuffered.
+// Writes the text to the debug channel exactly as given, unbuffered. The channel is standard
+// error until setDebugLog says otherwise.
 void debugOutput(const char* text);
+
+// Where the debug channel goes: "" nowhere, "stderr" standard error, anything else a file,
+// created or emptied now. False (and the channel goes nowhere) when the file cannot be made.
+bool setDebugLog(const std::string& target);
 
 // printf-style convenience: formats into a buffer, then writes it with debugOutput.
 void debugPrintf(const char* format, ...) __attribute__((format(printf, 1, 2)));

@@ -24,6 +24,8 @@ SdlWindow::SdlWindow() {
     displayReady = startVideo();
     if (displayReady) {
         previousHandler = setMessageBoxHandler(&SdlWindow::showMessageBox);
+        // Without pad support the keyboard still plays.
+        gamepads.start();
     }
 }
 
@@ -42,6 +44,13 @@ bool SdlWindow::startVideo() {
     for (int i = 0; i < SDL_GetNumVideoDrivers(); ++i) {
         const std::string driver = SDL_GetVideoDriver(i);
         if (driver == "offscreen" || driver == "dummy" || driver == "evdev") {
+            continue;
+        }
+        // Without a runtime folder there is no compositor to reach, and the attempt would only
+        // print the library's own complaint on the player's terminal.
+        if (driver == "wayland" && SDL_getenv("XDG_RUNTIME_DIR") == nullptr) {
+            noDisplayReason += std::string(noDisplayReason.empty() ? "" : "; ") +
+                               "wayland: XDG_RUNTIME_DIR is not set";
             continue;
         }
         SDL_SetHint(SDL_HINT_VIDEODRIVER, driver.c_str());
@@ -65,6 +74,7 @@ SdlWindow::~SdlWindow() {
     }
     if (displayReady) {
         setMessageBoxHandler(std::move(previousHandler));
+        gamepads.stop();
         SDL_QuitSubSystem(SDL_INIT_VIDEO);
         SDL_Quit();
     }
@@ -292,7 +302,7 @@ bool SdlWindow::translate(const SDL_Event& event) {
         }
     }
     default:
-        return false;
+        return gamepads.translate(event, *this);
     }
 }
 

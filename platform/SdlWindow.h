@@ -2,6 +2,7 @@
 // game's window messages, and SDL message boxes while a display is there.
 #pragma once
 
+#include "platform/Gamepads.h"
 #include "platform/Platform.h"
 #include "platform/Window.h"
 
@@ -63,6 +64,7 @@ private:
     SDL_Window* window = nullptr;
     void* context = nullptr;
     bool swapIntervalAsked = false;
+    Gamepads gamepads;
 };
 
 } // namespace platform

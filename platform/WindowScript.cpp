@@ -1,6 +1,8 @@
 // Parsing of the off-screen window's session scripts.
 #include "platform/WindowScript.h"
 
+#include "platform/VirtualGamepad.h"
+
 #include <algorithm>
 #include <cerrno>
 #include <cstdlib>
@@ -18,6 +20,31 @@ bool readNumber(const std::string& word, long& value) {
     char* end = nullptr;
     value = std::strtol(word.c_str(), &end, 10);
     return errno == 0 && *end == '\0';
+}
+
+bool parsePad(const std::vector<std::string>& w, WindowScript::Event& event) {
+    using Action = WindowScript::Action;
+    if (w.size() == 3 && (w[2] == "attach" || w[2] == "detach")) {
+        event.action = w[2] == "attach" ? Action::PadAttach : Action::PadDetach;
+        return true;
+    }
+    long value = 0;
+    if (w.size() == 5 && w[2] == "axis") {
+        event.action = Action::PadAxis;
+        event.control = VirtualGamepad::axisNamed(w[3]);
+        if (!readNumber(w[4], value) || value < -32768 || value > 32767) {
+            return false;
+        }
+        event.value = static_cast<int>(value);
+        return event.control >= 0;
+    }
+    if (w.size() == 5 && w[2] == "button" && (w[4] == "down" || w[4] == "up")) {
+        event.action = Action::PadButton;
+        event.control = VirtualGamepad::buttonNamed(w[3]);
+        event.value = w[4] == "down" ? 1 : 0;
+        return event.control >= 0;
+    }
+    return false;
 }
 
 } // namespace
@@ -73,7 +100,10 @@ bool WindowScript::parse(const std::string& text) {
             event.action = Action::Size;
             event.width = static_cast<int>(width);
             event.height = static_cast<int>(height);
-        } else {
+        } else if (action == "pad" && !parsePad(w, event)) {
+            errorText = where + "pad takes attach, detach, axis NAME VALUE or button NAME down|up";
+            return false;
+        } else if (action != "pad") {
             errorText = where + "cannot read '" + line + "'";
             return false;
         }

@@ -1,6 +1,8 @@
 // A recorded play session for the off-screen window: which window messages arrive before which
 // drawn frame. One line per event: "FRAME down KEY", "FRAME up KEY", "FRAME close",
-// "FRAME minimise", "FRAME restore" or "FRAME size W H"; '#' starts a comment.
+// "FRAME minimise", "FRAME restore" or "FRAME size W H"; a software gamepad with "FRAME pad
+// attach|detach", "FRAME pad axis NAME VALUE" and "FRAME pad button NAME down|up" (SDL's names:
+// leftx, righttrigger, start, back, ...). '#' starts a comment.
 #pragma once
 
 #include "platform/Messages.h"
@@ -12,7 +14,18 @@ namespace platform {
 
 class WindowScript {
 public:
-    enum class Action { KeyDown, KeyUp, Close, Minimise, Restore, Size };
+    enum class Action {
+        KeyDown,
+        KeyUp,
+        Close,
+        Minimise,
+        Restore,
+        Size,
+        PadAttach,
+        PadDetach,
+        PadAxis,
+        PadButton
+    };
 
     struct Event {
         long frame = 0; // posted just before this drawn frame (counting from 0)
@@ -20,6 +33,8 @@ public:
         unsigned key = 0; // virtual-key code for KeyDown and KeyUp
         int width = 0;    // for Size
         int height = 0;
+        int control = 0; // the pad's axis or button number
+        int value = 0;   // axis position (-32768..32767), or 1 for a button down
     };
 
     // Reads the script text; false with error() naming the line when a line makes no sense.

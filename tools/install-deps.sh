@@ -5,7 +5,7 @@ set -euo pipefail
 PACKAGES=(
   build-essential cmake pkg-config clang libclang-rt-14-dev
   libsdl2-dev libgl-dev libglu1-mesa-dev libegl-dev libegl-mesa0 libgl1-mesa-dri
-  libxerces-c-dev libjpeg62-turbo-dev libfontconfig-dev libfreetype-dev fonts-liberation
+  libxerces-c-dev libjpeg62-turbo-dev libfontconfig-dev libfreetype-dev fonts-liberation libinih-dev
   libopenal-dev
   libgtest-dev libgmock-dev googletest libbenchmark-dev
   xvfb xdotool imagemagick x11-utils xfonts-base python3

@@ -188,6 +188,7 @@ def case_no_display(game):
         sys.exit(77)
     env = {k: v for k, v in os.environ.items()
            if k not in ("DISPLAY", "WAYLAND_DISPLAY", "SDL_VIDEODRIVER")}
+    env["OMBRELIX_LOG"] = "stderr"  # the developer's log beside the player's one sentence
     done = subprocess.run([game], cwd=BUILD, env=env, capture_output=True, timeout=120)
     log = done.stderr.decode("latin-1")
     check(done.returncode == 1, "exit code %d" % done.returncode)

@@ -39,7 +39,8 @@ window_named() {
 hold() { xdotool keydown "$1"; sleep "$2"; xdotool keyup "$1"; }
 
 cd "$2" || fail "no build folder $2"
-"$game" >"$work/out" 2>"$work/log" &
+# The developer's log goes to a file; the player's terminal stays quiet.
+OMBRELIX_LOG="$work/log" "$game" >"$work/out" 2>"$work/err" &
 game_pid=$!
 pids+=($game_pid)
 box=$(window_named "Start FullScreen?") || fail "the start question did not appear"
@@ -69,4 +70,5 @@ wait "$game_pid"
 status=$?
 [ "$status" -eq 0 ] || fail "exit code $status"
 grep -q "done            ---------------------" "$work/log" || fail "no shutdown line"
+[ -s "$work/err" ] && fail "the terminal was not quiet: $(head -c 500 "$work/err")"
 echo "passed: the desktop game opened full screen, flew and quit with 0"

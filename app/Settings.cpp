@@ -1,0 +1,180 @@
+// Reading the settings with inih, line by line so each broken line can be named, and writing
+// them back.
+#include "app/Settings.h"
+
+#include "platform/Messages.h"
+
+#include <ini.h>
+
+#include <cerrno>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <sstream>
+#include <sys/stat.h>
+
+namespace {
+
+const int kMaxVolume = 100;
+
+struct Reading {
+    std::FILE* file = nullptr;
+    std::string path;
+    int line = 0;
+    LaunchOptions* options = nullptr;
+    std::vector<std::string>* problems = nullptr;
+
+    void problem(const std::string& what) {
+        problems->push_back(path + ":" + std::to_string(line) + ": " + what);
+    }
+};
+
+// inih reads one line per call, so counting calls gives the line it is looking at. Lines inih
+// would skip as unreadable are named here, where the number is known.
+char* readLine(char* buffer, int size, void* stream) {
+    Reading& reading = *static_cast<Reading*>(stream);
+    char* line = std::fgets(buffer, size, reading.file);
+    if (line == nullptr) {
+        return nullptr;
+    }
+    ++reading.line;
+    const char* text = line + std::strspn(line, " \t\r\n");
+    const bool fine = *text == '\0' || *text == ';' || *text == '#' ||
+                      (*text == '[' && std::strchr(text, ']') != nullptr) ||
+                      (*text != '[' && std::strpbrk(text, "=:") != nullptr);
+    if (!fine) {
+        reading.problem("not a \"name = value\" line");
+    }
+    return line;
+}
+
+bool readVolume(const char* text, int& volume) {
+    errno = 0;
+    char* end = nullptr;
+    const long value = std::strtol(text, &end, 10);
+    if (*text == '\0' || *end != '\0' || errno != 0 || value < 0 || value > kMaxVolume) {
+        return false;
+    }
+    volume = static_cast<int>(value);
+    return true;
+}
+
+bool readKeys(const std::string& text, std::vector<unsigned>& keys) {
+    std::string words = text;
+    for (char& c : words) {
+        if (c == ',') {
+            c = ' ';
+        }
+    }
+    std::istringstream list(words);
+    for (std::string word; list >> word;) {
+        const unsigned code = platform::virtualKeyFromName(word.c_str());
+        if (code == 0) {
+            return false;
+        }
+        keys.push_back(code);
+    }
+    return !keys.empty();
+}
+
+int takeSetting(void* user, const char* section, const char* name, const char* value) {
+    Reading& reading = *static_cast<Reading*>(user);
+    LaunchOptions& options = *reading.options;
+    const std::string where = std::string(section) + "." + name;
+    if (where == "game.fullscreen") {
+        const std::string answer = value;
+        if (answer == "ask" || answer == "yes" || answer == "no") {
+            options.fullscreen = answer == "ask"   ? LaunchOptions::Fullscreen::Ask
+                                 : answer == "yes" ? LaunchOptions::Fullscreen::Yes
+                                                   : LaunchOptions::Fullscreen::No;
+        } else {
+            reading.problem("fullscreen is ask, yes or no");
+        }
+    } else if (where == "game.volume") {
+        if (!readVolume(value, options.volume)) {
+            reading.problem("volume is a whole number from 0 to 100");
+        }
+    } else if (std::strcmp(section, "keys") == 0) {
+        KeyAction action;
+        std::vector<unsigned> keys;
+        if (!KeyBindings::actionNamed(name, action)) {
+            reading.problem(std::string("no action called ") + name);
+        } else if (!readKeys(value, keys)) {
+            reading.problem(std::string("cannot read the keys of ") + name);
+        } else {
+            options.keys.setKeyboardKeys(action, keys);
+        }
+    } else {
+        reading.problem("unknown setting " + where);
+    }
+    return 1; // go on: one bad line spoils nothing else
+}
+
+const char* fullscreenWord(LaunchOptions::Fullscreen answer) {
+    switch (answer) {
+    case LaunchOptions::Fullscreen::Yes:
+        return "yes";
+    case LaunchOptions::Fullscreen::No:
+        return "no";
+    default:
+        return "ask";
+    }
+}
+
+} // namespace
+
+std::string Settings::defaultPath() {
+    const char* config = std::getenv("XDG_CONFIG_HOME");
+    std::string folder;
+    if (config != nullptr && config[0] == '/') {
+        folder = config;
+    } else {
+        const char* home = std::getenv("HOME");
+        folder = std::string(home != nullptr ? home : ".") + "/.config";
+    }
+    return folder + "/ombrelix/settings.ini";
+}
+
+void Settings::load(const std::string& path, LaunchOptions& options,
+                    std::vector<std::string>& problems) {
+    Reading reading;
+    reading.file = std::fopen(path.c_str(), "r");
+    if (reading.file == nullptr) {
+        return;
+    }
+    reading.path = path;
+    reading.options = &options;
+    reading.problems = &problems;
+    ini_parse_stream(&readLine, &reading, &takeSetting, &reading);
+    std::fclose(reading.file);
+}
+
+bool Settings::save(const std::string& path, const LaunchOptions& options, std::string& error) {
+    // Make the folders along the way; those that exist already are fine.
+    for (std::size_t slash = path.find('/', 1); slash != std::string::npos;
+         slash = path.find('/', slash + 1)) {
+        mkdir(path.substr(0, slash).c_str(), 0755);
+    }
+    std::FILE* file = std::fopen(path.c_str(), "w");
+    if (file == nullptr) {
+        error = std::strerror(errno);
+        return false;
+    }
+    std::fprintf(file,
+                 "# Ombrelix settings. Keys: letters, digits, F1-F12, ESC, ENTER, SPACE, "
+                 "LEFT, RIGHT, UP, DOWN, ...\n[game]\nfullscreen = %s\nvolume = %d\n\n[keys]\n",
+                 fullscreenWord(options.fullscreen), options.volume);
+    for (int i = 0; i < kKeyActionCount; ++i) {
+        const KeyAction action = static_cast<KeyAction>(i);
+        std::string names;
+        for (unsigned code : options.keys.keyboardKeys(action)) {
+            names += (names.empty() ? "" : ", ") + platform::virtualKeyName(code);
+        }
+        std::fprintf(file, "%s = %s\n", KeyBindings::name(action), names.c_str());
+    }
+    if (std::fclose(file) != 0) {
+        error = std::strerror(errno);
+        return false;
+    }
+    return true;
+}

@@ -1,0 +1,86 @@
+// The desktop game's command line: every option, help and version, and what it refuses.
+#include "app/CommandLine.h"
+
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <functional>
+#include <regex>
+
+namespace apptest {
+namespace {
+
+using Outcome = CommandLine::Outcome;
+using Fullscreen = LaunchOptions::Fullscreen;
+
+struct OptionCase {
+    std::vector<std::string> arguments;
+    std::function<bool(const LaunchOptions&, const CommandLine::Result&)> took;
+};
+
+TEST(CommandLine, EachOptionLandsInTheLaunchOptions) {
+    unsetenv("OMBRELIX_START_DIR");
+    const OptionCase cases[] = {
+        {{}, [](auto& o, auto&) { return o.fullscreen == Fullscreen::Ask && o.volume == 100; }},
+        {{"--fullscreen"}, [](auto& o, auto&) { return o.fullscreen == Fullscreen::Yes; }},
+        {{"-f"}, [](auto& o, auto&) { return o.fullscreen == Fullscreen::Yes; }},
+        {{"--windowed"}, [](auto& o, auto&) { return o.fullscreen == Fullscreen::No; }},
+        {{"-w"}, [](auto& o, auto&) { return o.fullscreen == Fullscreen::No; }},
+        {{"--level", "my.xml"}, [](auto& o, auto&) { return o.levelFile == "my.xml"; }},
+        {{"--level=/tmp/my.xml"}, [](auto& o, auto&) { return o.levelFile == "/tmp/my.xml"; }},
+        {{"--volume", "0"}, [](auto& o, auto&) { return o.volume == 0; }},
+        {{"--volume=100"}, [](auto& o, auto&) { return o.volume == 100; }},
+        {{"--mute"}, [](auto& o, auto&) { return o.mute; }},
+        {{"--log", "game.log"}, [](auto& o, auto&) { return o.logFile == "game.log"; }},
+        {{"--log", "stderr"}, [](auto& o, auto&) { return o.logFile == "stderr"; }},
+        {{"--settings", "s.ini"}, [](auto&, auto& r) { return r.settingsFile == "s.ini"; }},
+        {{"--save-settings"}, [](auto&, auto& r) { return r.saveSettings; }},
+        {{"--windowed", "--"}, [](auto& o, auto&) { return o.fullscreen == Fullscreen::No; }},
+    };
+    for (const OptionCase& c : cases) {
+        LaunchOptions options;
+        const CommandLine::Result result = CommandLine::parse(c.arguments, options);
+        const std::string said = c.arguments.empty() ? "(none)" : c.arguments[0];
+        EXPECT_EQ(result.outcome, Outcome::Play) << said << ": " << result.error;
+        EXPECT_TRUE(c.took(options, result)) << said;
+    }
+}
+
+TEST(CommandLine, HelpAndVersionEndBeforePlaying) {
+    LaunchOptions options;
+    EXPECT_EQ(CommandLine::parse({"--windowed", "--help"}, options).outcome, Outcome::Help);
+    EXPECT_EQ(CommandLine::parse({"-h"}, options).outcome, Outcome::Help);
+    EXPECT_EQ(CommandLine::parse({"--version"}, options).outcome, Outcome::Version);
+    EXPECT_EQ(CommandLine::parse({"-V"}, options).outcome, Outcome::Version);
+    EXPECT_TRUE(std::regex_match(CommandLine::version(), std::regex("ombrelix \\d+\\.\\d+.*\n")));
+    EXPECT_EQ(CommandLine::help().rfind(CommandLine::usage(), 0), 0u) << "help opens with usage";
+}
+
+TEST(CommandLine, RefusesUnknownOptionsMissingValuesAndVolumesOutOfRange) {
+    const std::vector<std::vector<std::string>> refused = {
+        {"--wobble"},         {"-x"},
+        {"--level"},          {"--log"},
+        {"--volume", "-1"},   {"--volume", "101"},
+        {"--volume", "loud"}, {"--volume="},
+        {"--mute=yes"},       {"level.xml"},
+        {"--", "extra"},
+    };
+    for (const std::vector<std::string>& arguments : refused) {
+        LaunchOptions options;
+        const CommandLine::Result result = CommandLine::parse(arguments, options);
+        EXPECT_EQ(result.outcome, Outcome::Error) << arguments[0];
+        EXPECT_FALSE(result.error.empty()) << arguments[0];
+    }
+}
+
+TEST(CommandLine, RelativeFilesAreTheStartFoldersWhenTheLauncherSaysWhereThatWas) {
+    setenv("OMBRELIX_START_DIR", "/home/player/levels", 1);
+    LaunchOptions options;
+    CommandLine::parse({"--level", "hard.xml", "--log", "/tmp/game.log"}, options);
+    unsetenv("OMBRELIX_START_DIR");
+    EXPECT_EQ(options.levelFile, "/home/player/levels/hard.xml");
+    EXPECT_EQ(options.logFile, "/tmp/game.log");
+}
+
+} // namespace
+} // namespace apptest

@@ -1,0 +1,94 @@
+// The settings file as a player writes it: defaults without one, keys added, broken lines named
+// once and skipped, the command line winning, and what --save-settings writes read back.
+#include "app/Settings.h"
+#include "app/CommandLine.h"
+#include "platform/Messages.h"
+#include "tests/support/TempDir.h"
+
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+
+namespace apptest {
+namespace {
+
+using Fullscreen = LaunchOptions::Fullscreen;
+
+TEST(Settings, WithoutAFileTheGameKeepsItsOwnKeysAndAsks) {
+    LaunchOptions options;
+    std::vector<std::string> problems;
+    Settings::load("/nonexistent/ombrelix/settings.ini", options, problems);
+    EXPECT_TRUE(problems.empty());
+    EXPECT_EQ(options.fullscreen, Fullscreen::Ask);
+    EXPECT_EQ(options.volume, 100);
+    EXPECT_EQ(options.keys.keyboardKeys(KeyAction::TurnLeft), std::vector<unsigned>{'S'});
+    EXPECT_EQ(options.keys.keyboardKeys(KeyAction::Fire), std::vector<unsigned>{'U'});
+    EXPECT_EQ(options.keys.keyboardKeys(KeyAction::PlayAgain),
+              std::vector<unsigned>{platform::VK_RETURN});
+}
+
+TEST(Settings, AddedKeysCountAndEachBrokenLineIsNamedOnceAndSkipped) {
+    testsupport::TempDir folder;
+    const std::string path = folder.write("settings.ini", "[game]\n"
+                                                          "fullscreen = no\n"
+                                                          "volume = 101\n"
+                                                          "volume = 40\n"
+                                                          "just some words\n"
+                                                          "[keys]\n"
+                                                          "turn_left = S, LEFT\n"
+                                                          "turn_right = F RIGHT\n"
+                                                          "somersault = X\n"
+                                                          "fire = U, NOSUCHKEY\n");
+    LaunchOptions options;
+    std::vector<std::string> problems;
+    Settings::load(path, options, problems);
+
+    EXPECT_EQ(options.fullscreen, Fullscreen::No);
+    EXPECT_EQ(options.volume, 40);
+    EXPECT_EQ(options.keys.keyboardKeys(KeyAction::TurnLeft),
+              (std::vector<unsigned>{'S', platform::VK_LEFT}));
+    EXPECT_EQ(options.keys.keyboardKeys(KeyAction::TurnRight),
+              (std::vector<unsigned>{'F', platform::VK_RIGHT}));
+    EXPECT_EQ(options.keys.keys(KeyAction::TurnLeft).back(),
+              platform::VK_GAMEPAD_LEFT_THUMBSTICK_LEFT)
+        << "the gamepad keeps its stick";
+    EXPECT_EQ(options.keys.keyboardKeys(KeyAction::Fire), std::vector<unsigned>{'U'})
+        << "a line with an unknown key changes nothing";
+    ASSERT_EQ(problems.size(), 4u);
+    EXPECT_EQ(problems[0].rfind(path + ":3: ", 0), 0u) << problems[0];
+    EXPECT_EQ(problems[1].rfind(path + ":5: ", 0), 0u) << problems[1];
+    EXPECT_EQ(problems[2].rfind(path + ":9: ", 0), 0u) << problems[2];
+    EXPECT_EQ(problems[3].rfind(path + ":10: ", 0), 0u) << problems[3];
+
+    // The command line read over the settings wins where it says something.
+    unsetenv("OMBRELIX_START_DIR");
+    CommandLine::parse({"--fullscreen", "--volume", "70"}, options);
+    EXPECT_EQ(options.fullscreen, Fullscreen::Yes);
+    EXPECT_EQ(options.volume, 70);
+    EXPECT_EQ(options.keys.keyboardKeys(KeyAction::TurnLeft).size(), 2u);
+}
+
+TEST(Settings, WhatIsSavedReadsBackTheSame) {
+    testsupport::TempDir folder;
+    const std::string path = folder.path() + "/config/ombrelix/settings.ini";
+    LaunchOptions chosen;
+    chosen.fullscreen = Fullscreen::Yes;
+    chosen.volume = 0;
+    chosen.keys.setKeyboardKeys(KeyAction::Fire, {'U', platform::VK_SPACE, platform::VK_F5});
+    std::string error;
+    ASSERT_TRUE(Settings::save(path, chosen, error)) << error;
+
+    LaunchOptions read;
+    std::vector<std::string> problems;
+    Settings::load(path, read, problems);
+    EXPECT_TRUE(problems.empty()) << problems.front();
+    EXPECT_EQ(read.fullscreen, Fullscreen::Yes);
+    EXPECT_EQ(read.volume, 0);
+    for (int i = 0; i < kKeyActionCount; ++i) {
+        const KeyAction action = static_cast<KeyAction>(i);
+        EXPECT_EQ(read.keys.keys(action), chosen.keys.keys(action)) << KeyBindings::name(action);
+    }
+}
+
+} // namespace
+} // namespace apptest
