@@ -7,25 +7,13 @@ Usage: sound_e2e.py RUNNER BUILD_DIR CASE
 import math
 import os
 import struct
-import subprocess
 import sys
-import tempfile
 import wave
 
-RUNNER = ""
-BUILD = ""
-DT = 0.05
-FRAME = int(44100 * DT)  # stereo frames of mix per game frame
-EMPTY_LEVEL = '<?xml version="1.0" encoding="UTF-8"?>\n<LEVEL>\n</LEVEL>\n'
+import runner_e2e as game
+from runner_e2e import check
 
-
-class Failure(Exception):
-    pass
-
-
-def check(condition, message):
-    if not condition:
-        raise Failure(message)
+FRAME = int(44100 * 0.05)  # stereo frames of mix per game frame of 0.05 s
 
 
 class Mix:
@@ -56,24 +44,14 @@ class Mix:
         return sum(1 for a, b in zip(part, part[1:]) if (a < 0) != (b < 0))
 
 
-def render(script="", frames=40, args=(), level=EMPTY_LEVEL):
-    """Plays the script in a run folder of its own (the build's art, the given level)."""
-    with tempfile.TemporaryDirectory() as tmp:
-        os.makedirs(os.path.join(tmp, "data", "levels"))
-        for part in ("model", "texture", "sound"):
-            os.symlink(os.path.join(BUILD, "data", part), os.path.join(tmp, "data", part))
-        with open(os.path.join(tmp, "data", "levels", "level.xml"), "w") as f:
-            f.write(level)
-        with open(os.path.join(tmp, "session.txt"), "w") as f:
-            f.write(script)
+def render(script="", frames=40, args=()):
+    """Plays the script on an empty level and gives the mix, read and as its bytes."""
+    with game.run_folder() as tmp:
         out = os.path.join(tmp, "mix.wav")
-        command = [RUNNER, "--frames", str(frames), "--dt", str(DT), "--seed", "1",
-                   "--script", os.path.join(tmp, "session.txt"), "--audio-out", out] + list(args)
-        done = subprocess.run(command, cwd=tmp, capture_output=True, timeout=240)
-        check(done.returncode == 0, "exit code %d: %s" % (done.returncode, done.stderr[-500:]))
+        played = game.run(script, frames, ["--audio-out", out] + list(args), tmp, False)
+        check(played.returncode == 0, "exit code %d: %s" % (played.returncode, played.log[-500:]))
         with open(out, "rb") as f:
-            raw = f.read()
-        return Mix(out), raw
+            return Mix(out), f.read()
 
 
 # The first shot may leave once ten time units have passed; the sound starts in the frame
@@ -128,20 +106,5 @@ def case_same_run_same_file():
     check(first == second, "two runs of the same script gave different files")
 
 
-def main():
-    global RUNNER, BUILD
-    if len(sys.argv) < 4:
-        print(__doc__)
-        return 2
-    RUNNER, BUILD, case = os.path.abspath(sys.argv[1]), os.path.abspath(sys.argv[2]), sys.argv[3]
-    try:
-        globals()["case_" + case]()
-    except Failure as failure:
-        print("FAILED: %s" % failure)
-        return 1
-    print("passed: %s" % case)
-    return 0
-
-
 if __name__ == "__main__":
-    sys.exit(main())
+    sys.exit(game.main(globals()))
