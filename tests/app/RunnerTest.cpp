@@ -28,10 +28,14 @@ TEST(RunnerCommandLine, ReadsEveryOptionAndRefusesWhatItCannotRead) {
     const struct {
         Args args;
         bool ok;
-    } cases[] = {{{"--volume", "0"}, true},     {{"--volume", "101"}, false},
-                 {{"--volume", "-1"}, false},   {{"--frames", "many"}, false},
-                 {{"--frames"}, false},         {{"--dt", "-1"}, false},
-                 {{"--fullscreen", "maybe"}, false}, {{"--seed", "-3"}, false},
+    } cases[] = {{{"--volume", "0"}, true},
+                 {{"--volume", "101"}, false},
+                 {{"--volume", "-1"}, false},
+                 {{"--frames", "many"}, false},
+                 {{"--frames"}, false},
+                 {{"--dt", "-1"}, false},
+                 {{"--fullscreen", "maybe"}, false},
+                 {{"--seed", "-3"}, false},
                  {{"--wobble", "1"}, false}};
     for (const auto& c : cases) {
         error.clear();

@@ -15,17 +15,17 @@ std::optional<PixelImage> decode(const Bytes& file, std::uint64_t maxPixels = 1u
     return readBmp(file.data(), file.size(), maxPixels);
 }
 
-// Palette depths get a recognisable palette: index 0 dark red, 1 light blue, i > 1 (i, 7, 7).
+// Palette depths get a recognisable palette: index 0 dark red, 1 light blue, the rest grey.
 BmpLayout layout(int bits, int width, int height = 1, std::uint32_t compression = 0) {
     BmpLayout l;
     l.bits = bits;
     l.width = width;
     l.height = height;
     l.compression = compression;
-    for (int i = 0; bits <= 8 && i < (1 << bits); ++i) {
-        l.palette.push_back({std::uint8_t(i == 0 ? 128 : i == 1 ? 100 : i),
-                             std::uint8_t(i == 0 ? 0 : i == 1 ? 150 : 7),
-                             std::uint8_t(i == 0 ? 0 : i == 1 ? 250 : 7)});
+    if (bits <= 8) {
+        l.palette.assign(std::size_t(1) << bits, {7, 7, 7});
+        l.palette[0] = {128, 0, 0};
+        l.palette[1] = {100, 150, 250};
     }
     return l;
 }
@@ -64,9 +64,13 @@ TEST(BmpReader, PackedBareAndRunLengthPixelsComeOutAsRgb) {
         BmpLayout layout;
         Bytes stored, expected;
     } cases[] = {
-        {"x555: full red, full blue", layout(16, 2), {0x00, 0x7C, 0x1F, 0x00},
+        {"x555: full red, full blue",
+         layout(16, 2),
+         {0x00, 0x7C, 0x1F, 0x00},
          rgb({{255, 0, 0}, {0, 0, 255}})},
-        {"565 masks: full green, white", fields, {0xE0, 0x07, 0xFF, 0xFF},
+        {"565 masks: full green, white",
+         fields,
+         {0xE0, 0x07, 0xFF, 0xFF},
          rgb({{0, 255, 0}, {255, 255, 255}})},
         {"no file header, two colours used", bare, {1, 0, 0, 0}, rgb({kLight, kDark})},
         {"RLE8: pixels the stream skips stay black", layout(8, 4, 3, 1), stream,
