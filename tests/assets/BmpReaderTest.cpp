@@ -41,15 +41,28 @@ Bytes rgb(std::initializer_list<Bytes> pixels) {
     return out;
 }
 
+// The decoded RGB bytes of a file of this layout and these stored pixels; none if refused.
+Bytes pixels(const BmpLayout& layout, const Bytes& stored) {
+    const auto image = decode(makeBmp(layout, stored));
+    return image && image->channels == 3 ? image->pixels : Bytes{};
+}
+
 } // namespace
 
 TEST(BmpReader, PackedBareAndRunLengthPixelsComeOutAsRgb) {
+    EXPECT_EQ(pixels(layout(16, 2), {0x00, 0x7C, 0x1F, 0x00}), rgb({{255, 0, 0}, {0, 0, 255}}))
+        << "x555: full red, full blue";
     BmpLayout fields = layout(16, 2, 1, 3);
     fields.masks = {0xF800, 0x07E0, 0x001F};
+    EXPECT_EQ(pixels(fields, {0xE0, 0x07, 0xFF, 0xFF}), rgb({{0, 255, 0}, {255, 255, 255}}))
+        << "565 masks: full green, white";
     BmpLayout bare = layout(8, 2);
     bare.fileHeader = false;
     bare.coloursUsed = 2;
     bare.palette.resize(2);
+    EXPECT_EQ(pixels(bare, {1, 0, 0, 0}), rgb({kLight, kDark})) << "no file header, two colours";
+    EXPECT_EQ(pixels(bare, {2, 0, 0, 0}), Bytes{}) << "an index past the colours used";
+
     const Bytes stream = {
         3, 1,             // row 0: three of colour 1
         0, 0,             // end of line
@@ -59,31 +72,10 @@ TEST(BmpReader, PackedBareAndRunLengthPixelsComeOutAsRgb) {
         1, 0,             // one of colour 0 at x = 2
         0, 1,             // end of bitmap
     };
-    const struct {
-        const char* what;
-        BmpLayout layout;
-        Bytes stored, expected;
-    } cases[] = {
-        {"x555: full red, full blue",
-         layout(16, 2),
-         {0x00, 0x7C, 0x1F, 0x00},
-         rgb({{255, 0, 0}, {0, 0, 255}})},
-        {"565 masks: full green, white",
-         fields,
-         {0xE0, 0x07, 0xFF, 0xFF},
-         rgb({{0, 255, 0}, {255, 255, 255}})},
-        {"no file header, two colours used", bare, {1, 0, 0, 0}, rgb({kLight, kDark})},
-        {"RLE8: pixels the stream skips stay black", layout(8, 4, 3, 1), stream,
-         rgb({kLight, kLight, kLight, kBlack, kDark, kLight, kDark, kBlack, kBlack, kBlack, kDark,
-              kBlack})},
-    };
-    for (const auto& c : cases) {
-        const auto image = decode(makeBmp(c.layout, c.stored));
-        ASSERT_TRUE(image) << c.what;
-        EXPECT_EQ(image->channels, 3) << c.what;
-        EXPECT_EQ(image->pixels, c.expected) << c.what;
-    }
-    EXPECT_FALSE(decode(makeBmp(bare, {2, 0, 0, 0}))) << "an index past the colours used";
+    EXPECT_EQ(pixels(layout(8, 4, 3, 1), stream),
+              rgb({kLight, kLight, kLight, kBlack, kDark, kLight, kDark, kBlack, kBlack, kBlack,
+                   kDark, kBlack}))
+        << "RLE8: pixels the stream skips stay black";
 }
 
 TEST(BmpReader, RefusesAtEachLimitAndNotBefore) {
