@@ -34,9 +34,6 @@ protected:
         InitGLState();
     }
     void TearDown() override {
-        for (unsigned texture : textures) {
-            glDeleteTextures(1, &texture);
-        }
         if (app->frame.crosshairList != 0) {
             glDeleteLists(app->frame.crosshairList, 1);
         }
@@ -46,33 +43,11 @@ protected:
         WorldTest::TearDown();
     }
 
-    // A nearest-sampled RGBA texture of one column, bottom row first.
-    unsigned columnTexture(std::initializer_list<std::uint32_t> rgbaRows) {
-        std::vector<std::uint8_t> texels;
-        for (std::uint32_t rgba : rgbaRows) {
-            texels.push_back(static_cast<std::uint8_t>(rgba >> 24));
-            texels.push_back(static_cast<std::uint8_t>(rgba >> 16));
-            texels.push_back(static_cast<std::uint8_t>(rgba >> 8));
-            texels.push_back(static_cast<std::uint8_t>(rgba));
-        }
-        unsigned texture = 0;
-        glGenTextures(1, &texture);
-        glBindTexture(GL_TEXTURE_2D, texture);
-        glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, GL_NEAREST);
-        glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, GL_NEAREST);
-        glPixelStorei(GL_UNPACK_ALIGNMENT, 1);
-        glTexImage2D(GL_TEXTURE_2D, 0, GL_RGBA, 1, static_cast<int>(rgbaRows.size()), 0, GL_RGBA,
-                     GL_UNSIGNED_BYTE, texels.data());
-        textures.push_back(texture);
-        return texture;
-    }
-
     void pressKey(unsigned key) { GLWindowProc(*app, platform::WM_KEYDOWN, key, 1); }
     void releaseKey(unsigned key) { GLWindowProc(*app, platform::WM_KEYUP, key, 1); }
 
     platform::Clock clock = platform::Clock::makeVirtual();
     std::unique_ptr<AppState> app;
-    std::vector<unsigned> textures;
 };
 
 } // namespace apptest

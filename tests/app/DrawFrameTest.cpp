@@ -8,7 +8,6 @@
 namespace apptest {
 namespace {
 
-const std::uint32_t kClear = 0x00000000;
 const std::uint32_t kRed = 0xFF0000FF;
 const std::uint32_t kBlue = 0x0000FFFF;
 
@@ -18,13 +17,30 @@ protected:
         AppTest::SetUp();
         // A see-through cockpit, and an information picture with the level-end message red
         // (lower t half) and the game-over message blue (upper half).
-        app->cockpitTexture = columnTexture({kClear});
-        app->infoTexture = columnTexture({kRed, kBlue});
+        app->cockpitTexture = columnTexture({0, 0, 0, 0});
+        app->infoTexture = columnTexture({255, 0, 0, 255, 0, 0, 255, 255});
+    }
+    void TearDown() override {
+        glDeleteTextures(static_cast<GLsizei>(textures.size()), textures.data());
+        AppTest::TearDown();
+    }
+    // A nearest-sampled RGBA texture of one column, bottom row first.
+    unsigned columnTexture(const std::vector<std::uint8_t>& texels) {
+        GLuint texture = 0;
+        glGenTextures(1, &texture);
+        textures.push_back(texture);
+        glBindTexture(GL_TEXTURE_2D, texture);
+        glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, GL_NEAREST);
+        glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, GL_NEAREST);
+        glTexImage2D(GL_TEXTURE_2D, 0, GL_RGBA, 1, static_cast<int>(texels.size() / 4), 0, GL_RGBA,
+                     GL_UNSIGNED_BYTE, texels.data());
+        return texture;
     }
     void draw() {
         DrawFrame(*app);
         glFinish();
     }
+    std::vector<GLuint> textures;
 };
 
 TEST_F(DrawFrameTest, LevelEndAndGameOverCoverTheUpperHalfWithTheirHalfOfThePicture) {

@@ -42,7 +42,7 @@ void putName(Bytes& out, const char* name, std::size_t size) {
 Bytes makeBmp(const BmpLayout& layout, const Bytes& storedPixels) {
     Bytes header;
     put32(header, 40, layout.width, layout.height);
-    put16(header, layout.planes, layout.bits);
+    put16(header, 1, layout.bits); // one plane
     // Compression, image size, 72 dpi both ways, colours used and important.
     put32(header, layout.compression, storedPixels.size(), 2835, 2835, layout.coloursUsed, 0);
     for (std::uint32_t mask : layout.masks) {
@@ -143,8 +143,8 @@ Bytes Ms3dBuilder::build() const {
     put16(file, materials.size());
     for (const Mat& material : materials) {
         putName(file, "material", 32);
-        for (const auto* colour :
-             {&material.ambient, &material.diffuse, &material.specular, &material.emissive}) {
+        const std::array<float, 4> black{0, 0, 0, 1};
+        for (const auto* colour : {&black, &material.diffuse, &black, &black}) {
             putFloats(file, *colour);
         }
         putFloats(file, std::array<float, 2>{material.shininess, 1.0f}); // and transparency

@@ -16,7 +16,6 @@ struct BmpLayout {
     int width = 1;
     int height = 1; // negative: rows stored top row first
     int bits = 24;
-    int planes = 1;
     bool fileHeader = true; // the 14-byte "BM" header in front
     std::uint32_t compression = 0;
     std::uint32_t coloursUsed = 0;
@@ -46,10 +45,7 @@ struct Ms3dBuilder {
         std::uint8_t material = 0xFF;
     };
     struct Mat {
-        std::array<float, 4> ambient{0.2f, 0.2f, 0.2f, 1};
-        std::array<float, 4> diffuse{0.8f, 0.8f, 0.8f, 1};
-        std::array<float, 4> specular{0, 0, 0, 1};
-        std::array<float, 4> emissive{0, 0, 0, 1};
+        std::array<float, 4> diffuse{0.8f, 0.8f, 0.8f, 1}; // ambient, specular, emissive: black
         float shininess = 0;
         std::string texture;   // written into the 128-byte field
         bool fillName = false; // fill the whole field with the name repeated, no NUL

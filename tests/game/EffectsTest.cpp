@@ -12,11 +12,7 @@ using gametest::GameWorldTest;
 using testsupport::DebugCapture;
 using testsupport::litPixels;
 
-namespace {
-
 using EffectsTest = GameWorldTest;
-
-} // namespace
 
 TEST_F(EffectsTest, PuffsAndExplosionsGrowFaceThePlayerAndGoJustAfterTheirLifetime) {
     const struct {

@@ -4,11 +4,7 @@
 
 using gametest::GameWorldTest;
 
-namespace {
-
 using ModelObjectsTest = GameWorldTest;
-
-} // namespace
 
 TEST_F(ModelObjectsTest, EachKindHasItsModelHealthSizeTurnAndRadarColour) {
     const struct {

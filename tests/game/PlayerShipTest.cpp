@@ -4,7 +4,6 @@
 #include "tests/support/WorldFixture.h"
 
 #include <memory>
-#include <vector>
 
 using testsupport::expectSameMatrix;
 using testsupport::expectVector;
@@ -56,38 +55,33 @@ TEST_F(PlayerShipTest, ThrustIsUsedUpByOneUpdateAndSpeedStaysBetweenZeroAndTen) 
 }
 
 TEST_F(PlayerShipTest, TurnRateRampsToFiveInOneAndAHalfSecondsAndDropsBackAtOnce) {
-    std::vector<double> rates = {ship->getTurnRate()};
-    for (double seconds : {0.5, 0.5, 0.49, 0.02}) {
-        ship->rampTurnRate(seconds);
-        rates.push_back(ship->getTurnRate());
-    }
-    EXPECT_EQ(rates[1], 2.0);
-    EXPECT_NEAR(rates[3], 4.97, 1e-9) << "just short of the limit";
-    EXPECT_EQ(rates.back(), 5.0);
-    EXPECT_EQ(rates[0], 0.5);
+    EXPECT_EQ(ship->getTurnRate(), 0.5);
+    ship->rampTurnRate(0.5);
+    EXPECT_EQ(ship->getTurnRate(), 2.0);
+    ship->rampTurnRate(0.99);
+    EXPECT_NEAR(ship->getTurnRate(), 4.97, 1e-9) << "just short of the limit";
+    ship->rampTurnRate(0.02);
+    EXPECT_EQ(ship->getTurnRate(), 5.0);
     ship->resetTurnRate();
     EXPECT_DOUBLE_EQ(ship->getTurnRate(), 0.5);
 }
 
-TEST_F(PlayerShipTest, EachTurnKeyTurnsTheWayThePilotExpects) {
+TEST_F(PlayerShipTest, EachTurnKeyTurnsTheWayThePilotExpectsOnce) {
     // 0.5 degrees per time unit for 180 time units: a quarter turn.
-    ship->setYawInput(1);
-    ship->update(180.0);
-    expectVector(*ship, &Element3D::getView, -1, 0, 0); // S turns left
-
-    ship->resetOrientation();
-    ship->setPitchInput(1);
-    ship->update(180.0);
-    expectVector(*ship, &Element3D::getView, 0, 1, 0); // D raises the nose
-
-    ship->resetOrientation();
-    ship->setRollInput(1);
-    ship->update(180.0);
-    expectVector(*ship, &Element3D::getUp, 1, 0, 0); // R rolls to the right
-
-    // Commands are used up: the next update does not turn.
-    ship->update(180.0);
-    expectVector(*ship, &Element3D::getUp, 1, 0, 0);
+    const struct {
+        void (PlayerShip::*input)(int);
+        float (Element3D::*axis)(int) const;
+        float x, y, z;
+    } keys[] = {{&PlayerShip::setYawInput, &Element3D::getView, -1, 0, 0},  // S turns left
+                {&PlayerShip::setPitchInput, &Element3D::getView, 0, 1, 0}, // D raises the nose
+                {&PlayerShip::setRollInput, &Element3D::getUp, 1, 0, 0}};   // R rolls right
+    for (const auto& k : keys) {
+        ship->resetOrientation();
+        (ship.get()->*k.input)(1);
+        ship->update(180.0);
+        ship->update(180.0); // commands are used up: the next update does not turn
+        expectVector(*ship, k.axis, k.x, k.y, k.z);
+    }
 }
 
 TEST_F(PlayerShipTest, YawComesBeforePitchBeforeRollInOneUpdate) {

@@ -66,7 +66,7 @@ protected:
 
 } // namespace
 
-TEST_F(RadarScopeTest, ElementsShowWhereTheyLieFromAboveAndFromTheFront) {
+TEST_F(RadarScopeTest, ElementsShowWhereTheyLieFromAboveAndFromTheFrontOfTheShip) {
     PlayerShip ship(world, nullptr);
     // The ship's own green marker sits in the middle of each scope, over the cockpit art.
     expectDot(drawScope(kRadarTopView, hudtest::isGreen), kTopScopePixelX, kScopePixelY);
@@ -74,15 +74,21 @@ TEST_F(RadarScopeTest, ElementsShowWhereTheyLieFromAboveAndFromTheFront) {
 
     const struct {
         const char* what;
-        float x, y, z;
+        float shipX, shipYaw, x, y, z;
         double topX, topY, frontX, frontY; // offsets from the scopes' centres, in pixels
     } cases[] = {
-        {"ahead", 0, 0, -1000, 0, 1000 * kRangeInPixels, 0, 0},
-        {"far right: on the rim", 5000, 0, 0, kScopePixelRadius, 0, kScopePixelRadius, 0},
-        {"above", 0, 500, 0, 0, 0, 0, 500 * kRangeInPixels},
+        {"ahead", 0, 0, 0, 0, -1000, 0, 1000 * kRangeInPixels, 0, 0},
+        {"far right: on the rim", 0, 0, 5000, 0, 0, kScopePixelRadius, 0, kScopePixelRadius, 0},
+        {"above", 0, 0, 0, 500, 0, 0, 0, 0, 500 * kRangeInPixels},
+        // Turned left to look down -x: ahead whatever the world axes say.
+        {"ahead of a ship at x 3000 looking down -x", 3000, 90, 1500, 0, 0, 0,
+         1500 * kRangeInPixels, 0, 0},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.what);
+        ship.resetOrientation();
+        ship.setPos(c.shipX, 0, 0);
+        ship.yaw(c.shipYaw);
         Beacon* beacon = addBeacon(c.x, c.y, c.z);
         expectDot(drawScope(kRadarTopView, hudtest::isRed), kTopScopePixelX + c.topX,
                   kScopePixelY + c.topY);
@@ -91,15 +97,4 @@ TEST_F(RadarScopeTest, ElementsShowWhereTheyLieFromAboveAndFromTheFront) {
         beacon->setActive(false); // as a fighter behind its shield: the scope keeps quiet
         EXPECT_EQ(drawScope(kRadarTopView, hudtest::isRed).count, 0);
     }
-}
-
-TEST_F(RadarScopeTest, TheScopeTurnsAndMovesWithTheShip) {
-    // The ship at x = 3000 turned left to look down -x: the beacon 1500 further along -x is
-    // straight ahead of it, whatever the world axes say.
-    PlayerShip ship(world, nullptr);
-    ship.setPos(3000.0f, 0.0f, 0.0f);
-    ship.yaw(90.0f);
-    addBeacon(1500.0f, 0.0f, 0.0f);
-    expectDot(drawScope(kRadarTopView, hudtest::isRed), kTopScopePixelX,
-              kScopePixelY + 1500.0 * kRangeInPixels);
 }

@@ -15,7 +15,7 @@ bool LevelFileTest::loadFile(const std::string& path) {
 }
 
 bool LevelFileTest::loadLevel(const std::string& xml) {
-    return loadFile(writeFile("level.xml", xml));
+    return loadFile(scratch.write("level.xml", xml));
 }
 
 std::vector<std::string> LevelFileTest::loaderLines() const {

@@ -15,10 +15,6 @@ extern const char* const kPrefix;
 
 class LevelFileTest : public testsupport::WorldTest {
 protected:
-    // Writes the bytes to a file in the scratch folder and gives its path.
-    std::string writeFile(const std::string& name, const std::string& content) {
-        return scratch.write(name, content);
-    }
     // Loads the file, keeping its debug output in `log`; gives the loader's result.
     bool loadFile(const std::string& path);
     // Writes the text as "level.xml" and loads it.

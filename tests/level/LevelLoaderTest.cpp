@@ -62,8 +62,9 @@ TEST_F(LevelFileTest, ObjectsTakeTheirKindIdAndPositionFromTheFileAndNeedTypeAnd
 TEST_F(LevelFileTest, AnUncreatableTypeEndsTheProgramWithCodeOne) {
     for (const char* type :
          {"obj3d_asteroid", "OBJ3D_WURSTSEMMEL", "OBJ3D_NOTFOUND", "OBJ3D_SPACESTATION", ""}) {
-        const std::string path = writeFile("bad.xml", std::string("<LEVEL><OBJECT type=\"") + type +
-                                                          "\" objid=\"x\" x=\"600\"/></LEVEL>");
+        const std::string path =
+            scratch.write("bad.xml", std::string("<LEVEL><OBJECT type=\"") + type +
+                                         "\" objid=\"x\" x=\"600\"/></LEVEL>");
         EXPECT_EXIT(world->loadFromXMLFile(path.c_str()), ::testing::ExitedWithCode(1),
                     "ElementContainer::addElement\\(\\): Unknown Element\n")
             << "type \"" << type << "\"";
@@ -97,7 +98,7 @@ TEST_F(LevelFileTest, AnUnreadableFileKeepsWhatWasReadBeforeTheFaultAndSaysWhere
     for (const auto& c : cases) {
         const bool broken = std::string(c.where) == ":3:";
         const std::string path =
-            c.where[1] == '0' ? dir + "/" + c.name : writeFile(c.name, c.content);
+            c.where[1] == '0' ? dir + "/" + c.name : scratch.write(c.name, c.content);
         EXPECT_NE(loadFile(path), !broken) << c.name;
         EXPECT_EQ(find("before") != nullptr, broken) << c.name;
         EXPECT_EQ(find("after"), nullptr) << c.name << ": nothing after the fault is read";
@@ -112,14 +113,14 @@ TEST_F(LevelFileTest, AnUnreadableFileKeepsWhatWasReadBeforeTheFaultAndSaysWhere
 TEST_F(LevelFileTest, ADoctypeIsRefusedSoNoOtherFileIsEverReadAndTheLogSaysWhy) {
     // Were the DOCTYPE honoured, an entity would pull objects in from a second file, or an
     // entity bomb would expand for minutes.
-    writeFile("rocks.ent", "<OBJECT type=\"OBJ3D_ASTEROID\" objid=\"smuggled\" x=\"600\"/>");
-    writeFile("level.dtd", "<!ENTITY rocks '<OBJECT type=\"OBJ3D_KNACKER\" objid=\"boss\"/>'>");
+    scratch.write("rocks.ent", "<OBJECT type=\"OBJ3D_ASTEROID\" objid=\"smuggled\" x=\"600\"/>");
+    scratch.write("level.dtd", "<!ENTITY rocks '<OBJECT type=\"OBJ3D_KNACKER\" objid=\"boss\"/>'>");
     for (const std::string& doctype :
          {std::string("<!DOCTYPE LEVEL [<!ENTITY rocks SYSTEM \"rocks.ent\">]>"),
           "<!DOCTYPE LEVEL SYSTEM \"" + dir + "/level.dtd\">",
           std::string("<!DOCTYPE LEVEL SYSTEM \"http://127.0.0.1:9/l.dtd\">"),
           std::string("<!DOCTYPE LEVEL [<!ENTITY a \"rock\"><!ENTITY b \"&a;&a;&a;&a;\">]>")}) {
-        const std::string path = writeFile(
+        const std::string path = scratch.write(
             "doctype.xml", "<?xml version=\"1.0\"?>\n" + doctype +
                                "\n<LEVEL>&rocks;"
                                "<OBJECT type=\"OBJ3D_ASTEROID\" objid=\"own\"/></LEVEL>\n");

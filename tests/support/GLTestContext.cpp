@@ -7,7 +7,7 @@
 #include <GL/gl.h>
 #include <GL/glu.h>
 
-#include <sys/stat.h>
+#include <filesystem>
 
 namespace testsupport {
 namespace {
@@ -75,11 +75,7 @@ void GLTest::gameCamera() {
 
 std::string corporaDir() {
     const std::string dir = OMBRELIX_CORPORA_DIR;
-    struct stat st {};
-    if (stat((dir + "/manifest.tsv").c_str(), &st) == 0) {
-        return dir;
-    }
-    return "";
+    return std::filesystem::exists(dir + "/manifest.tsv") ? dir : "";
 }
 
 MessageBoxCapture::MessageBoxCapture() {

@@ -44,7 +44,6 @@ public:
     }
     // How often the text appears.
     int count(const std::string& needle) const;
-    void clear() { text_.clear(); }
 
 private:
     std::string text_;

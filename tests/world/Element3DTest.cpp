@@ -122,12 +122,6 @@ TEST_F(Element3DTest, TriggersKeepToTheirSlotsAndTheDeathOneFiresOnEveryHitAtOrB
     world->bLevelEnded = false;
     e->hit(0.5f);
     EXPECT_TRUE(world->bLevelEnded) << "the trigger stays and fires again on a later hit";
-
-    testsupport::DebugCapture log;
-    const Trigger* death = e->getDeathTrigger();
-    e->setTrigger(std::make_unique<Trigger>(2, kTriggerEventEndLevel));
-    EXPECT_EQ(log.text(), "Element3D::setTrigger(): unknown trigger value\n");
-    EXPECT_EQ(e->getDeathTrigger(), death) << "the refused one replaces nothing";
 }
 
 TEST(Element3DDeathTest, AnElementWithoutWorldEndsTheProgram) {

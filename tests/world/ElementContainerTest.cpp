@@ -59,13 +59,16 @@ TEST_F(ContainerTest, ElementsBornAtTheBackDuringAPassAreUpdatedInItThoseInFront
     EXPECT_DOUBLE_EQ(all<ProbeElement>()[1]->lastUpdate, 1.0) << "20 time units per second";
 }
 
-TEST_F(ContainerTest, HealthExactlyZeroIsNeitherDrawnNorKept) {
+TEST_F(ContainerTest, HealthExactlyZeroIsNeitherDrawnNorKeptButThePlayerIsNeverDeleted) {
+    PlayerStandIn player(world);
+    player.setHealth(-5.0f); // not the container's to delete
     add("alive", false, 0.001f);
     add("dead", false, 0.0f);
     world->draw();
     EXPECT_EQ(log, (Names{"draw alive"}));
     world->update(0.05);
     EXPECT_EQ(names(), (Names{"alive"}));
+    EXPECT_EQ(world->getPlayer(), &player);
 }
 
 TEST_F(ContainerTest, SortedElementsComeLastNearestFirst) {
@@ -79,16 +82,6 @@ TEST_F(ContainerTest, SortedElementsComeLastNearestFirst) {
     add("solid", true);
     world->draw();
     EXPECT_EQ(log, (Names{"draw solid", "draw near", "draw far"}));
-}
-
-TEST_F(ContainerTest, ThePlayerIsNeitherHeldNorDrawnNorDeleted) {
-    PlayerStandIn player(world);
-    add("rock");
-    player.setHealth(-5.0f);
-    world->update(0.05);
-    world->draw();
-    EXPECT_EQ(world->getPlayer(), &player);
-    EXPECT_EQ(log, (Names{"update rock", "draw rock"}));
 }
 
 // Collision: squared distance against r1^2 + r2^2, 40 damage each, speeds reversed.
