@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
-# Installs the built game into a fresh prefix and starts the installed runner from elsewhere: it
-# must find its data through its launcher and play to the end.
+# Installs the built game into a fresh prefix: the launchers, the data and the desktop entry.
+# (Playing the installed game from elsewhere is shell_e2e.py's installed_level.)
 # Usage: install_test.sh BUILD_DIR CMAKE
 set -uo pipefail
 build=$(readlink -f "$1")
@@ -28,14 +28,4 @@ if command -v desktop-file-validate >/dev/null 2>&1; then
   desktop-file-validate "$prefix/share/applications/ombrelix.desktop" || fail "desktop entry"
 fi
 
-# Started from somewhere else, through a link, as a menu or a PATH would start it.
-ln -s "$prefix/bin/ombrelix-headless" "$prefix/linked-runner"
-cd / || fail "no root folder"
-EGL_PLATFORM=surfaceless "$prefix/linked-runner" --frames 3 --dt 0.05 --seed 1 \
-  >"$prefix/run.out" 2>"$prefix/run.log"
-status=$?
-[ $status -eq 0 ] || fail "the installed game ended with $status: $(tail -c 500 "$prefix/run.log")"
-grep -q "WinMain(): cockpit texture loaded/created successfully." "$prefix/run.log" ||
-  fail "the installed game did not find its data"
-grep -q "done            ---------------------" "$prefix/run.log" || fail "no shutdown line"
-echo "passed: installed under a fresh prefix, started from / and played"
+echo "passed: installed under a fresh prefix"
