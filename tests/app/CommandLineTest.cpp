@@ -1,11 +1,11 @@
-// The desktop game's command line: every option, help and version, and what it refuses.
+// The desktop game's command line: every option and what it refuses. (Help and version are
+// the end-to-end story's.)
 #include "app/CommandLine.h"
 
 #include <gtest/gtest.h>
 
 #include <cstdlib>
 #include <functional>
-#include <regex>
 
 namespace apptest {
 namespace {
@@ -44,16 +44,6 @@ TEST(CommandLine, EachOptionLandsInTheLaunchOptions) {
         EXPECT_EQ(result.outcome, Outcome::Play) << said << ": " << result.error;
         EXPECT_TRUE(c.took(options, result)) << said;
     }
-}
-
-TEST(CommandLine, HelpAndVersionEndBeforePlaying) {
-    LaunchOptions options;
-    EXPECT_EQ(CommandLine::parse({"--windowed", "--help"}, options).outcome, Outcome::Help);
-    EXPECT_EQ(CommandLine::parse({"-h"}, options).outcome, Outcome::Help);
-    EXPECT_EQ(CommandLine::parse({"--version"}, options).outcome, Outcome::Version);
-    EXPECT_EQ(CommandLine::parse({"-V"}, options).outcome, Outcome::Version);
-    EXPECT_TRUE(std::regex_match(CommandLine::version(), std::regex("ombrelix \\d+\\.\\d+.*\n")));
-    EXPECT_EQ(CommandLine::help().rfind(CommandLine::usage(), 0), 0u) << "help opens with usage";
 }
 
 TEST(CommandLine, RefusesUnknownOptionsMissingValuesAndVolumesOutOfRange) {

@@ -1,4 +1,4 @@
-// The headless runner's command line and figures, key names, and session scripts turned into
+// The headless runner's command line, key names, and session scripts turned into
 // window messages frame by frame by the off-screen window.
 #include "app/HeadlessRunner.h"
 #include "platform/HeadlessWindow.h"
@@ -42,19 +42,6 @@ TEST(RunnerCommandLine, ReadsEveryOptionAndRefusesWhatItCannotRead) {
         EXPECT_EQ(HeadlessRunner::parseArguments(c.args, o, error), c.ok) << c.args[0];
         EXPECT_EQ(error.empty(), c.ok) << c.args[0];
     }
-}
-
-TEST(RunnerFigures, MedianMeanAndNinetyFifthPercentile) {
-    std::vector<double> times;
-    for (int i = 1; i <= 100; ++i) {
-        times.push_back(i);
-    }
-    const HeadlessRunner::FrameStats stats = HeadlessRunner::statistics(times);
-    EXPECT_DOUBLE_EQ(stats.median, 50.5);
-    EXPECT_DOUBLE_EQ(stats.mean, 50.5);
-    EXPECT_DOUBLE_EQ(stats.p95, 95.0);
-    EXPECT_DOUBLE_EQ(HeadlessRunner::statistics({7.0, 1.0, 3.0}).median, 3.0);
-    EXPECT_DOUBLE_EQ(HeadlessRunner::statistics({}).median, 0.0);
 }
 
 TEST(KeyNames, ScriptNamesAndDesktopKeysGiveTheKeyTableCodes) {

@@ -2,6 +2,11 @@
 // finding coloured pixels in the read-back picture.
 #pragma once
 
+#include "tests/support/GLTestContext.h"
+
+#include <GL/gl.h>
+
+#include <algorithm>
 #include <cstdint>
 #include <functional>
 #include <vector>
@@ -10,7 +15,10 @@ namespace hudtest {
 
 // The game's camera with the model-view moved one unit forward, so that (x, y) drawn at z = 0
 // lands in the plane one unit in front of the eye.
-void enterCockpitPlane();
+inline void enterCockpitPlane() {
+    testsupport::GLTest::gameCamera();
+    glTranslatef(0.0f, 0.0f, -1.0f);
+}
 
 struct Rgba {
     int r, g, b, a;
@@ -23,8 +31,26 @@ struct Blob {
     int minX = 0, maxX = -1, minY = 0, maxY = -1;
     double centreX = 0.0, centreY = 0.0;
 };
-Blob findPixels(const std::vector<std::uint8_t>& pixels,
-                const std::function<bool(const Rgba&)>& match);
+inline Blob findPixels(const std::vector<std::uint8_t>& pixels,
+                       const std::function<bool(const Rgba&)>& match) {
+    const int width = testsupport::GLTest::kWidth;
+    Blob blob{0, width, -1, testsupport::GLTest::kHeight, -1};
+    for (std::size_t i = 0; i + 3 < pixels.size(); i += 4) {
+        if (match(Rgba{pixels[i], pixels[i + 1], pixels[i + 2], pixels[i + 3]})) {
+            const int x = static_cast<int>(i / 4) % width, y = static_cast<int>(i / 4) / width;
+            blob.minX = std::min(blob.minX, x);
+            blob.maxX = std::max(blob.maxX, x);
+            blob.minY = std::min(blob.minY, y);
+            blob.maxY = std::max(blob.maxY, y);
+            blob.centreX += x + 0.5;
+            blob.centreY += y + 0.5;
+            ++blob.count;
+        }
+    }
+    blob.centreX /= std::max(blob.count, 1);
+    blob.centreY /= std::max(blob.count, 1);
+    return blob;
+}
 
 inline bool isLit(const Rgba& p) {
     return p.r > 0 || p.g > 0 || p.b > 0;
