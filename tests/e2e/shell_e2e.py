@@ -118,6 +118,9 @@ def case_play_again():
                 early = game.run("0 down ENTER\n1 up ENTER\n", 12, cwd=tmp)
                 check("level started again" not in early.log, "Enter while flying starts nothing")
                 check(level_end(early) > 300, "LEVEL COMPLETE stays until Enter")
+                check(early.picture.count(game.MESSAGES, game.is_game_over_colour, 3) < 30,
+                      "but no game over")
+                game.check_cockpit(early.picture, True, "level ended")
 
 
 def case_gamepad():
