@@ -1,5 +1,5 @@
-// The desktop game's command line: every option and what it refuses. (Help and version are
-// the end-to-end story's.)
+// The desktop game's command line: every option. (Help, version, refusals and the launcher's
+// start folder are the end-to-end stories'.)
 #include "app/CommandLine.h"
 
 #include <gtest/gtest.h>
@@ -44,32 +44,6 @@ TEST(CommandLine, EachOptionLandsInTheLaunchOptions) {
         EXPECT_EQ(result.outcome, Outcome::Play) << said << ": " << result.error;
         EXPECT_TRUE(c.took(options, result)) << said;
     }
-}
-
-TEST(CommandLine, RefusesUnknownOptionsMissingValuesAndVolumesOutOfRange) {
-    const std::vector<std::vector<std::string>> refused = {
-        {"--wobble"},         {"-x"},
-        {"--level"},          {"--log"},
-        {"--volume", "-1"},   {"--volume", "101"},
-        {"--volume", "loud"}, {"--volume="},
-        {"--mute=yes"},       {"level.xml"},
-        {"--", "extra"},
-    };
-    for (const std::vector<std::string>& arguments : refused) {
-        LaunchOptions options;
-        const CommandLine::Result result = CommandLine::parse(arguments, options);
-        EXPECT_EQ(result.outcome, Outcome::Error) << arguments[0];
-        EXPECT_FALSE(result.error.empty()) << arguments[0];
-    }
-}
-
-TEST(CommandLine, RelativeFilesAreTheStartFoldersWhenTheLauncherSaysWhereThatWas) {
-    setenv("OMBRELIX_START_DIR", "/home/player/levels", 1);
-    LaunchOptions options;
-    CommandLine::parse({"--level", "hard.xml", "--log", "/tmp/game.log"}, options);
-    unsetenv("OMBRELIX_START_DIR");
-    EXPECT_EQ(options.levelFile, "/home/player/levels/hard.xml");
-    EXPECT_EQ(options.logFile, "/tmp/game.log");
 }
 
 } // namespace

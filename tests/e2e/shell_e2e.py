@@ -57,7 +57,9 @@ def case_command_line():
                         (["--version"], version), (["-V"], version)):
         code, out, _ = play(args)
         check(code == 0 and out.startswith(shown), "%s: %d %r" % (args, code, out[:80]))
-    for args in (["--wobble"], ["--level"], ["--volume", "101"], ["--mute=yes"]):
+    for args in (["--wobble"], ["-x"], ["--level"], ["--log"], ["--volume", "-1"],
+                 ["--volume", "101"], ["--volume", "loud"], ["--volume="], ["--mute=yes"],
+                 ["level.xml"], ["--", "extra"]):
         code, out, err = play(args, OMBRELIX_LOG="stderr")
         check(code == 2, "%s: exit code %d" % (args, code))
         check(err.startswith("ombrelix: ") and "usage: ombrelix" in err, "%s: %r" % (args, err))
@@ -188,9 +190,12 @@ def case_installed_level():
         check(dump(log) == [("data/model/knacker.ms3d", "123.000000", "45.000000",
                              "-678.000000")], "the player's own level was played: %s" % dump(log))
         for name, found in (("mine.xml", True), ("none.xml", False))[:0 if HAS_SCREEN else 2]:
-            _, _, err = play(["--level", name], player, os.path.join(prefix, "bin", "ombrelix"))
+            log = os.path.join(tmp, name + ".log")  # an absolute path stays as it is
+            _, _, err = play(["--level", name, "--log", log], player,
+                             os.path.join(prefix, "bin", "ombrelix"))
             check(("cannot read the level file %s/%s" % (player, name) in err) != found,
                   "the game looks for %s where the player is: %r" % (name, err))
+            check(os.path.exists(log), "no log at %s" % log)
 
 
 if __name__ == "__main__":
