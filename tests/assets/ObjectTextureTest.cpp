@@ -51,7 +51,17 @@ protected:
     }
 
     testsupport::TempDir dir;
-    testsupport::MessageBoxCapture boxes;
+    // Every message box, answered Ok.
+    std::vector<platform::MessageBoxRequest> boxes;
+    platform::MessageBoxHandler previous =
+        platform::setMessageBoxHandler([this](const platform::MessageBoxRequest& request) {
+            boxes.push_back(request);
+            return platform::Answer::Ok;
+        });
+    void TearDown() override {
+        platform::setMessageBoxHandler(previous);
+        GLTest::TearDown();
+    }
 };
 
 } // namespace
@@ -74,7 +84,7 @@ TEST_F(TextureFileTest, EachFormatUploadsItsPixelsBottomRowFirstWithOrWithoutAlp
         load(dir.write("two.bmp", assettest::makeBmp(twoRows, {0, 0, 255, 0, 255, 0, 0, 0})));
     ASSERT_NE(bmp, 0u);
     EXPECT_EQ(readBack(bmp, GL_RGB, 1, 2), (Bytes{255, 0, 0, 0, 0, 255}));
-    EXPECT_TRUE(boxes.boxes.empty());
+    EXPECT_TRUE(boxes.empty());
 }
 
 TEST_F(TextureFileTest, TheExtensionAfterTheLastDotPicksTheLoaderInAnyCase) {
@@ -95,7 +105,7 @@ TEST_F(TextureFileTest, TheExtensionAfterTheLastDotPicksTheLoaderInAnyCase) {
     EXPECT_EQ(ObjectTexture::LoadTexture(nullptr, kFilterPoint), 0u);
     load(cases[5].file);
     EXPECT_EQ(log.text(), "") << "no name or an unknown extension: not a word";
-    EXPECT_TRUE(boxes.boxes.empty());
+    EXPECT_TRUE(boxes.empty());
 }
 
 TEST_F(TextureFileTest, EachBadFileGivesNoTextureAndItsMessageBoxOrLogLineAndPlayGoesOn) {
@@ -122,16 +132,16 @@ TEST_F(TextureFileTest, EachBadFileGivesNoTextureAndItsMessageBoxOrLogLineAndPla
          "cmyk.jpg"},
     };
     for (const auto& c : cases) {
-        boxes.boxes.clear();
+        boxes.clear();
         testsupport::DebugCapture log;
         EXPECT_EQ(load(c.file), 0u) << c.file;
         EXPECT_TRUE(log.contains(c.logged)) << log.text();
-        ASSERT_EQ(boxes.boxes.size(), c.box != nullptr ? 1u : 0u) << c.file;
+        ASSERT_EQ(boxes.size(), c.box != nullptr ? 1u : 0u) << c.file;
         if (c.box != nullptr) {
-            EXPECT_EQ(boxes.boxes[0].text, c.box);
-            EXPECT_EQ(boxes.boxes[0].caption, c.caption);
-            EXPECT_EQ(boxes.boxes[0].buttons, platform::Buttons::Ok);
-            EXPECT_EQ(boxes.boxes[0].icon, platform::Icon::Error);
+            EXPECT_EQ(boxes[0].text, c.box);
+            EXPECT_EQ(boxes[0].caption, c.caption);
+            EXPECT_EQ(boxes[0].buttons, platform::Buttons::Ok);
+            EXPECT_EQ(boxes[0].icon, platform::Icon::Error);
         } else if (c.file.find(".jpg") != std::string::npos) {
             EXPECT_EQ(std::count(log.text().begin(), log.text().end(), '\n'), 1) << log.text();
         }
