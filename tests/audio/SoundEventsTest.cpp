@@ -90,17 +90,14 @@ TEST_F(SoundEventsTest, CockpitJinglesSoundOnceAndTheWarningRepeatsWhileTheBarIs
 
     recorder.heard.clear();
     world->bLevelEnded = false;
-    ship.setHealth(bar.getMaxHealth() * 0.39f); // red
-    const double frame = 0.05;                  // one time unit
-    for (int i = 0; i <= 2 * SoundScape::kWarningInterval; ++i) {
-        scape.update(frame);
+    const double frame = 0.05;           // one time unit
+    for (float share : {0.39f, 0.41f}) { // red, then green again
+        ship.setHealth(bar.getMaxHealth() * share);
+        for (int i = 0; i <= 2 * SoundScape::kWarningInterval; ++i) {
+            scape.update(frame);
+        }
+        EXPECT_EQ(recorder.count(Sound::Warning), 3) << "at once, then every interval: " << share;
     }
-    EXPECT_EQ(recorder.count(Sound::Warning), 3); // at once, then every interval
-    ship.setHealth(bar.getMaxHealth() * 0.41f);   // green again
-    for (int i = 0; i <= 2 * SoundScape::kWarningInterval; ++i) {
-        scape.update(frame);
-    }
-    EXPECT_EQ(recorder.count(Sound::Warning), 3);
 
     ship.setHealth(0.0f);
     scape.update(frame);

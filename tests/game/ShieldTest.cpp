@@ -23,14 +23,6 @@ protected:
         owner->setShield(shield);
         return shield;
     }
-    // A lone shield in front of the game's camera.
-    Shield* shieldInView() {
-        auto* shield = static_cast<Shield*>(world->addElement(kKindShield));
-        shield->setPos(0, 0, -150);
-        shield->setRadius(40.0f);
-        gameCamera();
-        return shield;
-    }
     ProbeElement* owner = nullptr;
 };
 
@@ -99,7 +91,10 @@ TEST_F(ShieldTest, WhicheverOfOwnerAndShieldGoesFirstTheOtherIsLetGo) {
 }
 
 TEST_F(ShieldTest, TheSphereIsDimCyanBrightensWithTheFlashAndShowsEvenWhenMarkedInvisible) {
-    Shield* shield = shieldInView();
+    auto* shield = static_cast<Shield*>(world->addElement(kKindShield)); // alone, in view
+    shield->setPos(0, 0, -150);
+    shield->setRadius(40.0f);
+    gameCamera();
     glEnable(GL_LIGHTING); // only the global ambient light: the sphere shows its ambient colour
     // The brightest red, green and blue anywhere on the screen.
     auto brightest = [this]() {
