@@ -100,13 +100,7 @@ Bytes makeJpeg(int width, int height, int components, const Bytes& pixelsTopDown
 Ms3dBuilder Ms3dBuilder::quad(const std::string& texture) {
     Ms3dBuilder model;
     model.vertices = {{-1, -1, 0}, {1, -1, 0}, {1, 1, 0}, {-1, 1, 0}};
-    model.triangles.resize(2);
-    model.triangles[0].vertices = {0, 1, 2};
-    model.triangles[0].s = {0, 1, 1};
-    model.triangles[0].t = {1, 1, 0};
-    model.triangles[1].vertices = {0, 2, 3};
-    model.triangles[1].s = {0, 1, 0};
-    model.triangles[1].t = {1, 0, 0};
+    model.triangles = {{{0, 1, 2}, {0, 1, 1}, {1, 1, 0}}, {{0, 2, 3}, {0, 1, 0}, {1, 0, 0}}};
     model.groups = {{{0, 1}, 0}};
     model.materials.resize(1);
     model.materials[0].texture = texture;

@@ -25,24 +25,20 @@ OpenAlSound::Settings loopback() {
     return settings;
 }
 
-double rms(const OpenAlSound& sound) {
-    double sum = 0.0;
-    const std::size_t n = sound.mixedFrames() * OpenAlSound::kMixChannels;
-    for (std::size_t i = 0; i < n; ++i) {
-        sum += static_cast<double>(sound.mixedSamples()[i]) * sound.mixedSamples()[i];
-    }
-    return n == 0 ? 0.0 : std::sqrt(sum / static_cast<double>(n));
-}
-
+// The loudness (RMS) of a second of mix with one explosion straight ahead of the ear.
 double explosionHeardAt(float distance) {
     OpenAlSound sound(loopback());
     EXPECT_TRUE(sound.isOpen());
-    sound.play(Sound::Explosion, 0.0f, 0.0f, -distance); // straight ahead of the ear
+    sound.play(Sound::Explosion, 0.0f, 0.0f, -distance);
     for (int frame = 0; frame < 20; ++frame) {
         sound.update(0.05);
     }
     EXPECT_EQ(sound.mixedFrames(), 44100u);
-    return rms(sound);
+    double sum = 0.0;
+    for (std::size_t i = 0; i < 44100u * OpenAlSound::kMixChannels; ++i) {
+        sum += static_cast<double>(sound.mixedSamples()[i]) * sound.mixedSamples()[i];
+    }
+    return std::sqrt(sum / (44100.0 * OpenAlSound::kMixChannels));
 }
 
 TEST(OpenAlMix, AFarExplosionIsAFaintRumbleAndAFullPoolLetsTheOldestSoundGo) {
