@@ -1,11 +1,12 @@
 #!/usr/bin/env python3
 """End-to-end stories of the game as a Linux player meets it: the command line, a quiet
-terminal, playing again, a gamepad, the settings file and the installed launcher.
+terminal, playing again, a gamepad, the settings file and the installed game.
 
 Usage: shell_e2e.py RUNNER BUILD_DIR CASE GAME VERSION
 """
 import os
 import re
+import shutil
 import subprocess
 import sys
 import tempfile
@@ -173,6 +174,19 @@ def case_installed_level():
         prefix = os.path.join(tmp, "prefix")
         subprocess.run(["cmake", "--install", game.BUILD, "--prefix", prefix], check=True,
                        capture_output=True)
+        for path in ("bin/ombrelix", "bin/ombrelix-headless", "share/ombrelix/data/levels/level.xml",
+                     "share/ombrelix/data/texture/cokpit.tga",
+                     "share/ombrelix/data/texture/info.tga", "share/applications/ombrelix.desktop",
+                     "share/icons/hicolor/scalable/apps/ombrelix.svg"):
+            check(os.path.exists(os.path.join(prefix, path)), "%s was not installed" % path)
+        hidden = [name for _, folders, files in os.walk(os.path.join(prefix, "share", "ombrelix"))
+                  for name in folders + files if name.startswith(".")]
+        check(not hidden, "build stamps were installed: %s" % hidden)
+        desktop = os.path.join(prefix, "share", "applications", "ombrelix.desktop")
+        with open(desktop) as f:
+            check("\nExec=ombrelix\n" in f.read(), "the desktop entry starts the launcher")
+        if shutil.which("desktop-file-validate"):
+            check(subprocess.run(["desktop-file-validate", desktop]).returncode == 0, "desktop entry")
         player = os.path.join(tmp, "player")
         os.makedirs(player)
         with open(os.path.join(player, "mine.xml"), "w") as f:
