@@ -84,7 +84,8 @@ def case_quiet_terminal():
             with open(log) as f:
                 text = f.read()
             check(text.startswith("Logging started") and
-                  "ERROR: Failed To Register The Window Class." in text, "%s: log %r" % (args, text))
+                  "ERROR: Failed To Register The Window Class." in text,
+                  "%s: log %r" % (args, text))
             check(("Start FullScreen?" in text) == asked, "%s: the start question" % args)
         # Settings are written only when asked, with the command line's choices in them.
         settings = os.path.join(tmp, "config", "ombrelix", "settings.ini")
@@ -132,7 +133,8 @@ def case_gamepad():
                                  ("-8000", "30 pad axis leftx 0", None)):  # inside it
         rock, _ = spawned_rock(pad + "16 pad axis leftx %s\n%s\n" % (stick, end))
         if expected:
-            check(rock == expected, "stick %s flies as the keys do: %s, %s" % (stick, rock, expected))
+            check(rock == expected,
+                  "stick %s flies as the keys do: %s, %s" % (stick, rock, expected))
         else:
             check(float(rock[1]) == 0.0 and float(rock[3]) < -250.0,
                   "inside the dead zone the ship only flies ahead: %s" % (rock,))
@@ -170,9 +172,10 @@ def case_installed_level():
         prefix = os.path.join(tmp, "prefix")
         subprocess.run(["cmake", "--install", game.BUILD, "--prefix", prefix], check=True,
                        capture_output=True)
-        for path in ("bin/ombrelix", "bin/ombrelix-headless", "share/ombrelix/data/levels/level.xml",
+        for path in ("bin/ombrelix", "bin/ombrelix-headless", "share/applications/ombrelix.desktop",
+                     "share/ombrelix/data/levels/level.xml",
                      "share/ombrelix/data/texture/cokpit.tga",
-                     "share/ombrelix/data/texture/info.tga", "share/applications/ombrelix.desktop",
+                     "share/ombrelix/data/texture/info.tga",
                      "share/icons/hicolor/scalable/apps/ombrelix.svg"):
             check(os.path.exists(os.path.join(prefix, path)), "%s was not installed" % path)
         hidden = [name for _, folders, files in os.walk(os.path.join(prefix, "share", "ombrelix"))
@@ -182,7 +185,8 @@ def case_installed_level():
         with open(desktop) as f:
             check("\nExec=ombrelix\n" in f.read(), "the desktop entry starts the launcher")
         if shutil.which("desktop-file-validate"):
-            check(subprocess.run(["desktop-file-validate", desktop]).returncode == 0, "desktop entry")
+            valid = subprocess.run(["desktop-file-validate", desktop]).returncode == 0
+            check(valid, "the desktop entry is not valid")
         player = os.path.join(tmp, "player")
         os.makedirs(player)
         with open(os.path.join(player, "mine.xml"), "w") as f:
