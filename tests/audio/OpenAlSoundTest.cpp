@@ -55,6 +55,30 @@ TEST(OpenAlMix, AFarExplosionIsAFaintRumbleAndAFullPoolLetsTheOldestSoundGo) {
     EXPECT_EQ(sound.playingCount(), OpenAlSound::kPoolSize);
 }
 
+// Zero crossings of a second of the engine hum alone, at full gain: they count its pitch.
+int engineCrossingsAt(float pitch) {
+    OpenAlSound sound(loopback());
+    sound.startLoop(Sound::Engine);
+    sound.adjustLoop(Sound::Engine, 1.0f, pitch);
+    for (int frame = 0; frame < 20; ++frame) {
+        sound.update(0.05);
+    }
+    int crossings = 0;
+    const std::int16_t* left = sound.mixedSamples();
+    for (std::size_t i = OpenAlSound::kMixChannels;
+         i < sound.mixedFrames() * OpenAlSound::kMixChannels; i += OpenAlSound::kMixChannels) {
+        crossings += (left[i - OpenAlSound::kMixChannels] < 0) != (left[i] < 0);
+    }
+    return crossings;
+}
+
+TEST(OpenAlMix, TheEngineHumIsHeardAtThePitchItIsGiven) {
+    const int rest = engineCrossingsAt(0.75f);
+    const int top = engineCrossingsAt(1.5f);
+    EXPECT_GT(rest, 0);
+    EXPECT_NEAR(static_cast<double>(top) / rest, 2.0, 0.3) << rest << " then " << top;
+}
+
 TEST(NoSoundDevice, OneLineAndTheGamePlaysOnSilently) {
     ASSERT_EQ(kNoDrivers, 0);
     std::string log;

@@ -26,11 +26,17 @@ public:
         heard.push_back({sound, x, y, z});
     }
     void playFlat(Sound sound) override { heard.push_back({sound, 0, 0, 0}); }
+    void adjustLoop(Sound sound, float, float pitch) override {
+        if (sound == Sound::Engine) {
+            enginePitch = pitch;
+        }
+    }
     long count(Sound sound) const {
         return std::count_if(heard.begin(), heard.end(),
                              [sound](const Heard& h) { return h.sound == sound; });
     }
     std::vector<Heard> heard;
+    float enginePitch = 0.0f;
 };
 
 class SoundEventsTest : public testsupport::WorldTest {
@@ -107,3 +113,19 @@ TEST_F(SoundEventsTest, CockpitJinglesSoundOnceAndTheWarningRepeatsWhileTheBarIs
 }
 
 } // namespace
+
+TEST_F(SoundEventsTest, TheEngineHumsHigherAsTheShipSpeedsUp) {
+    PlayerShip ship(world, nullptr);
+    EnergyBar bar(&ship, 0.0f, 0.0f);
+    SoundScape scape(*world, ship, bar);
+    const double top = ship.getMaxSpeed();
+    for (double speed : {0.0, top / 2.0, top, 2.0 * top}) {
+        ship.setSpeed(speed);
+        scape.update(0.05);
+        const double share = std::min(speed / top, 1.0);
+        EXPECT_FLOAT_EQ(recorder.enginePitch,
+                        SoundScape::kEngineRestPitch +
+                            (SoundScape::kEngineTopPitch - SoundScape::kEngineRestPitch) * share)
+            << "at speed " << speed;
+    }
+}
