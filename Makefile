@@ -7,7 +7,7 @@ ifneq ($(CI),)
 CMAKE_FLAGS += -DOMBRELIX_WERROR=ON
 endif
 
-.PHONY: all deps build run test unit asan fuzz bench rules format clean
+.PHONY: all deps build run test unit asan fuzz bench rules format clean mutants soak
 
 all: build
 
@@ -35,6 +35,10 @@ asan: deps
 
 fuzz: deps build
 	bash tools/run-fuzz.sh
+
+# Not part of `make test`: plants the faults of tools/mutants.tsv one by one and lists survivors.
+mutants: deps
+	python3 tools/mutants.py --jobs $(JOBS)
 
 bench: build
 	@if [ -f bench/run-bench.sh ]; then bash bench/run-bench.sh $(BUILD); \
