@@ -7,7 +7,7 @@ ifneq ($(CI),)
 CMAKE_FLAGS += -DOMBRELIX_WERROR=ON
 endif
 
-.PHONY: all deps build run test unit asan fuzz bench rules format clean mutants soak
+.PHONY: all deps build run test unit asan fuzz bench rules format clean mutants soak soak-short
 
 all: build
 
@@ -22,8 +22,9 @@ run: build
 	@if [ -x $(BUILD)/ombrelix ]; then cd $(BUILD) && ./ombrelix; \
 	else echo "The data is generated in $(BUILD)/data; the game itself arrives with the window layer."; fi
 
-# Every check: house rules, the unit and GL tests, fuzzing, then the tests again under sanitizers.
-test: build rules unit fuzz asan
+# Every check: house rules, the unit and GL tests, fuzzing, the tests again under sanitizers and
+# a short soak of the sanitizer runner.
+test: build rules unit fuzz asan soak-short
 
 unit: build
 	ctest --test-dir $(BUILD) --output-on-failure -j $(JOBS)
@@ -39,6 +40,16 @@ fuzz: deps build
 # Not part of `make test`: plants the faults of tools/mutants.tsv one by one and lists survivors.
 mutants: deps
 	python3 tools/mutants.py --jobs $(JOBS)
+
+# The shipped level flown by a seeded random pilot: 100,000 frames in the release runner beside
+# 10,000 in the sanitizer runner; `soak-short` (part of `make test`) flies the latter briefly.
+soak: build
+	cmake -S . -B $(ASAN_BUILD) -DCMAKE_BUILD_TYPE=Debug -DOMBRELIX_SANITIZE=ON
+	cmake --build $(ASAN_BUILD) -j $(JOBS) --target ombrelix-headless data level_data
+	python3 tools/soak.py --build $(BUILD) --asan-build $(ASAN_BUILD)
+
+soak-short: asan
+	python3 tools/soak.py --short --asan-build $(ASAN_BUILD)
 
 bench: build
 	@if [ -f bench/run-bench.sh ]; then bash bench/run-bench.sh $(BUILD); \

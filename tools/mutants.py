@@ -7,6 +7,7 @@ sources are never touched; the mirrored file is put back after each fault, also 
 import argparse
 import filecmp
 import os
+import resource
 import shutil
 import signal
 import subprocess
@@ -17,6 +18,9 @@ ROOT = os.path.dirname(os.path.dirname(os.path.abspath(__file__)))
 TEST_TARGETS = ["world_tests", "assets_tests", "game_tests", "level_tests", "app_tests", "hud_tests"]
 # The end-to-end runs drive the runner, which this build does not relink for every fault.
 EXCLUDED_TESTS = "^e2e_"
+# A fault can make a test pile up elements without end; the machine is shared, so each test
+# process gets this much address space and a runaway one dies as killed.
+TEST_ADDRESS_SPACE = 6 << 30
 
 
 class Interrupted(Exception):
@@ -59,11 +63,15 @@ def mirror(tree):
         os.symlink(shared, beside)
 
 
-def run(command, log, timeout=None):
+def limit_memory():
+    resource.setrlimit(resource.RLIMIT_AS, (TEST_ADDRESS_SPACE, TEST_ADDRESS_SPACE))
+
+
+def run(command, log, timeout=None, limit=None):
     """Runs a command in its own process group; a run past the timeout is killed whole."""
     with open(log, "w", encoding="utf-8") as out:
         process = subprocess.Popen(command, cwd=ROOT, stdout=out, stderr=subprocess.STDOUT,
-                                   start_new_session=True)
+                                   start_new_session=True, preexec_fn=limit)
         try:
             return process.wait(timeout=timeout)
         except subprocess.TimeoutExpired:
@@ -84,7 +92,7 @@ def build(args, log):
 def test(args, log):
     command = ["ctest", "--test-dir", args.build, "-j", str(args.jobs), "-E", EXCLUDED_TESTS,
                "--timeout", str(args.timeout), "--stop-on-failure"]
-    return run(command, log, timeout=args.timeout * 2)
+    return run(command, log, timeout=args.timeout * 8, limit=limit_memory)
 
 
 def first_failure(log):
@@ -100,7 +108,8 @@ def main():
     parser.add_argument("--sample", default=os.path.join(ROOT, "tools", "mutants.tsv"))
     parser.add_argument("--folder", default="build-mutants", help="mirror, build and logs")
     parser.add_argument("--jobs", type=int, default=2)
-    parser.add_argument("--timeout", type=int, default=300, help="seconds per test run")
+    # The slowest test takes a few seconds: a minute means a fault made it hang or run away.
+    parser.add_argument("--timeout", type=int, default=60, help="seconds per test")
     parser.add_argument("--only", nargs="*", help="ids to run (default: the whole sample)")
     args = parser.parse_args()
 

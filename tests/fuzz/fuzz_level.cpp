@@ -39,10 +39,15 @@ bool readAsUtf8(const std::uint8_t* data, std::size_t size) {
 }
 
 // The reader takes a file name, as the game gives it: each input goes through one file per
-// fuzzing process.
+// fuzzing process, removed when the process ends.
+struct LevelFile {
+    std::string path = "/tmp/fuzz_level-" + std::to_string(getpid()) + ".xml";
+    ~LevelFile() { std::remove(path.c_str()); }
+};
+
 const std::string& levelPath() {
-    static const std::string path = "/tmp/fuzz_level-" + std::to_string(getpid()) + ".xml";
-    return path;
+    static const LevelFile file;
+    return file.path;
 }
 
 } // namespace
