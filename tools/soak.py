@@ -51,8 +51,12 @@ def fly(name, build, frames, seed):
             findings.append(line.rstrip())
     _, status, usage = os.wait4(process.pid, 0)
     process.returncode = os.waitstatus_to_exitcode(status)
-    return Run(name, frames, time.time() - began, usage.ru_maxrss, process.returncode, findings,
-               "".join(tail))
+    run = Run(name, frames, time.time() - began, usage.ru_maxrss, process.returncode, findings,
+              "".join(tail))
+    sanitizers = f"sanitizers: {len(findings)} reports" if findings else "clean"
+    print(f"soak {name:9} {frames:7} frames {run.seconds:7.0f} s  peak "
+          f"{run.peak_kb / 1024:6.1f} MB  exit {run.code}  {sanitizers}", flush=True)
+    return run
 
 
 def run_all(stages):
@@ -61,11 +65,6 @@ def run_all(stages):
     for stage in stages:
         with ThreadPoolExecutor(len(stage)) as pool:
             results.extend(pool.map(lambda plan: fly(*plan), stage))
-    for run in results:
-        print(f"soak {run.name:9} {run.frames:7} frames {run.seconds:7.0f} s  peak "
-              f"{run.peak_kb / 1024:6.1f} MB  exit {run.code}  "
-              f"{'sanitizers: ' + str(len(run.findings)) + ' reports' if run.findings else 'clean'}",
-              flush=True)
     return results
 
 
