@@ -73,7 +73,7 @@ def main():
     parser.add_argument("--short", action="store_true", help="sanitizer runner only, few frames")
     parser.add_argument("--frames", type=int, default=100000, help="frames of the long run")
     parser.add_argument("--asan-frames", type=int, default=10000)
-    parser.add_argument("--short-frames", type=int, default=3000)
+    parser.add_argument("--short-frames", type=int, default=2000)
     parser.add_argument("--seed", type=int, default=1)
     parser.add_argument("--build", default="build")
     parser.add_argument("--asan-build", default="build-asan")
