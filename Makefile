@@ -8,7 +8,8 @@ ifneq ($(CI),)
 CMAKE_FLAGS += -DOMBRELIX_WERROR=ON
 endif
 
-.PHONY: all deps build run test unit asan fuzz bench rules format clean package package-check
+.PHONY: all deps build run test unit asan fuzz bench rules format clean package package-check \
+        mutants soak soak-short
 
 all: build
 
@@ -23,9 +24,10 @@ run: build
 	@if [ -x $(BUILD)/ombrelix ]; then cd $(BUILD) && ./ombrelix; \
 	else echo "The data is generated in $(BUILD)/data; the game itself arrives with the window layer."; fi
 
-# Every check: house rules, the unit and GL tests, fuzzing, then the tests again under sanitizers
-# (that build also writes the fighters' per-frame state lines, so their test runs there).
-test: build rules unit fuzz asan
+# Every check: house rules, the unit and GL tests, fuzzing, the tests again under sanitizers (that
+# build also writes the fighters' per-frame state lines, so their test runs there) and a short
+# soak of the sanitizer runner.
+test: build rules unit fuzz asan soak-short
 
 unit: build
 	ctest --test-dir $(BUILD) --output-on-failure -j $(JOBS)
@@ -38,6 +40,21 @@ asan: deps
 
 fuzz: deps build
 	bash tools/run-fuzz.sh
+
+# Not part of `make test`: plants the faults of tools/mutants.tsv one by one and lists survivors.
+mutants: deps
+	python3 tools/mutants.py --jobs $(JOBS)
+
+# The shipped level flown by a seeded random pilot: 100,000 frames in the release runner beside
+# 10,000 in the sanitizer runner; `soak-short` (part of `make test`) flies the latter briefly.
+soak: build
+	cmake -S . -B $(ASAN_BUILD) -DCMAKE_BUILD_TYPE=Debug -DOMBRELIX_SANITIZE=ON \
+	  -DOMBRELIX_ENEMY_STATE_LOG=ON $(filter -DOMBRELIX_WERROR=ON,$(CMAKE_FLAGS))
+	cmake --build $(ASAN_BUILD) -j $(JOBS) --target ombrelix-headless data level_data
+	python3 tools/soak.py --build $(BUILD) --asan-build $(ASAN_BUILD)
+
+soak-short: asan
+	python3 tools/soak.py --short --asan-build $(ASAN_BUILD)
 
 bench: build
 	@if [ -f bench/run-bench.sh ]; then bash bench/run-bench.sh $(BUILD); \
@@ -64,4 +81,4 @@ format:
 	@git ls-files '*.h' '*.cpp' | xargs clang-format -i
 
 clean:
-	rm -rf $(BUILD) $(ASAN_BUILD) $(DEB_BUILD) build-fuzz
+	rm -rf $(BUILD) $(ASAN_BUILD) $(DEB_BUILD) build-fuzz build-mutants

@@ -18,8 +18,12 @@ public:
     virtual ~Model() = default;
     virtual bool load(const char* fileName) = 0;
 
-    // (Re)creates every material's texture with the container's current texture filter.
+    // (Re)creates every material's texture with the container's current texture filter. A
+    // replaced texture lives on only while the kind's display list still binds it.
     void loadTextures();
+    // Called once the kind's display list is compiled anew: it binds today's textures, so those
+    // only the list before it bound are deleted.
+    void listCompiled();
 
     int getGroupCount() const { return static_cast<int>(groups.size()); }
     int getMaterialCount() const { return static_cast<int>(materials.size()); }
@@ -31,4 +35,8 @@ public:
     std::vector<Material> materials;
     std::vector<Triangle> triangles;
     std::vector<Vertex> vertices;
+
+private:
+    // Texture names the kind's newest display list binds.
+    std::vector<unsigned> listTextures;
 };

@@ -1,172 +1,35 @@
-// The level loader: parses the level file into a DOM tree and creates one element per OBJECT
-// child of its root, with the position and triggers the file gives it.
+// The world's side of loading a level: the level reader walks the file and this builder creates
+// one element per OBJECT, with the position and triggers the file gives it.
 #include "world/ElementContainer.h"
 
-#include "level/LevelErrorHandler.h"
-#include "level/Trigger.h"
-#include "level/XmlText.h"
-#include "platform/Platform.h"
+#include "level/LevelBuilder.h"
+#include "level/LevelReader.h"
 
-#include <xercesc/dom/DOM.hpp>
-#include <xercesc/util/PlatformUtils.hpp>
-#include <xercesc/util/XMLString.hpp>
-#include <xercesc/util/XMLUni.hpp>
-
-#include <cstdlib>
 #include <memory>
-
-XERCES_CPP_NAMESPACE_USE
 
 namespace {
 
-const char* const kLoadPrefix = "ElementContainer::loadFromXMLFile(): ";
-// Longest feature name the implementation lookup is given, in characters.
-const int kFeatureNameLength = 99;
+class WorldBuilder : public LevelBuilder {
+public:
+    explicit WorldBuilder(ElementContainer& world) : pWorld(&world) {}
 
-void logLoadMessage(const XMLCh* message) {
-    platform::debugOutput(kLoadPrefix);
-    platform::debugOutput(XmlText(message).chars());
-    platform::debugOutput("\n");
-}
+    void createElement(const Object& object) override {
+        // An unknown type ends the program here, as addElement does for every unknown kind.
+        Object3D* element = pWorld->addElement(pWorld->kindOf(object.type));
+        element->setObjId(object.objId.c_str());
+        element->setPos(object.pos[0], object.pos[1], object.pos[2]);
+        for (const Trigger& trigger : object.triggers) {
+            element->setTrigger(std::make_unique<Trigger>(trigger));
+        }
+    }
 
-struct ParserRelease {
-    void operator()(DOMLSParser* parser) const { parser->release(); }
+private:
+    ElementContainer* pWorld;
 };
-using ParserHandle = std::unique_ptr<DOMLSParser, ParserRelease>;
-
-// Asks for a parameter only where the parser says it can take it.
-void requestParameter(DOMConfiguration* config, const XMLCh* name, bool value) {
-    if (config->canSetParameter(name, value)) {
-        config->setParameter(name, value);
-    }
-}
-
-ParserHandle createParser() {
-    XMLCh features[kFeatureNameLength + 1];
-    XMLString::transcode("LS", features, kFeatureNameLength);
-    DOMImplementation* implementation = DOMImplementationRegistry::getDOMImplementation(features);
-    if (implementation == nullptr) {
-        return nullptr;
-    }
-    ParserHandle parser(static_cast<DOMImplementationLS*>(implementation)
-                            ->createLSParser(DOMImplementationLS::MODE_SYNCHRONOUS, nullptr));
-    DOMConfiguration* config = parser->getDomConfig();
-    // A level needs no DOCTYPE, and refusing one shuts out everything that could make a level
-    // file read other files or reach the network (external DTDs and entities; the library
-    // fetches http URLs) and every entity expansion. Schemas and XInclude stay off, as the
-    // library has them by default.
-    requestParameter(config, XMLUni::fgDOMDisallowDoctype, true);
-    // No validation: without a DOCTYPE there is never a grammar, and validating against none
-    // would report every element and attribute of a good level as undeclared.
-    requestParameter(config, XMLUni::fgDOMNamespaces, true);
-    requestParameter(config, XMLUni::fgDOMDatatypeNormalization, true);
-    return parser;
-}
-
-// The attribute's value, or null when the attribute is absent.
-const XMLCh* attributeValue(const DOMNamedNodeMap* attributes, const char* name) {
-    const DOMNode* attribute = attributes->getNamedItem(XmlText(name).xml());
-    return attribute != nullptr ? attribute->getNodeValue() : nullptr;
-}
-
-// A coordinate attribute read with atof: absent or unreadable gives 0.
-double coordinate(const DOMNamedNodeMap* attributes, const char* name) {
-    const XMLCh* value = attributeValue(attributes, name);
-    return value != nullptr ? std::atof(XmlText(value).chars()) : 0.0;
-}
 
 } // namespace
 
 bool ElementContainer::loadFromXMLFile(const char* fileName) {
-    try {
-        // Counted by the library: every load initialises again and nothing ever terminates it,
-        // since terminating would invalidate all the library's state for later loads.
-        XMLPlatformUtils::Initialize(XMLUni::fgXercescDefaultLocale);
-    } catch (const XMLException& exception) {
-        logLoadMessage(exception.getMessage());
-        return false;
-    }
-
-    // Declared before the parser, so that it outlives the parser's last use of it.
-    LevelErrorHandler errorHandler(fileName);
-    ParserHandle parser = createParser();
-    if (!parser) {
-        return false;
-    }
-    parser->getDomConfig()->setParameter(XMLUni::fgDOMErrorHandler,
-                                         static_cast<DOMErrorHandler*>(&errorHandler));
-
-    DOMDocument* document = nullptr;
-    try {
-        XmlText uri(fileName != nullptr ? fileName : "");
-        document = parser->parseURI(uri.xml());
-    } catch (const XMLException& exception) {
-        logLoadMessage(exception.getMessage());
-        return false;
-    } catch (const DOMException& exception) {
-        // Also the parser's own DOMLSException, which is a DOMException.
-        logLoadMessage(exception.getMessage());
-        return false;
-    } catch (...) {
-        platform::debugOutput("ElementContainer::loadFromXMLFile(): Unexpected Exception\n");
-        return false;
-    }
-
-    platform::debugOutput("ElementContainer::loadFromXMLFile(): Iterating level Elements\n");
-    // A file that could not be read, or broke off before its root, leaves no document or no
-    // root: a level without objects.
-    DOMElement* root = document != nullptr ? document->getDocumentElement() : nullptr;
-    DOMNodeList* children = root != nullptr ? root->getChildNodes() : nullptr;
-    if (children == nullptr) {
-        return false;
-    }
-    for (XMLSize_t i = 0; i < children->getLength(); ++i) {
-        DOMNode* child = children->item(i);
-        XmlText name(child->getNodeName());
-        platform::debugOutput(kLoadPrefix);
-        platform::debugOutput(name.chars());
-        platform::debugOutput("\n");
-        if (name.equals("#text") || name.equals("#comment")) {
-            continue;
-        }
-        if (name.equals("OBJECT")) {
-            createElementFromXML(child);
-        } else if (name.equals("GL_LIGHT")) {
-            addLightFromXML(child);
-        } else {
-            platform::debugOutput(
-                "ElementContainer::loadFromXMLFile(): Unknown Element in xml file\n");
-        }
-    }
-    return true;
+    WorldBuilder builder(*this);
+    return LevelReader(builder).read(fileName);
 }
-
-void ElementContainer::createElementFromXML(DOMNode* node) {
-    if (!node->hasAttributes()) {
-        return;
-    }
-    const DOMNamedNodeMap* attributes = node->getAttributes();
-    const XMLCh* type = attributeValue(attributes, "type");
-    const XMLCh* objId = attributeValue(attributes, "objid");
-    if (type == nullptr || objId == nullptr) {
-        return;
-    }
-
-    // An unknown type ends the program here, as addElement does for every unknown kind.
-    Object3D* element = addElement(kindOf(XmlText(type).chars()));
-    element->setObjId(XmlText(objId).chars());
-    const double x = coordinate(attributes, "x");
-    const double y = coordinate(attributes, "y");
-    const double z = coordinate(attributes, "z");
-    element->setPos(static_cast<float>(x), static_cast<float>(y), static_cast<float>(z));
-
-    for (DOMNode* child = node->getFirstChild(); child != nullptr;
-         child = child->getNextSibling()) {
-        if (child->getNodeType() == DOMNode::ELEMENT_NODE &&
-            XmlText(child->getNodeName()).equals("TRIGGER")) {
-            element->setTrigger(std::make_unique<Trigger>(child));
-        }
-    }
-}
-
-void ElementContainer::addLightFromXML(DOMNode*) {}

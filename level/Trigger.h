@@ -8,18 +8,10 @@ const int kTriggerCauseProximity = 1;
 const int kTriggerEventEndLevel = 0;
 const int kTriggerUnset = -1;
 
-#include <xercesc/util/XercesDefs.hpp>
-
-XERCES_CPP_NAMESPACE_BEGIN
-class DOMNode;
-XERCES_CPP_NAMESPACE_END
-
 class Trigger {
 public:
     Trigger() = default;
     Trigger(int cause, int event) : iCause(cause), iEvent(event) {}
-    // Builds the record from a TRIGGER element's "cause" and "event" attributes.
-    explicit Trigger(const XERCES_CPP_NAMESPACE::DOMNode* node);
 
     // Carries out the event: "endlevel" ends the level; anything else does nothing.
     void fire();

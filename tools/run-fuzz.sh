@@ -1,14 +1,15 @@
 #!/usr/bin/env bash
-# Builds the libFuzzer targets of the file readers (clang, AddressSanitizer and UBSan) in
-# build-fuzz and runs each one for a short while over a corpus seeded from the generated game
-# data and the generator's small seed files. Prints executions per target; exits non-zero on a crash.
+# Builds the libFuzzer targets of the file readers and the level reader (clang, AddressSanitizer
+# and UBSan) in build-fuzz and runs each one for a short while over a corpus seeded from the
+# generated game data, the generator's small seed files and the level seeds in tests/fuzz.
+# Prints executions per target; exits non-zero on a crash.
 set -uo pipefail
 cd "$(dirname "$0")/.."
 
 BUILD=build-fuzz
 DATA_BUILD=${FUZZ_DATA_BUILD:-build} # the run directory whose generated data seeds the corpus
 SECONDS_PER_TARGET=${FUZZ_SECONDS:-20}
-TARGETS=(bmp tga jpeg ms3d)
+TARGETS=(bmp tga jpeg ms3d level)
 MAX_SEED_BYTES=16384 # bigger seeds slow every mutation down for little gain
 
 extensions_of() {
@@ -17,6 +18,13 @@ extensions_of() {
     tga) echo "tga" ;;
     jpeg) echo "jpg jpeg" ;;
     ms3d) echo "ms3d" ;;
+    level) echo "xml" ;;
+  esac
+}
+
+options_of() { # the level reader logs every node: keep its stderr out of the log
+  case "$1" in
+    level) echo "-dict=tests/fuzz/level.dict -close_fd_mask=2" ;;
   esac
 }
 
@@ -64,11 +72,13 @@ for target in "${TARGETS[@]}"; do
       done < <(find "$DATA_BUILD/data" -type f -iname "*.$ext" -print0)
     done
   fi
-  if [ -d "$DATA_BUILD/fuzz-seeds/$target" ]; then
-    while IFS= read -r -d '' file; do
-      add_seed "$file" "$corpus"
-    done < <(find "$DATA_BUILD/fuzz-seeds/$target" -type f -print0)
-  fi
+  for seeds in "$DATA_BUILD/fuzz-seeds/$target" "tests/fuzz/$target-seeds"; do
+    if [ -d "$seeds" ]; then
+      while IFS= read -r -d '' file; do
+        add_seed "$file" "$corpus"
+      done < <(find "$seeds" -type f -print0)
+    fi
+  done
   if [ -f ../shared/corpora/manifest.tsv ]; then
     while IFS= read -r path; do
       add_seed "../shared/corpora/$path" "$corpus"
@@ -80,7 +90,8 @@ done
 echo "Fuzzing each reader for $SECONDS_PER_TARGET s..."
 pids=()
 for target in "${TARGETS[@]}"; do
-  "$BUILD/fuzz_$target" "$BUILD/corpus/$target" \
+  # shellcheck disable=SC2046 # the options are words
+  "$BUILD/fuzz_$target" "$BUILD/corpus/$target" $(options_of "$target") \
     -max_total_time="$SECONDS_PER_TARGET" -timeout=10 -rss_limit_mb=2048 \
     -print_final_stats=1 -artifact_prefix="$BUILD/artifacts/$target/" \
     >"$BUILD/logs/fuzz_$target.log" 2>&1 &

@@ -11,12 +11,6 @@
 #include <memory>
 #include <string>
 
-#include <xercesc/util/XercesDefs.hpp>
-
-XERCES_CPP_NAMESPACE_BEGIN
-class DOMNode;
-XERCES_CPP_NAMESPACE_END
-
 // Element kinds, as addElement takes them and the level file names them.
 const int kKindNotFound = 0;
 const int kKindOuterSpace = 1;
@@ -49,10 +43,6 @@ public:
     Object3D* file(std::unique_ptr<Object3D> element, bool atBack);
     // Reads a level file and creates its objects; false when no document could be read.
     bool loadFromXMLFile(const char* fileName);
-    // Creates one element from an OBJECT node of the level, with its position and triggers.
-    void createElementFromXML(XERCES_CPP_NAMESPACE::DOMNode* node);
-    // GL_LIGHT nodes of the level are accepted and ignored: the game lights its scene itself.
-    void addLightFromXML(XERCES_CPP_NAMESPACE::DOMNode* node);
 
     // Once per frame: updates every element by seconds x 20 time units, collides, and deletes
     // the dead.

@@ -59,6 +59,11 @@ unsigned Object3D::createDisplayList() {
         if (replaced != 0) {
             glDeleteLists(replaced, 1);
         }
+        // The new list binds the model's current textures; those only the old one bound go.
+        auto* record = dynamic_cast<Ms3dModelData*>(pModel);
+        if (record != nullptr && record->pMs3dModel) {
+            record->pMs3dModel->listCompiled();
+        }
     }
     return list;
 }

@@ -1,0 +1,193 @@
+// The level file reader: the XML library's parser with a DOCTYPE refused, and the walk of the
+// document that hands every OBJECT with its position and triggers to the builder.
+#include "level/LevelReader.h"
+
+#include "level/LevelErrorHandler.h"
+#include "level/XmlText.h"
+#include "platform/Platform.h"
+
+#include <xercesc/dom/DOM.hpp>
+#include <xercesc/util/PlatformUtils.hpp>
+#include <xercesc/util/XMLString.hpp>
+#include <xercesc/util/XMLUni.hpp>
+
+#include <cstdlib>
+#include <memory>
+
+XERCES_CPP_NAMESPACE_USE
+
+namespace {
+
+const char* const kLoadPrefix = "ElementContainer::loadFromXMLFile(): ";
+// Longest feature name the implementation lookup is given, in characters.
+const int kFeatureNameLength = 99;
+
+void logLoadMessage(const XMLCh* message) {
+    platform::debugOutput(kLoadPrefix);
+    platform::debugOutput(XmlText(message).chars());
+    platform::debugOutput("\n");
+}
+
+struct ParserRelease {
+    void operator()(DOMLSParser* parser) const { parser->release(); }
+};
+using ParserHandle = std::unique_ptr<DOMLSParser, ParserRelease>;
+
+// Asks for a parameter only where the parser says it can take it.
+void requestParameter(DOMConfiguration* config, const XMLCh* name, bool value) {
+    if (config->canSetParameter(name, value)) {
+        config->setParameter(name, value);
+    }
+}
+
+ParserHandle createParser() {
+    XMLCh features[kFeatureNameLength + 1];
+    XMLString::transcode("LS", features, kFeatureNameLength);
+    DOMImplementation* implementation = DOMImplementationRegistry::getDOMImplementation(features);
+    if (implementation == nullptr) {
+        return nullptr;
+    }
+    ParserHandle parser(static_cast<DOMImplementationLS*>(implementation)
+                            ->createLSParser(DOMImplementationLS::MODE_SYNCHRONOUS, nullptr));
+    DOMConfiguration* config = parser->getDomConfig();
+    // A level needs no DOCTYPE, and refusing one shuts out everything that could make a level
+    // file read other files or reach the network (external DTDs and entities; the library
+    // fetches http URLs) and every entity expansion. Schemas and XInclude stay off, as the
+    // library has them by default.
+    requestParameter(config, XMLUni::fgDOMDisallowDoctype, true);
+    // No validation: without a DOCTYPE there is never a grammar, and validating against none
+    // would report every element and attribute of a good level as undeclared.
+    requestParameter(config, XMLUni::fgDOMNamespaces, true);
+    requestParameter(config, XMLUni::fgDOMDatatypeNormalization, true);
+    return parser;
+}
+
+// The attribute's value, or null when the attribute is absent.
+const XMLCh* attributeValue(const DOMNamedNodeMap* attributes, const char* name) {
+    const DOMNode* attribute = attributes->getNamedItem(XmlText(name).xml());
+    return attribute != nullptr ? attribute->getNodeValue() : nullptr;
+}
+
+// A coordinate attribute read with atof: absent or unreadable gives 0.
+double coordinate(const DOMNamedNodeMap* attributes, const char* name) {
+    const XMLCh* value = attributeValue(attributes, name);
+    return value != nullptr ? std::atof(XmlText(value).chars()) : 0.0;
+}
+
+// Whether the attribute is there with exactly this value (case included).
+bool attributeIs(const DOMNamedNodeMap* attributes, const char* name, const char* value) {
+    const XMLCh* found = attributeValue(attributes, name);
+    return found != nullptr && XmlText(found).equals(value);
+}
+
+// A TRIGGER element's "cause" and "event"; anything unknown stays unset.
+Trigger readTrigger(const DOMNode* node) {
+    const DOMNamedNodeMap* attributes = node->getAttributes();
+    int cause = kTriggerUnset;
+    int event = kTriggerUnset;
+    if (attributes == nullptr) {
+        return Trigger(cause, event);
+    }
+    if (attributeIs(attributes, "cause", "death")) {
+        cause = kTriggerCauseDeath;
+    } else if (attributeIs(attributes, "cause", "proximity")) {
+        cause = kTriggerCauseProximity;
+    }
+    if (attributeIs(attributes, "event", "endlevel")) {
+        event = kTriggerEventEndLevel;
+    }
+    return Trigger(cause, event);
+}
+
+} // namespace
+
+bool LevelReader::read(const char* fileName) {
+    try {
+        // Counted by the library: every load initialises again and nothing ever terminates it,
+        // since terminating would invalidate all the library's state for later loads.
+        XMLPlatformUtils::Initialize(XMLUni::fgXercescDefaultLocale);
+    } catch (const XMLException& exception) {
+        logLoadMessage(exception.getMessage());
+        return false;
+    }
+
+    // Declared before the parser, so that it outlives the parser's last use of it.
+    LevelErrorHandler errorHandler(fileName);
+    ParserHandle parser = createParser();
+    if (!parser) {
+        return false;
+    }
+    parser->getDomConfig()->setParameter(XMLUni::fgDOMErrorHandler,
+                                         static_cast<DOMErrorHandler*>(&errorHandler));
+
+    DOMDocument* document = nullptr;
+    try {
+        XmlText uri(fileName != nullptr ? fileName : "");
+        document = parser->parseURI(uri.xml());
+    } catch (const XMLException& exception) {
+        logLoadMessage(exception.getMessage());
+        return false;
+    } catch (const DOMException& exception) {
+        // Also the parser's own DOMLSException, which is a DOMException.
+        logLoadMessage(exception.getMessage());
+        return false;
+    } catch (...) {
+        platform::debugOutput("ElementContainer::loadFromXMLFile(): Unexpected Exception\n");
+        return false;
+    }
+
+    platform::debugOutput("ElementContainer::loadFromXMLFile(): Iterating level Elements\n");
+    // A file that could not be read, or broke off before its root, leaves no document or no
+    // root: a level without objects.
+    DOMElement* root = document != nullptr ? document->getDocumentElement() : nullptr;
+    DOMNodeList* children = root != nullptr ? root->getChildNodes() : nullptr;
+    if (children == nullptr) {
+        return false;
+    }
+    for (XMLSize_t i = 0; i < children->getLength(); ++i) {
+        DOMNode* child = children->item(i);
+        XmlText name(child->getNodeName());
+        platform::debugOutput(kLoadPrefix);
+        platform::debugOutput(name.chars());
+        platform::debugOutput("\n");
+        if (name.equals("#text") || name.equals("#comment")) {
+            continue;
+        }
+        if (name.equals("OBJECT")) {
+            readObject(child);
+        } else if (name.equals("GL_LIGHT")) {
+            // Accepted and ignored: the game lights its scene itself.
+        } else {
+            platform::debugOutput(
+                "ElementContainer::loadFromXMLFile(): Unknown Element in xml file\n");
+        }
+    }
+    return true;
+}
+
+void LevelReader::readObject(const DOMNode* node) {
+    if (!node->hasAttributes()) {
+        return;
+    }
+    const DOMNamedNodeMap* attributes = node->getAttributes();
+    const XMLCh* type = attributeValue(attributes, "type");
+    const XMLCh* objId = attributeValue(attributes, "objid");
+    if (type == nullptr || objId == nullptr) {
+        return;
+    }
+
+    LevelBuilder::Object object;
+    object.type = XmlText(type).chars();
+    object.objId = XmlText(objId).chars();
+    object.pos[0] = static_cast<float>(coordinate(attributes, "x"));
+    object.pos[1] = static_cast<float>(coordinate(attributes, "y"));
+    object.pos[2] = static_cast<float>(coordinate(attributes, "z"));
+    for (const DOMNode* child = node->getFirstChild(); child != nullptr;
+         child = child->getNextSibling()) {
+        if (child->getNodeType() == DOMNode::ELEMENT_NODE &&
+            XmlText(child->getNodeName()).equals("TRIGGER")) {
+            object.triggers.push_back(readTrigger(child));
+        }
+    }
+    pBuilder->createElement(object);
+}
