@@ -37,6 +37,7 @@ const float kEnergyBarY = -0.348f;
 
 void buildWorld(AppState& app, const LaunchOptions& options) {
     app.pContainer = ElementContainer::getInstance();
+    app.pContainer->drawingShortcuts = kShortcutsAll & ~options.plainDrawing;
     app.pContainer->loadFromXMLFile(options.levelFile.c_str());
     Object3D* sky = app.pContainer->addElement(kKindOuterSpace);
     app.pPlayer = std::make_unique<PlayerShip>(app.pContainer, sky);

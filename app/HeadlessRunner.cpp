@@ -9,6 +9,7 @@
 #include "platform/HeadlessContext.h"
 #include "platform/HeadlessWindow.h"
 #include "platform/WindowScript.h"
+#include "world/ElementContainer.h"
 
 #include <GL/gl.h>
 
@@ -18,6 +19,9 @@
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
+
+// Heap allocations so far, when the program counts them (the runner does, unless sanitised).
+extern "C" unsigned long ombrelix_allocation_count() __attribute__((weak));
 
 namespace {
 
@@ -40,11 +44,73 @@ bool readDouble(const std::string& text, double& value) {
     return !text.empty() && errno == 0 && *end == '\0' && std::isfinite(value);
 }
 
+// Frames before this one are start-up, not steady play, for the allocation figures.
+const long kSteadyFrom = 100;
+
+const struct {
+    const char* name;
+    unsigned bit;
+} kShortcutNames[] = {{"dust", kShortcutDust},
+                      {"culling", kShortcutCulling},
+                      {"text", kShortcutText},
+                      {"cockpit", kShortcutCockpit},
+                      {"lists", kShortcutLists}};
+
+// The window that also notes, at every swap, the heap allocations since the last one (when the
+// runner counts them) and the world's list compiles and shots.
+class CountingWindow : public platform::HeadlessWindow {
+public:
+    using HeadlessWindow::HeadlessWindow;
+    void swapBuffers() override {
+        HeadlessWindow::swapBuffers();
+        const unsigned long now = ombrelix_allocation_count ? ombrelix_allocation_count() : 0;
+        allocations.push_back(static_cast<double>(now - lastCount));
+        lastCount = now;
+        if (framesDrawn() == kSteadyFrom) {
+            steadyCompiles = world().listCompiles;
+            steadyShots = world().createdByKind[kKindLaserProjectile];
+        }
+        compiles = world().listCompiles - steadyCompiles;
+        shots = world().createdByKind[kKindLaserProjectile] - steadyShots;
+    }
+    static ElementContainer& world() { return *ElementContainer::getInstance(); }
+
+    std::vector<double> allocations;
+    unsigned long lastCount = 0;
+    unsigned long steadyCompiles = 0;
+    unsigned long steadyShots = 0;
+    unsigned long compiles = 0;
+    unsigned long shots = 0;
+};
+
 } // namespace
 
 const char* HeadlessRunner::usage() {
     return "usage: ombrelix-headless [--frames N] [--dt SECONDS] [--seed N] [--script FILE]\n"
-           "                         [--fullscreen yes|no] [--screenshot FILE.ppm] [--report]\n";
+           "                         [--fullscreen yes|no] [--screenshot FILE.ppm] [--report]\n"
+           "                         [--plain-drawing all|dust,culling,text,cockpit,lists]\n";
+}
+
+bool HeadlessRunner::parseShortcuts(const std::string& names, unsigned& shortcuts) {
+    shortcuts = 0;
+    std::size_t start = 0;
+    while (start <= names.size()) {
+        const std::size_t comma = std::min(names.find(',', start), names.size());
+        const std::string name = names.substr(start, comma - start);
+        bool known = name == "none" || name == "all";
+        shortcuts |= name == "all" ? kShortcutsAll : 0u;
+        for (const auto& entry : kShortcutNames) {
+            if (name == entry.name) {
+                shortcuts |= entry.bit;
+                known = true;
+            }
+        }
+        if (!known) {
+            return false;
+        }
+        start = comma + 1;
+    }
+    return true;
 }
 
 bool HeadlessRunner::parseArguments(const std::vector<std::string>& arguments, Options& options,
@@ -86,6 +152,12 @@ bool HeadlessRunner::parseArguments(const std::vector<std::string>& arguments, O
                 return false;
             }
             options.fullscreen = value == "yes";
+        } else if (name == "--plain-drawing") {
+            if (!parseShortcuts(value, options.plainDrawing)) {
+                error =
+                    "--plain-drawing takes all, none or some of dust,culling,text,cockpit,lists";
+                return false;
+            }
         } else if (name == "--screenshot") {
             options.screenshotFile = value;
         } else {
@@ -180,8 +252,10 @@ int HeadlessRunner::run(const Options& options) {
     if (options.seeded) {
         platform::fixCurrentTime(static_cast<std::time_t>(options.seed));
     }
-    platform::HeadlessWindow window(clock, windowOptions);
-    const int exitCode = WinMain(window, clock);
+    CountingWindow window(clock, windowOptions);
+    LaunchOptions launch;
+    launch.plainDrawing = options.plainDrawing;
+    const int exitCode = WinMain(window, clock, launch);
 
     if (!options.screenshotFile.empty() && !window.writeLastFramePpm(options.screenshotFile)) {
         std::fprintf(stderr, "ombrelix-headless: no picture written to %s (%s)\n",
@@ -193,6 +267,18 @@ int HeadlessRunner::run(const Options& options) {
         std::printf("frames %ld median %.3f ms mean %.3f ms p95 %.3f ms floor %.3f ms ratio %.2f\n",
                     window.framesDrawn(), stats.median, stats.mean, stats.p95, floorMs,
                     floorMs > 0.0 ? stats.median / floorMs : 0.0);
+        // Steady play: after the start-up frames; the last frame ends with the shutdown.
+        const std::size_t from = static_cast<std::size_t>(kSteadyFrom);
+        const std::vector<double>& counts = window.allocations;
+        if (ombrelix_allocation_count == nullptr || counts.size() <= from + 1) {
+            std::printf("allocations not counted\n");
+        } else {
+            const FrameStats allocations =
+                statistics(std::vector<double>(counts.begin() + from, counts.end() - 1));
+            std::printf("allocations per steady frame median %.0f p95 %.0f list compiles %lu "
+                        "shots %lu\n",
+                        allocations.median, allocations.p95, window.compiles, window.shots);
+        }
         std::fflush(stdout);
     }
     return exitCode;

@@ -18,4 +18,7 @@ struct LaunchOptions {
     std::string audioFile; // with Audio::File: the WAV file written at the end
     int volume = 100;      // 0..100
     bool mute = false;
+
+    // Drawing shortcuts switched off (kShortcut... bits): the plain drawing, for comparisons.
+    unsigned plainDrawing = 0;
 };

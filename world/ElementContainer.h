@@ -5,10 +5,13 @@
 #include "world/ModelData.h"
 #include "world/Object3D.h"
 
+#include <array>
 #include <list>
 #include <map>
 #include <memory>
 #include <string>
+#include <utility>
+#include <vector>
 
 #include <xercesc/util/XercesDefs.hpp>
 
@@ -30,6 +33,15 @@ const int kKindSpaceDust = 9;
 const int kKindExplosion = 10;
 const int kKindWurst = 11;
 const int kKindKnacker = 12;
+
+// Drawing shortcuts, all taken by default. Each draws the same picture a cheaper way; switching
+// one off (the headless runner's --plain-drawing) draws it the plain way, to compare the two.
+const unsigned kShortcutDust = 1u;    // the dust from one array, grains out of view skipped
+const unsigned kShortcutCulling = 2u; // models and effects outside the view are not drawn
+const unsigned kShortcutText = 4u;    // the text from one glyph texture, flushed once a frame
+const unsigned kShortcutCockpit = 8u; // the overlay only where it covers, the world inside it
+const unsigned kShortcutLists = 16u;  // a kind's list and a shield's sphere compiled once
+const unsigned kShortcutsAll = 31u;
 
 class ElementContainer {
 public:
@@ -80,11 +92,25 @@ public:
     bool bVertexArrays = false;
     bool bLevelEnded = false;
     int iTextureFilter = 0;
+    unsigned drawingShortcuts = kShortcutsAll;
+    bool uses(unsigned shortcut) const { return (drawingShortcuts & shortcut) != 0; }
+
+    // Counts for the benchmarks: elements made per kind, and kind display lists compiled.
+    std::array<unsigned long, kKindKnacker + 1> createdByKind{};
+    unsigned long listCompiles = 0;
+
+    // The six planes of the view (a, b, c, d; inside when a x + b y + c z + d >= 0, normalised),
+    // taken from the matrices at the start of each draw.
+    float viewPlanes[6][4] = {};
+    // Whether a sphere of the radius around the point may show; a negative radius always may.
+    bool mayShow(const float* centre, float radius) const;
 
 private:
     ElementContainer();
     std::unique_ptr<Object3D> createElement(int kind);
+    void takeViewPlanes();
 
     Element3D* pPlayer = nullptr;
     ElementList elements;
+    std::vector<std::pair<float, Object3D*>> deferred; // the sorted elements of one draw
 };
