@@ -227,18 +227,19 @@ void ElementContainer::draw() {
             continue;
         }
         if (element->isSortedByDistance()) {
-            deferred.emplace_back(static_cast<float>(element->getDistanceToPlayerSquared()),
-                                  element.get());
+            deferred.push_back({static_cast<float>(element->getDistanceToPlayerSquared()),
+                                deferred.size(), element.get()});
         } else {
             element->drawInView();
         }
     }
-    // Stable: equal distances keep the order they were filed in, as the multimap did.
-    std::stable_sort(deferred.begin(), deferred.end(),
-                     [](const std::pair<float, Object3D*>& a,
-                        const std::pair<float, Object3D*>& b) { return a.first < b.first; });
-    for (auto& entry : deferred) {
-        entry.second->drawInView();
+    // Equal distances keep the order they were filed in, as the multimap did; std::sort needs
+    // no buffer, where std::stable_sort would allocate one every frame.
+    std::sort(deferred.begin(), deferred.end(), [](const Deferred& a, const Deferred& b) {
+        return a.distance < b.distance || (a.distance == b.distance && a.filed < b.filed);
+    });
+    for (const Deferred& entry : deferred) {
+        entry.element->drawInView();
     }
 }
 

@@ -10,7 +10,6 @@
 #include <map>
 #include <memory>
 #include <string>
-#include <utility>
 #include <vector>
 
 #include <xercesc/util/XercesDefs.hpp>
@@ -112,5 +111,10 @@ private:
 
     Element3D* pPlayer = nullptr;
     ElementList elements;
-    std::vector<std::pair<float, Object3D*>> deferred; // the sorted elements of one draw
+    struct Deferred {
+        float distance; // squared, to the player
+        std::size_t filed;
+        Object3D* element;
+    };
+    std::vector<Deferred> deferred; // the sorted elements of one draw
 };
