@@ -27,6 +27,7 @@ const int kDefaultPixelHeight = 16; // pixels, when the window is too small to g
 const int kAtlasGap = 1;            // texels between glyphs in the glyph texture
 const int kFloatsPerCorner = 9;     // s, t, r, g, b, a, x, y, z
 const float kAtlasAlphaCut = 0.5f;  // texels are 0 or 1: the glyph's own bits pass
+const float kRasterNudge = 0.0001f; // pixels
 
 int powerOfTwoAtLeast(int n) {
     int p = 1;
@@ -259,9 +260,11 @@ void BitmapFont::queue(const unsigned char* codes, int count) {
             continue;
         }
         if (glyph.width > 0 && glyph.rows > 0) {
-            // glBitmap puts the glyph's lower left corner on these whole pixels.
-            const float left = std::floor(x - glyph.xorig);
-            const float bottom = std::floor(raster[1] - glyph.yorig);
+            // glBitmap puts the glyph's lower left corner on these whole pixels (Mesa nudges
+            // the raster position up by a hair first, so a position a rounding error short of a
+            // pixel edge still counts as on it).
+            const float left = std::floor(x + kRasterNudge - glyph.xorig);
+            const float bottom = std::floor(raster[1] + kRasterNudge - glyph.yorig);
             const float s0 = static_cast<float>(glyph.atlasX) / width;
             const float s1 = static_cast<float>(glyph.atlasX + glyph.width) / width;
             const float t1 = static_cast<float>(glyph.rows) / height;
