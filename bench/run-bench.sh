@@ -92,6 +92,8 @@ PY
 
 echo
 echo "== Timedemo: $frames frames through the shipped level, 1/20 s per frame, $rounds rounds =="
+echo "Each run: ombrelix-headless --frames $frames --dt 0.05 --seed 1 --script FLIGHT --report"
+echo "          --plain-drawing none|all|<one shortcut>   (F4, F5 at the start of FLIGHT pick the path)"
 variants="none all"
 for s in $shortcuts; do variants="$variants $s"; done
 for r in $(seq "$rounds"); do
