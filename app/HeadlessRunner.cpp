@@ -50,11 +50,9 @@ const long kSteadyFrom = 100;
 const struct {
     const char* name;
     unsigned bit;
-} kShortcutNames[] = {{"dust", kShortcutDust},
-                      {"culling", kShortcutCulling},
-                      {"text", kShortcutText},
-                      {"cockpit", kShortcutCockpit},
-                      {"lists", kShortcutLists}};
+} kShortcutNames[] = {{"dust", kShortcutDust},   {"culling", kShortcutCulling},
+                      {"text", kShortcutText},   {"cockpit", kShortcutCockpit},
+                      {"lists", kShortcutLists}, {"wires", kShortcutWires}};
 
 // The window that also notes, at every swap, the heap allocations since the last one (when the
 // runner counts them) and the world's list compiles and shots.
@@ -88,7 +86,7 @@ public:
 const char* HeadlessRunner::usage() {
     return "usage: ombrelix-headless [--frames N] [--dt SECONDS] [--seed N] [--script FILE]\n"
            "                         [--fullscreen yes|no] [--screenshot FILE.ppm] [--report]\n"
-           "                         [--plain-drawing all|dust,culling,text,cockpit,lists]\n";
+           "                         [--plain-drawing all|dust,culling,text,cockpit,lists,wires]\n";
 }
 
 bool HeadlessRunner::parseShortcuts(const std::string& names, unsigned& shortcuts) {
@@ -154,8 +152,8 @@ bool HeadlessRunner::parseArguments(const std::vector<std::string>& arguments, O
             options.fullscreen = value == "yes";
         } else if (name == "--plain-drawing") {
             if (!parseShortcuts(value, options.plainDrawing)) {
-                error =
-                    "--plain-drawing takes all, none or some of dust,culling,text,cockpit,lists";
+                error = "--plain-drawing takes all, none or some of "
+                        "dust,culling,text,cockpit,lists,wires";
                 return false;
             }
         } else if (name == "--screenshot") {

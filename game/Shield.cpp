@@ -130,7 +130,7 @@ void Shield::drawSphere(float radius, int slices, int stacks) {
     glMaterialfv(GL_FRONT_AND_BACK, GL_SPECULAR, none);
     glMaterialfv(GL_FRONT_AND_BACK, GL_EMISSION, none);
     glMaterialf(GL_FRONT_AND_BACK, GL_SHININESS, 0.0f);
-    bool once = pContainer->uses(kShortcutLists) && slices == kSlices && stacks == kStacks;
+    bool once = pContainer->uses(kShortcutWires) && slices == kSlices && stacks == kStacks;
     if (once && (iWireList == 0 || fWireRadius != radius)) {
         GLint compiling = 0; // lists do not nest: inside another one, the wires go straight in
         glGetIntegerv(GL_LIST_INDEX, &compiling);

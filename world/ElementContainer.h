@@ -39,8 +39,9 @@ const unsigned kShortcutDust = 1u;    // the dust from one array, grains out of 
 const unsigned kShortcutCulling = 2u; // models and effects outside the view are not drawn
 const unsigned kShortcutText = 4u;    // the text from one glyph texture, flushed once a frame
 const unsigned kShortcutCockpit = 8u; // the overlay only where it covers, the world inside it
-const unsigned kShortcutLists = 16u;  // a kind's list and a shield's sphere compiled once
-const unsigned kShortcutsAll = 31u;
+const unsigned kShortcutLists = 16u;  // a kind's list compiled once, not once per element
+const unsigned kShortcutWires = 32u;  // each shield's wire sphere compiled once into a list
+const unsigned kShortcutsAll = 63u;
 
 class ElementContainer {
 public:

@@ -32,4 +32,4 @@ TEST_P(ShieldQuadricTest, AFailedQuadricIsMadeAgainOnALaterFrame) {
 }
 
 INSTANTIATE_TEST_SUITE_P(ListsOnAndOff, ShieldQuadricTest,
-                         ::testing::Values(kShortcutsAll, kShortcutsAll & ~kShortcutLists));
+                         ::testing::Values(kShortcutsAll, kShortcutsAll & ~kShortcutWires));
