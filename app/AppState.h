@@ -7,6 +7,7 @@
 
 #include <cstdint>
 #include <memory>
+#include <vector>
 
 class BitmapFont;
 class ElementContainer;
@@ -28,6 +29,13 @@ struct FrameState {
     float lastRateTime = 0.0f; // seconds on the millisecond clock
     std::uint32_t frameCount = 0;
     unsigned crosshairList = 0; // compiled on the first frame
+    // Where the cockpit overlay matters, worked out once from its texture's alpha for a
+    // texture and window size: window boxes (x, y, width, height) where some texel can cover
+    // the world, and the one box outside which nothing of the world can show.
+    unsigned overlayMappedTexture = 0;
+    int overlayMappedSize[2] = {0, 0};
+    std::vector<int> overlayBoxes;
+    int seeThroughBox[4] = {0, 0, 0, 0};
 };
 
 struct AppState {

@@ -12,6 +12,7 @@
 #include <GL/glu.h>
 
 #include <algorithm>
+#include <vector>
 
 namespace {
 
@@ -21,6 +22,9 @@ const float kCrosshairReach = 0.05f; // base of each triangle, from the centre
 const float kCrosshairHalfWidth = 0.02f;
 const float kOverlayAlphaCut = 0.1f; // texels at or below this alpha show the world
 const float kRateInterval = 1.0f;    // seconds between frames-per-second figures
+const int kOverlayTile = 32;         // window pixels per side of the overlay's tiles
+// Texels around a tile's own that filtering (mipmaps included) may still blend into it.
+const int kOverlayTexelMargin = 4;
 
 const char* filterName(int filter) {
     switch (filter) {
@@ -89,6 +93,117 @@ void updateRate(AppState& app) {
     }
 }
 
+// Sorts the overlay's tiles by what its texels can do there: cover the world (alpha above the
+// cut) or let it show (alpha at or below it). Covering tiles go into boxes, merged along rows and
+// down columns; the see-through tiles give one bounding box.
+void mapOverlay(AppState& app) {
+    FrameState& frame = app.frame;
+    frame.overlayMappedTexture = app.cockpitTexture;
+    frame.overlayMappedSize[0] = app.screenWidth;
+    frame.overlayMappedSize[1] = app.screenHeight;
+    frame.overlayBoxes.clear();
+    GLint width = 0;
+    GLint height = 0;
+    glBindTexture(GL_TEXTURE_2D, app.cockpitTexture);
+    glGetTexLevelParameteriv(GL_TEXTURE_2D, 0, GL_TEXTURE_WIDTH, &width);
+    glGetTexLevelParameteriv(GL_TEXTURE_2D, 0, GL_TEXTURE_HEIGHT, &height);
+    const int columns = (app.screenWidth + kOverlayTile - 1) / kOverlayTile;
+    const int rows = (app.screenHeight + kOverlayTile - 1) / kOverlayTile;
+    std::vector<unsigned char> alpha(static_cast<std::size_t>(width) * height);
+    if (!alpha.empty()) {
+        glPushClientAttrib(GL_CLIENT_PIXEL_STORE_BIT);
+        glPixelStorei(GL_PACK_ALIGNMENT, 1);
+        glPixelStorei(GL_PACK_ROW_LENGTH, 0);
+        glPixelStorei(GL_PACK_SKIP_ROWS, 0);
+        glPixelStorei(GL_PACK_SKIP_PIXELS, 0);
+        glGetTexImage(GL_TEXTURE_2D, 0, GL_ALPHA, GL_UNSIGNED_BYTE, alpha.data());
+        glPopClientAttrib();
+    }
+    int seeThrough[4] = {app.screenWidth, app.screenHeight, 0, 0}; // x0, y0, x1, y1
+    std::vector<int> open;                                         // x, y, w, h of rising boxes
+    for (int row = 0; row < rows; ++row) {
+        const int y0 = row * kOverlayTile;
+        const int y1 = std::min(y0 + kOverlayTile, app.screenHeight);
+        std::vector<int> runs; // x0, x1 of covering tiles side by side
+        for (int column = 0; column < columns; ++column) {
+            const int x0 = column * kOverlayTile;
+            const int x1 = std::min(x0 + kOverlayTile, app.screenWidth);
+            bool covers = alpha.empty();
+            bool showsThrough = alpha.empty();
+            const auto texel = [](int pixel, int texels, int pixels) {
+                return static_cast<int>(static_cast<long>(pixel) * texels / pixels);
+            };
+            const int s0 = std::max(texel(x0, width, app.screenWidth) - kOverlayTexelMargin, 0);
+            const int s1 =
+                std::min(texel(x1, width, app.screenWidth) + kOverlayTexelMargin, width - 1);
+            const int t0 = std::max(texel(y0, height, app.screenHeight) - kOverlayTexelMargin, 0);
+            const int t1 =
+                std::min(texel(y1, height, app.screenHeight) + kOverlayTexelMargin, height - 1);
+            for (int t = t0; t <= t1 && !(covers && showsThrough); ++t) {
+                for (int s = s0; s <= s1; ++s) {
+                    const float a = alpha[static_cast<std::size_t>(t) * width + s] / 255.0f;
+                    (a > kOverlayAlphaCut ? covers : showsThrough) = true;
+                }
+            }
+            if (showsThrough) {
+                seeThrough[0] = std::min(seeThrough[0], x0);
+                seeThrough[1] = std::min(seeThrough[1], y0);
+                seeThrough[2] = std::max(seeThrough[2], x1);
+                seeThrough[3] = std::max(seeThrough[3], y1);
+            }
+            if (covers && !runs.empty() && runs.back() == x0) {
+                runs.back() = x1;
+            } else if (covers) {
+                runs.insert(runs.end(), {x0, x1});
+            }
+        }
+        std::vector<int> rising;
+        for (std::size_t r = 0; r < runs.size(); r += 2) {
+            bool grown = false;
+            for (std::size_t b = 0; b < open.size(); b += 4) {
+                if (open[b] == runs[r] && open[b + 2] == runs[r + 1] - runs[r] &&
+                    open[b + 1] + open[b + 3] == y0) {
+                    open[b + 3] += y1 - y0;
+                    rising.insert(rising.end(), open.begin() + b, open.begin() + b + 4);
+                    open[b + 2] = -1; // taken
+                    grown = true;
+                    break;
+                }
+            }
+            if (!grown) {
+                rising.insert(rising.end(), {runs[r], y0, runs[r + 1] - runs[r], y1 - y0});
+            }
+        }
+        for (std::size_t b = 0; b < open.size(); b += 4) {
+            if (open[b + 2] >= 0) {
+                frame.overlayBoxes.insert(frame.overlayBoxes.end(), open.begin() + b,
+                                          open.begin() + b + 4);
+            }
+        }
+        open = std::move(rising);
+    }
+    frame.overlayBoxes.insert(frame.overlayBoxes.end(), open.begin(), open.end());
+    const int* box = seeThrough;
+    frame.seeThroughBox[0] = box[0];
+    frame.seeThroughBox[1] = box[1];
+    frame.seeThroughBox[2] = std::max(box[2] - box[0], 0);
+    frame.seeThroughBox[3] = std::max(box[3] - box[1], 0);
+}
+
+bool overlayShortcut(const AppState& app) {
+    // In wireframe the overlay is only outlines and covers nothing.
+    return app.pContainer->uses(kShortcutCockpit) && !app.wireframe && app.cockpitTexture != 0;
+}
+
+void ensureOverlayMap(AppState& app) {
+    const FrameState& frame = app.frame;
+    if (frame.overlayMappedTexture != app.cockpitTexture ||
+        frame.overlayMappedSize[0] != app.screenWidth ||
+        frame.overlayMappedSize[1] != app.screenHeight) {
+        mapOverlay(app);
+    }
+}
+
 } // namespace
 
 void DrawCockpitOverlay(const AppState& app) {
@@ -116,7 +231,16 @@ bool DrawFrame(AppState& app) {
     gluLookAt(px, py, pz, px + player.getView(0), py + player.getView(1), pz + player.getView(2),
               player.getUp(0), player.getUp(1), player.getUp(2));
 
+    const bool tiledOverlay = overlayShortcut(app);
+    if (tiledOverlay) {
+        // Nothing of the world outside the see-through box survives the overlay.
+        ensureOverlayMap(app);
+        const int* box = app.frame.seeThroughBox;
+        glScissor(box[0], box[1], box[2], box[3]);
+        glEnable(GL_SCISSOR_TEST);
+    }
     world.draw();
+    glDisable(GL_SCISSOR_TEST);
 
     glDisable(GL_CULL_FACE);
     updateRate(app);
@@ -129,6 +253,7 @@ bool DrawFrame(AppState& app) {
 
     if (app.pFont) {
         BitmapFont& font = *app.pFont;
+        font.setBatched(world.uses(kShortcutText));
         font.print(kTextX, 0.30f, "pos   x: %f, y:%f, z:%f", px, py, pz);
         font.print(kTextX, 0.32f, "view  x: %f, y:%f, z:%f", player.getView(0), player.getView(1),
                    player.getView(2));
@@ -140,6 +265,7 @@ bool DrawFrame(AppState& app) {
         font.print(kTextX, 0.28f, world.bDisplayLists ? "display lists on" : "display lists off");
         font.print(kTextX, 0.26f, world.bVertexArrays ? "vertex arrays on" : "vertex arrays off");
         font.print(kTextX, 0.24f, "Texture Filter: %s SAMPLING", filterName(world.iTextureFilter));
+        font.flush();
     }
 
     glColor4f(0.0f, 1.0f, 0.0f, 0.5f);
@@ -161,7 +287,24 @@ bool DrawFrame(AppState& app) {
     glAlphaFunc(GL_GREATER, kOverlayAlphaCut);
     glColor4f(1.0f, 1.0f, 1.0f, 1.0f);
 
-    DrawCockpitOverlay(app);
+    if (tiledOverlay) {
+        // The same quad, drawn only in the boxes where some texel can pass the alpha test.
+        glEnable(GL_SCISSOR_TEST);
+        const std::vector<int>& boxes = app.frame.overlayBoxes;
+        for (std::size_t b = 0; b + 3 < boxes.size(); b += 4) {
+            glScissor(boxes[b], boxes[b + 1], boxes[b + 2], boxes[b + 3]);
+            DrawCockpitOverlay(app);
+        }
+        glDisable(GL_SCISSOR_TEST);
+        if (boxes.empty()) {
+            // Leaves the state the overlay would have left.
+            glMatrixMode(GL_PROJECTION);
+            glEnable(GL_TEXTURE_2D);
+            glBindTexture(GL_TEXTURE_2D, app.cockpitTexture);
+        }
+    } else {
+        DrawCockpitOverlay(app);
+    }
     const int halfHeight = app.screenHeight / 2;
     if (world.bLevelEnded) {
         drawWindowQuad(app, app.infoTexture, 0.0f, 0.5f, halfHeight);

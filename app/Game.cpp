@@ -58,6 +58,7 @@ std::unique_ptr<SoundSystem> makeSound(const LaunchOptions& options) {
 void buildWorld(AppState& app, const LaunchOptions& options) {
     EnemyFighter::resetSharedState();
     app.pContainer = ElementContainer::getInstance();
+    app.pContainer->drawingShortcuts = kShortcutsAll & ~options.plainDrawing;
     app.pContainer->loadFromXMLFile(options.levelFile.c_str());
     Object3D* sky = app.pContainer->addElement(kKindOuterSpace);
     app.pPlayer = std::make_unique<PlayerShip>(app.pContainer, sky);

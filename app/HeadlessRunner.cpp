@@ -11,6 +11,7 @@
 #include "platform/HeadlessContext.h"
 #include "platform/HeadlessWindow.h"
 #include "platform/WindowScript.h"
+#include "world/ElementContainer.h"
 
 #include <GL/gl.h>
 
@@ -20,6 +21,9 @@
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
+
+// Heap allocations so far, when the program counts them (the runner does, unless sanitised).
+extern "C" unsigned long ombrelix_allocation_count() __attribute__((weak));
 
 namespace {
 
@@ -42,13 +46,73 @@ bool readDouble(const std::string& text, double& value) {
     return !text.empty() && errno == 0 && *end == '\0' && std::isfinite(value);
 }
 
+// Frames before this one are start-up, not steady play, for the allocation figures.
+const long kSteadyFrom = 100;
+
+const struct {
+    const char* name;
+    unsigned bit;
+} kShortcutNames[] = {{"dust", kShortcutDust},   {"culling", kShortcutCulling},
+                      {"text", kShortcutText},   {"cockpit", kShortcutCockpit},
+                      {"lists", kShortcutLists}, {"wires", kShortcutWires}};
+
+// The window that also notes, at every swap, the heap allocations since the last one (when the
+// runner counts them) and the world's list compiles and shots.
+class CountingWindow : public platform::HeadlessWindow {
+public:
+    using HeadlessWindow::HeadlessWindow;
+    void swapBuffers() override {
+        HeadlessWindow::swapBuffers();
+        const unsigned long now = ombrelix_allocation_count ? ombrelix_allocation_count() : 0;
+        allocations.push_back(static_cast<double>(now - lastCount));
+        lastCount = now;
+        if (framesDrawn() == kSteadyFrom) {
+            steadyCompiles = world().listCompiles;
+            steadyShots = world().createdByKind[kKindLaserProjectile];
+        }
+        compiles = world().listCompiles - steadyCompiles;
+        shots = world().createdByKind[kKindLaserProjectile] - steadyShots;
+    }
+    static ElementContainer& world() { return *ElementContainer::getInstance(); }
+
+    std::vector<double> allocations;
+    unsigned long lastCount = 0;
+    unsigned long steadyCompiles = 0;
+    unsigned long steadyShots = 0;
+    unsigned long compiles = 0;
+    unsigned long shots = 0;
+};
+
 } // namespace
 
 const char* HeadlessRunner::usage() {
     return "usage: ombrelix-headless [--frames N] [--dt SECONDS] [--seed N] [--script FILE]\n"
            "                         [--fullscreen yes|no] [--screenshot FILE.ppm] [--report]\n"
            "                         [--level FILE] [--log FILE] [--settings FILE]\n"
-           "                         [--audio-out FILE.wav] [--volume 0..100] [--mute]\n";
+           "                         [--audio-out FILE.wav] [--volume 0..100] [--mute]\n"
+           "                         [--plain-drawing all|dust,culling,text,cockpit,lists,wires]\n";
+}
+
+bool HeadlessRunner::parseShortcuts(const std::string& names, unsigned& shortcuts) {
+    shortcuts = 0;
+    std::size_t start = 0;
+    while (start <= names.size()) {
+        const std::size_t comma = std::min(names.find(',', start), names.size());
+        const std::string name = names.substr(start, comma - start);
+        bool known = name == "none" || name == "all";
+        shortcuts |= name == "all" ? kShortcutsAll : 0u;
+        for (const auto& entry : kShortcutNames) {
+            if (name == entry.name) {
+                shortcuts |= entry.bit;
+                known = true;
+            }
+        }
+        if (!known) {
+            return false;
+        }
+        start = comma + 1;
+    }
+    return true;
 }
 
 bool HeadlessRunner::parseArguments(const std::vector<std::string>& arguments, Options& options,
@@ -94,6 +158,12 @@ bool HeadlessRunner::parseArguments(const std::vector<std::string>& arguments, O
                 return false;
             }
             options.fullscreen = value == "yes";
+        } else if (name == "--plain-drawing") {
+            if (!parseShortcuts(value, options.plainDrawing)) {
+                error = "--plain-drawing takes all, none or some of "
+                        "dust,culling,text,cockpit,lists,wires";
+                return false;
+            }
         } else if (name == "--screenshot") {
             options.screenshotFile = value;
         } else if (name == "--audio-out") {
@@ -226,7 +296,8 @@ int HeadlessRunner::run(const Options& options) {
         std::fprintf(stderr, "ombrelix-headless: cannot write the log to %s\n",
                      options.logFile.c_str());
     }
-    platform::HeadlessWindow window(clock, windowOptions);
+    launch.plainDrawing = options.plainDrawing;
+    CountingWindow window(clock, windowOptions);
     const int exitCode = WinMain(window, clock, launch);
 
     if (!options.screenshotFile.empty() && !window.writeLastFramePpm(options.screenshotFile)) {
@@ -239,6 +310,18 @@ int HeadlessRunner::run(const Options& options) {
         std::printf("frames %ld median %.3f ms mean %.3f ms p95 %.3f ms floor %.3f ms ratio %.2f\n",
                     window.framesDrawn(), stats.median, stats.mean, stats.p95, floorMs,
                     floorMs > 0.0 ? stats.median / floorMs : 0.0);
+        // Steady play: after the start-up frames; the last frame ends with the shutdown.
+        const std::size_t from = static_cast<std::size_t>(kSteadyFrom);
+        const std::vector<double>& counts = window.allocations;
+        if (ombrelix_allocation_count == nullptr || counts.size() <= from + 1) {
+            std::printf("allocations not counted\n");
+        } else {
+            const FrameStats allocations =
+                statistics(std::vector<double>(counts.begin() + from, counts.end() - 1));
+            std::printf("allocations per steady frame median %.0f p95 %.0f list compiles %lu "
+                        "shots %lu\n",
+                        allocations.median, allocations.p95, window.compiles, window.shots);
+        }
         std::fflush(stdout);
     }
     return exitCode;

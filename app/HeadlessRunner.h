@@ -23,6 +23,7 @@ public:
         std::string levelFile;      // "" = the game's own level
         std::string logFile;        // the debug channel; "" = standard error
         std::string settingsFile;   // read like the desktop game's settings; "" = none
+        unsigned plainDrawing = 0;  // --plain-drawing: the drawing shortcuts switched off
     };
 
     // Reads the command line (without the program name); false with a message on failure.
@@ -41,6 +42,9 @@ public:
     // The least any frame costs on the off-screen surface: clear, the cockpit overlay and the
     // swap, in a context of its own. Median milliseconds over the frames (0 when impossible).
     static double measureFloorFrame(int frames);
+
+    // Drawing shortcuts by name ("dust,text", "all", "none"); false for an unknown name.
+    static bool parseShortcuts(const std::string& names, unsigned& shortcuts);
 
     // Runs the game with the options and gives the process exit code.
     static int run(const Options& options);

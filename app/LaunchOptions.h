@@ -25,4 +25,6 @@ struct LaunchOptions {
     std::string logFile;
     // The player's keys (settings file).
     KeyBindings keys;
+    // Drawing shortcuts switched off (kShortcut... bits): the plain drawing, for comparisons.
+    unsigned plainDrawing = 0;
 };

@@ -57,3 +57,7 @@ void Explosion::drawModel() {
                              0.0f, kStartAlpha - static_cast<float>(dAge / kFadeTime)};
     SmokeTexture::drawEffect(pTexture.get(), colour);
 }
+
+float Explosion::getDrawRadius() const {
+    return SmokeTexture::reach(fScale);
+}

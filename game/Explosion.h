@@ -23,6 +23,7 @@ public:
     void update(double t) override;
     void init() override;
     void drawModel() override;
+    float getDrawRadius() const override;
 
     double getAge() const { return dAge; }
     bool isStarted() const { return bStarted; }

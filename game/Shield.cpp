@@ -16,19 +16,30 @@ const float kSphereAlpha = 0.5f;
 const float kBaseCyan = 0.2f;
 
 // One wire-frame quadric for every shield, made on first use: drawing must not allocate one per
-// shield and frame.
+// shield and frame. When making it fails, the next draw tries again.
+std::unique_ptr<GLUquadric, void (*)(GLUquadric*)>& sharedQuadric() {
+    static std::unique_ptr<GLUquadric, void (*)(GLUquadric*)> quadric(nullptr, &gluDeleteQuadric);
+    return quadric;
+}
+
 GLUquadric* wireQuadric() {
-    static const std::unique_ptr<GLUquadric, void (*)(GLUquadric*)> quadric = [] {
-        std::unique_ptr<GLUquadric, void (*)(GLUquadric*)> made(gluNewQuadric(), &gluDeleteQuadric);
-        if (made) {
-            gluQuadricDrawStyle(made.get(), GLU_LINE);
-            gluQuadricNormals(made.get(), GLU_SMOOTH);
+    auto& quadric = sharedQuadric();
+    if (!quadric) {
+        quadric.reset(Shield::makeQuadric());
+        if (quadric) {
+            gluQuadricDrawStyle(quadric.get(), GLU_LINE);
+            gluQuadricNormals(quadric.get(), GLU_SMOOTH);
         }
-        return made;
-    }();
+    }
     return quadric.get();
 }
 } // namespace
+
+GLUquadric* (*Shield::makeQuadric)() = &gluNewQuadric;
+
+void Shield::dropQuadric() {
+    sharedQuadric().reset();
+}
 
 Shield::Shield(ElementContainer* container) : Object3D(container) {
     init();
@@ -40,6 +51,9 @@ Shield::~Shield() {
     }
     if (iDisplayList != 0) {
         glDeleteLists(iDisplayList, 1);
+    }
+    if (iWireList != 0) {
+        glDeleteLists(iWireList, 1);
     }
 }
 
@@ -119,7 +133,27 @@ void Shield::drawSphere(float radius, int slices, int stacks) {
     glMaterialfv(GL_FRONT_AND_BACK, GL_SPECULAR, none);
     glMaterialfv(GL_FRONT_AND_BACK, GL_EMISSION, none);
     glMaterialf(GL_FRONT_AND_BACK, GL_SHININESS, 0.0f);
-    gluSphere(quadric, radius, slices, stacks);
+    bool once = pContainer->uses(kShortcutWires) && slices == kSlices && stacks == kStacks;
+    if (once && (iWireList == 0 || fWireRadius != radius)) {
+        GLint compiling = 0; // lists do not nest: inside another one, the wires go straight in
+        glGetIntegerv(GL_LIST_INDEX, &compiling);
+        once = compiling == 0;
+    }
+    if (once && (iWireList == 0 || fWireRadius != radius)) {
+        // Compiled on its first draw (or a new radius), since GLU makes the wires anew each time.
+        if (iWireList == 0) {
+            iWireList = glGenLists(1);
+        }
+        glNewList(iWireList, GL_COMPILE);
+        gluSphere(quadric, radius, slices, stacks);
+        glEndList();
+        fWireRadius = radius;
+    }
+    if (once && iWireList != 0) {
+        glCallList(iWireList);
+    } else {
+        gluSphere(quadric, radius, slices, stacks);
+    }
     glEnable(GL_TEXTURE_2D);
     glDisable(GL_BLEND);
 }

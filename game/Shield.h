@@ -4,6 +4,8 @@
 
 #include "world/Object3D.h"
 
+class GLUquadric;
+
 class Shield : public Object3D {
 public:
     static constexpr float kHealth = 200.0f;
@@ -32,6 +34,12 @@ public:
     Object3D* getOwner() const { return pOwner; }
     void setOwner(Object3D* owner) { pOwner = owner; }
     double getGlow() const { return dGlow; }
+
+    // Makes the wire-frame quadric all shields share; a failed attempt is tried again on a
+    // later draw. Tests put in one that fails.
+    static GLUquadric* (*makeQuadric)();
+    // Lets the shared quadric go; the next draw makes a new one.
+    static void dropQuadric();
     unsigned getDisplayList() const { return iDisplayList; }
 
 private:
@@ -40,4 +48,7 @@ private:
     double dGlowInterval = kGlowInterval;
     double dGlowStep = kGlowStep;
     Object3D* pOwner = nullptr;
+    // The sphere's wires compiled once, for the radius they were compiled at.
+    unsigned iWireList = 0;
+    float fWireRadius = 0.0f;
 };

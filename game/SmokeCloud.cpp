@@ -70,3 +70,7 @@ void SmokeCloud::drawModel() {
                              kStartAlpha - static_cast<float>(dAge / kLifetime)};
     SmokeTexture::drawEffect(pTexture.get(), colour);
 }
+
+float SmokeCloud::getDrawRadius() const {
+    return SmokeTexture::reach(fScale);
+}

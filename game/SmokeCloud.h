@@ -26,6 +26,7 @@ public:
     // play never call it, so they draw their fading square through drawModel.
     unsigned createDisplayList() override;
     void drawModel() override;
+    float getDrawRadius() const override;
 
     double getAge() const { return dAge; }
     void setAge(double age) { dAge = age; }

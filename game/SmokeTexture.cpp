@@ -7,6 +7,8 @@
 
 #include <GL/gl.h>
 
+#include <algorithm>
+#include <cmath>
 #include <map>
 
 std::shared_ptr<ObjectTexture> SmokeTexture::get(const ElementContainer& container) {
@@ -50,4 +52,9 @@ void SmokeTexture::drawEffect(const ObjectTexture* texture, const float colour[4
     glDisable(GL_TEXTURE_2D);
     glDisable(GL_BLEND);
     glDisable(GL_ALPHA_TEST);
+}
+
+float SmokeTexture::reach(const float scale[3]) {
+    const float largest = std::max({std::fabs(scale[0]), std::fabs(scale[1]), std::fabs(scale[2])});
+    return kHalfSide * std::sqrt(2.0f) * largest;
 }

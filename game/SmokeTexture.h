@@ -25,4 +25,6 @@ public:
     // The square textured and blended, with every front material colour set to the RGBA;
     // texturing, blending and the alpha test end up switched off.
     static void drawEffect(const ObjectTexture* texture, const float colour[4]);
+    // Half the square's diagonal under the scale: how far from its centre it can reach.
+    static float reach(const float scale[3]);
 };

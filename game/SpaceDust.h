@@ -5,6 +5,7 @@
 #include "world/Object3D.h"
 
 #include <array>
+#include <vector>
 
 class SpaceDust : public Object3D {
 public:
@@ -34,7 +35,11 @@ public:
     Grain& grain(int i) { return dust[i]; }
 
 private:
+    // Every grain in view as two quads (one per winding) already in world space, one array.
+    void drawBatched();
+
     Element3D* pFollow;
+    std::vector<float> corners; // x, y, z per corner; keeps its room from frame to frame
     unsigned iDustList = 0;
     std::array<Grain, kGrainCount> dust;
 };

@@ -9,6 +9,8 @@
 #include <ft2build.h>
 #include FT_FREETYPE_H
 
+#include <algorithm>
+#include <cmath>
 #include <cstdarg>
 #include <cstdio>
 #include <vector>
@@ -22,6 +24,18 @@ const unsigned char kLastChar = 127;
 const int kGlyphCount = kLastChar - kFirstChar + 1;
 const int kTextBufferSize = 256;    // bytes, terminating zero included
 const int kDefaultPixelHeight = 16; // pixels, when the window is too small to give a size
+const int kAtlasGap = 1;            // texels between glyphs in the glyph texture
+const int kFloatsPerCorner = 9;     // s, t, r, g, b, a, x, y, z
+const float kAtlasAlphaCut = 0.5f;  // texels are 0 or 1: the glyph's own bits pass
+const float kRasterNudge = 0.0001f; // pixels
+
+int powerOfTwoAtLeast(int n) {
+    int p = 1;
+    while (p < n) {
+        p *= 2;
+    }
+    return p;
+}
 
 // Asks fontconfig for the best bold face of the family; gives its file and whether it is
 // monospaced (fontconfig always answers with some face, often a proportional one).
@@ -81,6 +95,9 @@ BitmapFont::~BitmapFont() {
     if (iListBase != 0) {
         glDeleteLists(iListBase, kGlyphCount);
     }
+    if (iAtlasTexture != 0) {
+        glDeleteTextures(1, &iAtlasTexture);
+    }
 }
 
 std::string BitmapFont::findFontFile(const char* family) {
@@ -133,24 +150,51 @@ void BitmapFont::build() {
     glPixelStorei(GL_UNPACK_SKIP_PIXELS, 0);
     glPixelStorei(GL_UNPACK_LSB_FIRST, GL_FALSE);
     glPixelStorei(GL_UNPACK_SWAP_BYTES, GL_FALSE);
+    glyphs.assign(kGlyphCount, Glyph());
+    std::vector<std::vector<GLubyte>> glyphBits(kGlyphCount);
+    int atlasX = 0;
+    int atlasRows = 0;
     for (int i = 0; i < kGlyphCount; ++i) {
         glNewList(iListBase + i, GL_COMPILE);
         if (face != nullptr &&
             FT_Load_Char(face, kFirstChar + i, FT_LOAD_RENDER | FT_LOAD_TARGET_MONO) == 0 &&
             face->glyph->bitmap.pixel_mode == FT_PIXEL_MODE_MONO) {
-            const FT_GlyphSlot glyph = face->glyph;
-            const std::vector<GLubyte> bits = bottomUpRows(glyph->bitmap);
-            const float xorig = static_cast<float>(-glyph->bitmap_left);
-            const float yorig =
-                static_cast<float>(static_cast<int>(glyph->bitmap.rows) - glyph->bitmap_top);
-            const float advance = static_cast<float>((glyph->advance.x + 32) >> 6);
-            glBitmap(static_cast<GLsizei>(glyph->bitmap.width),
-                     static_cast<GLsizei>(glyph->bitmap.rows), xorig, yorig, advance, 0.0f,
-                     bits.data());
+            const FT_GlyphSlot slot = face->glyph;
+            Glyph& glyph = glyphs[i];
+            glyphBits[i] = bottomUpRows(slot->bitmap);
+            glyph.drawn = true;
+            glyph.width = static_cast<int>(slot->bitmap.width);
+            glyph.rows = static_cast<int>(slot->bitmap.rows);
+            glyph.xorig = static_cast<float>(-slot->bitmap_left);
+            glyph.yorig = static_cast<float>(glyph.rows - slot->bitmap_top);
+            glyph.advance = static_cast<float>((slot->advance.x + 32) >> 6);
+            glyph.atlasX = atlasX;
+            atlasX += glyph.width + kAtlasGap;
+            atlasRows = std::max(atlasRows, glyph.rows);
+            glBitmap(glyph.width, glyph.rows, glyph.xorig, glyph.yorig, glyph.advance, 0.0f,
+                     glyphBits[i].data());
         }
         glEndList();
     }
     glPopClientAttrib();
+
+    // The same bits side by side in one alpha texture, bottom row first as glBitmap has them.
+    iAtlasWidth = powerOfTwoAtLeast(std::max(atlasX, 1));
+    iAtlasHeight = powerOfTwoAtLeast(std::max(atlasRows, 1));
+    atlasTexels.assign(static_cast<std::size_t>(iAtlasWidth) * iAtlasHeight, 0);
+    for (std::size_t i = 0; i < glyphs.size(); ++i) {
+        const Glyph& glyph = glyphs[i];
+        const int rowBytes = (glyph.width + 7) / 8;
+        for (int row = 0; row < glyph.rows; ++row) {
+            for (int x = 0; x < glyph.width; ++x) {
+                const GLubyte byte = glyphBits[i][static_cast<std::size_t>(row) * rowBytes + x / 8];
+                if ((byte & (0x80 >> (x % 8))) != 0) {
+                    atlasTexels[static_cast<std::size_t>(row) * iAtlasWidth + glyph.atlasX + x] =
+                        255;
+                }
+            }
+        }
+    }
 
     if (face != nullptr) {
         FT_Done_Face(face);
@@ -187,8 +231,113 @@ void BitmapFont::print(float x, float y, const char* format, ...) {
     if (count == 0 || iListBase == 0) {
         return;
     }
+    if (bBatched) {
+        queue(drawable, count);
+        return;
+    }
     glPushAttrib(GL_LIST_BIT);
     glListBase(iListBase - kFirstChar);
     glCallLists(count, GL_UNSIGNED_BYTE, drawable);
     glPopAttrib();
+}
+
+void BitmapFont::queue(const unsigned char* codes, int count) {
+    GLint valid = GL_FALSE;
+    glGetIntegerv(GL_CURRENT_RASTER_POSITION_VALID, &valid);
+    if (valid != GL_TRUE) {
+        return; // glBitmap draws nothing and moves nothing then
+    }
+    float raster[4];
+    float colour[4];
+    glGetFloatv(GL_CURRENT_RASTER_POSITION, raster);
+    glGetFloatv(GL_CURRENT_RASTER_COLOR, colour);
+    float x = raster[0];
+    const float width = static_cast<float>(iAtlasWidth);
+    const float height = static_cast<float>(iAtlasHeight);
+    for (int i = 0; i < count; ++i) {
+        const Glyph& glyph = glyphs[codes[i] - kFirstChar];
+        if (!glyph.drawn) {
+            continue;
+        }
+        if (glyph.width > 0 && glyph.rows > 0) {
+            // glBitmap puts the glyph's lower left corner on these whole pixels (Mesa nudges
+            // the raster position up by a hair first, so a position a rounding error short of a
+            // pixel edge still counts as on it).
+            const float left = std::floor(x + kRasterNudge - glyph.xorig);
+            const float bottom = std::floor(raster[1] + kRasterNudge - glyph.yorig);
+            const float s0 = static_cast<float>(glyph.atlasX) / width;
+            const float s1 = static_cast<float>(glyph.atlasX + glyph.width) / width;
+            const float t1 = static_cast<float>(glyph.rows) / height;
+            const float corners[4][4] = {{s0, 0.0f, left, bottom},
+                                         {s1, 0.0f, left + glyph.width, bottom},
+                                         {s1, t1, left + glyph.width, bottom + glyph.rows},
+                                         {s0, t1, left, bottom + glyph.rows}};
+            for (const auto& corner : corners) {
+                quads.insert(quads.end(), {corner[0], corner[1], colour[0], colour[1], colour[2],
+                                           colour[3], corner[2], corner[3], raster[2]});
+            }
+        }
+        x += glyph.advance;
+    }
+}
+
+void BitmapFont::flush() {
+    if (quads.empty()) {
+        return;
+    }
+    if (iAtlasTexture == 0) {
+        glGenTextures(1, &iAtlasTexture);
+        glBindTexture(GL_TEXTURE_2D, iAtlasTexture);
+        glPushClientAttrib(GL_CLIENT_PIXEL_STORE_BIT);
+        glPixelStorei(GL_UNPACK_ALIGNMENT, 1);
+        glPixelStorei(GL_UNPACK_ROW_LENGTH, 0);
+        glPixelStorei(GL_UNPACK_SKIP_ROWS, 0);
+        glPixelStorei(GL_UNPACK_SKIP_PIXELS, 0);
+        glTexImage2D(GL_TEXTURE_2D, 0, GL_ALPHA8, iAtlasWidth, iAtlasHeight, 0, GL_ALPHA,
+                     GL_UNSIGNED_BYTE, atlasTexels.data());
+        glPopClientAttrib();
+        glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, GL_NEAREST);
+        glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, GL_NEAREST);
+    }
+    GLint viewport[4];
+    glGetIntegerv(GL_VIEWPORT, viewport);
+    glPushAttrib(GL_ENABLE_BIT | GL_TEXTURE_BIT | GL_COLOR_BUFFER_BIT | GL_POLYGON_BIT |
+                 GL_CURRENT_BIT | GL_TRANSFORM_BIT);
+    glPushClientAttrib(GL_CLIENT_VERTEX_ARRAY_BIT);
+    glMatrixMode(GL_PROJECTION);
+    glPushMatrix();
+    glLoadIdentity();
+    // Window pixels, and eye z straight onto window depth, so each letter meets the depth test
+    // where its bitmap would.
+    glOrtho(viewport[0], viewport[0] + viewport[2], viewport[1], viewport[1] + viewport[3], 0.0,
+            -1.0);
+    glMatrixMode(GL_MODELVIEW);
+    glPushMatrix();
+    glLoadIdentity();
+    glDisable(GL_LIGHTING);
+    glDisable(GL_CULL_FACE);
+    glDisable(GL_BLEND);
+    glPolygonMode(GL_FRONT_AND_BACK, GL_FILL);
+    glEnable(GL_TEXTURE_2D);
+    glBindTexture(GL_TEXTURE_2D, iAtlasTexture);
+    glTexEnvi(GL_TEXTURE_ENV, GL_TEXTURE_ENV_MODE, GL_REPLACE);
+    glEnable(GL_ALPHA_TEST);
+    glAlphaFunc(GL_GREATER, kAtlasAlphaCut);
+    glDisableClientState(GL_NORMAL_ARRAY);
+    glDisableClientState(GL_INDEX_ARRAY);
+    glDisableClientState(GL_EDGE_FLAG_ARRAY);
+    const GLsizei stride = kFloatsPerCorner * sizeof(float);
+    glTexCoordPointer(2, GL_FLOAT, stride, quads.data());
+    glColorPointer(4, GL_FLOAT, stride, quads.data() + 2);
+    glVertexPointer(3, GL_FLOAT, stride, quads.data() + 6);
+    glEnableClientState(GL_TEXTURE_COORD_ARRAY);
+    glEnableClientState(GL_COLOR_ARRAY);
+    glEnableClientState(GL_VERTEX_ARRAY);
+    glDrawArrays(GL_QUADS, 0, static_cast<GLsizei>(quads.size() / kFloatsPerCorner));
+    glPopMatrix();
+    glMatrixMode(GL_PROJECTION);
+    glPopMatrix();
+    glPopClientAttrib();
+    glPopAttrib();
+    quads.clear();
 }

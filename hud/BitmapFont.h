@@ -3,6 +3,7 @@
 #pragma once
 
 #include <string>
+#include <vector>
 
 class BitmapFont {
 public:
@@ -17,6 +18,13 @@ public:
     // beyond 255 characters is cut; characters outside 32 to 127 are left out.
     void print(float x, float y, const char* format, ...) __attribute__((format(printf, 4, 5)));
 
+    // Batched, the letters are queued as quads from one glyph texture, placed and coloured
+    // exactly as the glyph lists would draw them, until flush draws them all at once.
+    void setBatched(bool batched) { bBatched = batched; }
+    // Draws the queued letters (depth and alpha tests as the bitmaps meet them) and empties the
+    // queue; leaves the GL state as it found it.
+    void flush();
+
     unsigned getListBase() const { return iListBase; }
     // Letter height in pixels the glyphs were rendered at (0 means the face's default size).
     int getPixelHeight() const { return iPixelHeight; }
@@ -26,7 +34,27 @@ public:
     static std::string findFontFile(const char* family);
 
 private:
+    // Where a glyph lies in the texture and how glBitmap would place it.
+    struct Glyph {
+        bool drawn = false; // a glyph list was made (also an empty one that only advances)
+        int width = 0;      // pixels
+        int rows = 0;
+        int atlasX = 0; // texels from the texture's left edge
+        float xorig = 0.0f;
+        float yorig = 0.0f;
+        float advance = 0.0f;
+    };
+
     void build();
+    void queue(const unsigned char* codes, int count);
+
+    std::vector<Glyph> glyphs;
+    std::vector<unsigned char> atlasTexels; // alpha, one row of glyphs, bottom row first
+    int iAtlasWidth = 0;
+    int iAtlasHeight = 0;
+    unsigned iAtlasTexture = 0; // made on the first flush
+    bool bBatched = false;
+    std::vector<float> quads; // s, t, r, g, b, a, x, y, z per corner (window pixels)
 
     unsigned iListBase = 0;
     int iWindowHeight = 0;

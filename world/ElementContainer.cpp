@@ -15,6 +15,10 @@
 #include "game/Wurst.h"
 #include "platform/Platform.h"
 
+#include <GL/gl.h>
+
+#include <algorithm>
+#include <cmath>
 #include <map>
 
 namespace {
@@ -125,6 +129,7 @@ Object3D* ElementContainer::addElement(int kind) {
     // Shields and effects go behind every solid object, so they are drawn and collided last.
     const bool atBack = kind == kKindShield || kind == kKindSmokeCloud || kind == kKindSpaceDust ||
                         kind == kKindExplosion;
+    ++createdByKind[kind];
     return file(std::move(element), atBack);
 }
 
@@ -179,27 +184,93 @@ void ElementContainer::collide() {
     }
 }
 
+bool ElementContainer::mayShow(const float* centre, float radius) const {
+    if (radius < 0.0f) {
+        return true;
+    }
+    for (const float* plane : viewPlanes) {
+        if (plane[0] * centre[0] + plane[1] * centre[1] + plane[2] * centre[2] + plane[3] <
+            -radius) {
+            return false;
+        }
+    }
+    return true;
+}
+
+void ElementContainer::takeViewPlanes() {
+    float projection[16];
+    float modelview[16];
+    glGetFloatv(GL_PROJECTION_MATRIX, projection);
+    glGetFloatv(GL_MODELVIEW_MATRIX, modelview);
+    float m[16]; // projection x modelview, column-major
+    for (int column = 0; column < 4; ++column) {
+        for (int row = 0; row < 4; ++row) {
+            float sum = 0.0f;
+            for (int k = 0; k < 4; ++k) {
+                sum += projection[k * 4 + row] * modelview[column * 4 + k];
+            }
+            m[column * 4 + row] = sum;
+        }
+    }
+    // Each plane is row 4 plus or minus row 1, 2 or 3 of the combined matrix.
+    for (int i = 0; i < 6; ++i) {
+        const int row = i / 2;
+        const float sign = i % 2 == 0 ? 1.0f : -1.0f;
+        float* plane = viewPlanes[i];
+        for (int column = 0; column < 4; ++column) {
+            plane[column] = m[column * 4 + 3] + sign * m[column * 4 + row];
+        }
+        const float length =
+            std::sqrt(plane[0] * plane[0] + plane[1] * plane[1] + plane[2] * plane[2]);
+        for (int column = 0; column < 4 && length > 0.0f; ++column) {
+            plane[column] /= length;
+        }
+    }
+}
+
 void ElementContainer::draw() {
-    // Translucent elements wait until every solid one is drawn, then go nearest first.
-    std::multimap<float, Object3D*> deferred;
+    takeViewPlanes();
+    // Translucent elements wait until every solid one is drawn, then go nearest first. The
+    // buffer keeps its room from frame to frame.
+    deferred.clear();
     for (auto& element : elements) {
         if (element->getHealth() <= 0.0f) {
             continue;
         }
         if (element->isSortedByDistance()) {
-            deferred.emplace(static_cast<float>(element->getDistanceToPlayerSquared()),
-                             element.get());
+            deferred.push_back({static_cast<float>(element->getDistanceToPlayerSquared()),
+                                deferred.size(), element.get()});
         } else {
-            element->draw();
+            element->drawInView();
         }
     }
-    for (auto& entry : deferred) {
-        entry.second->draw();
+    // Equal distances keep the order they were filed in, as the multimap did; std::sort needs
+    // no buffer, where std::stable_sort would allocate one every frame.
+    std::sort(deferred.begin(), deferred.end(), [](const Deferred& a, const Deferred& b) {
+        return a.distance < b.distance || (a.distance == b.distance && a.filed < b.filed);
+    });
+    for (const Deferred& entry : deferred) {
+        entry.element->drawInView();
     }
 }
 
 void ElementContainer::reloadTextures() {
     for (auto& entry : modelCache) {
-        entry.second->reloadTextures();
+        ModelData* record = entry.second.get();
+        record->reloadTextures();
+        if (!uses(kShortcutLists) || record->iDisplayList == 0) {
+            continue;
+        }
+        // A list compiled once binds the old textures for good: one living element of the kind
+        // compiles it afresh; with none alive, the next one made does.
+        auto user = std::find_if(elements.begin(), elements.end(), [record](const auto& element) {
+            return element->getModel() == record;
+        });
+        if (user != elements.end()) {
+            (*user)->compileDisplayList();
+        } else {
+            glDeleteLists(record->iDisplayList, 1);
+            record->iDisplayList = 0;
+        }
     }
 }

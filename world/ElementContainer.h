@@ -6,10 +6,12 @@
 #include "world/Object3D.h"
 #include "world/SoundSystem.h"
 
+#include <array>
 #include <list>
 #include <map>
 #include <memory>
 #include <string>
+#include <vector>
 
 // Element kinds, as addElement takes them and the level file names them.
 const int kKindNotFound = 0;
@@ -25,6 +27,16 @@ const int kKindSpaceDust = 9;
 const int kKindExplosion = 10;
 const int kKindWurst = 11;
 const int kKindKnacker = 12;
+
+// Drawing shortcuts, all taken by default. Each draws the same picture a cheaper way; switching
+// one off (the headless runner's --plain-drawing) draws it the plain way, to compare the two.
+const unsigned kShortcutDust = 1u;    // the dust from one array, grains out of view skipped
+const unsigned kShortcutCulling = 2u; // models and effects outside the view are not drawn
+const unsigned kShortcutText = 4u;    // the text from one glyph texture, flushed once a frame
+const unsigned kShortcutCockpit = 8u; // the overlay only where it covers, the world inside it
+const unsigned kShortcutLists = 16u;  // a kind's list compiled once, not once per element
+const unsigned kShortcutWires = 32u;  // each shield's wire sphere compiled once into a list
+const unsigned kShortcutsAll = 63u;
 
 class ElementContainer {
 public:
@@ -75,13 +87,32 @@ public:
     bool bVertexArrays = false;
     bool bLevelEnded = false;
     int iTextureFilter = 0;
+    unsigned drawingShortcuts = kShortcutsAll;
+    bool uses(unsigned shortcut) const { return (drawingShortcuts & shortcut) != 0; }
+
+    // Counts for the benchmarks: elements made per kind, and kind display lists compiled.
+    std::array<unsigned long, kKindKnacker + 1> createdByKind{};
+    unsigned long listCompiles = 0;
+
+    // The six planes of the view (a, b, c, d; inside when a x + b y + c z + d >= 0, normalised),
+    // taken from the matrices at the start of each draw.
+    float viewPlanes[6][4] = {};
+    // Whether a sphere of the radius around the point may show; a negative radius always may.
+    bool mayShow(const float* centre, float radius) const;
 
 private:
     ElementContainer();
     std::unique_ptr<Object3D> createElement(int kind);
+    void takeViewPlanes();
 
     Element3D* pPlayer = nullptr;
     ElementList elements;
     SoundSystem silence;
     SoundSystem* pSound = &silence;
+    struct Deferred {
+        float distance; // squared, to the player
+        std::size_t filed;
+        Object3D* element;
+    };
+    std::vector<Deferred> deferred; // the sorted elements of one draw
 };

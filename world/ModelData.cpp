@@ -3,6 +3,9 @@
 
 #include "platform/Platform.h"
 
+#include <algorithm>
+#include <cmath>
+
 namespace {
 const int kFloatsPerCorner = 8; // s, t, nx, ny, nz, x, y, z
 const int kFloatsPerTriangle = 3 * kFloatsPerCorner;
@@ -46,5 +49,18 @@ void Ms3dModelData::buildGroupVertexArrays() {
             }
         }
         model.groupVertexArrays.push_back(std::move(array));
+        if (!group.triangleIndices.empty()) {
+            const Triangle& last = model.triangles[group.triangleIndices.back()];
+            bHasFinalNormal = true;
+            for (int i = 0; i < 3; ++i) {
+                fFinalNormal[i] = last.normals[2][i];
+            }
+        }
     }
+    float farthest = 0.0f;
+    for (const Vertex& vertex : model.vertices) {
+        const float* p = vertex.position;
+        farthest = std::max(farthest, std::sqrt(p[0] * p[0] + p[1] * p[1] + p[2] * p[2]));
+    }
+    fExtent = farthest;
 }

@@ -19,6 +19,11 @@ public:
 
     unsigned iDisplayList = 0; // newest list compiled for the kind; 0 until one is
     int iModelType = kModelTypeMs3d;
+    // Model units from the model's origin to its farthest corner; negative when unknown.
+    float fExtent = -1.0f;
+    // The normal of the model's last corner, which drawing it leaves current.
+    bool bHasFinalNormal = false;
+    float fFinalNormal[3] = {0.0f, 0.0f, 1.0f};
 };
 
 class Ms3dModelData : public ModelData {

@@ -10,6 +10,9 @@
 
 #include <GL/gl.h>
 
+#include <algorithm>
+#include <cmath>
+
 Object3D::Object3D(ElementContainer* container) : Element3D(container) {}
 
 Object3D::~Object3D() {
@@ -47,6 +50,14 @@ Object3D* Object3D::createShield(float radius) {
 }
 
 unsigned Object3D::createDisplayList() {
+    if (pModel != nullptr && pModel->iDisplayList != 0 && pContainer->uses(kShortcutLists)) {
+        return pModel->iDisplayList;
+    }
+    return compileDisplayList();
+}
+
+unsigned Object3D::compileDisplayList() {
+    ++pContainer->listCompiles;
     const unsigned list = glGenLists(1);
     glNewList(list, GL_COMPILE);
     drawModel();
@@ -160,6 +171,56 @@ void Object3D::draw() {
         drawModel();
     }
     glPopMatrix();
+}
+
+float Object3D::getDrawRadius() const {
+    if (pModel == nullptr || pModel->fExtent < 0.0f) {
+        return -1.0f;
+    }
+    const float scale =
+        std::max({std::fabs(fScale[0]), std::fabs(fScale[1]), std::fabs(fScale[2])});
+    return pModel->fExtent * scale;
+}
+
+void Object3D::drawInView() {
+    if (!pContainer->uses(kShortcutCulling) || pContainer->mayShow(fPos, getDrawRadius())) {
+        draw();
+    } else if (bVisible) {
+        leaveModelState();
+    }
+}
+
+void Object3D::leaveModelState() const {
+    auto* record = dynamic_cast<const Ms3dModelData*>(pModel);
+    if (record == nullptr || !record->pMs3dModel || pModel->iModelType != kModelTypeMs3d) {
+        return;
+    }
+    const Model& ms3d = *record->pMs3dModel;
+    const Material* material = nullptr;
+    unsigned texture = 0;
+    for (const Group& group : ms3d.groups) {
+        if (group.materialIndex >= 0 && group.materialIndex < ms3d.getMaterialCount()) {
+            material = &ms3d.materials[group.materialIndex];
+            texture = material->texture > 0 ? material->texture : texture;
+        }
+    }
+    if (material != nullptr) {
+        glMaterialfv(GL_FRONT, GL_AMBIENT, material->ambient);
+        glMaterialfv(GL_FRONT, GL_DIFFUSE, material->diffuse);
+        glMaterialfv(GL_FRONT, GL_SPECULAR, material->specular);
+        glMaterialfv(GL_FRONT, GL_EMISSION, material->emissive);
+        glMaterialf(GL_FRONT, GL_SHININESS, material->shininess);
+    }
+    if (texture > 0) {
+        glBindTexture(GL_TEXTURE_2D, texture);
+    }
+    // Effects drawn later send no normals: they are lit with the one the model left. Arrays
+    // drawn outside a list leave the current normal as it was.
+    const bool arrays =
+        !(pModel->iDisplayList != 0 && pContainer->bDisplayLists) && pContainer->bVertexArrays;
+    if (pModel->bHasFinalNormal && !arrays) {
+        glNormal3fv(pModel->fFinalNormal);
+    }
 }
 
 void Object3D::drawModel() {

@@ -21,8 +21,11 @@ public:
     virtual ModelData* loadModel(const char* fileName, int kind);
     // Wraps this element in a new shield of the radius; the caller keeps it in pShield.
     virtual Object3D* createShield(float radius);
-    // Compiles drawModel into a new list, which the kind's record then holds.
+    // The kind's list: compiled from drawModel by the first element of the kind and shared by
+    // the later ones (each compiles its own with the lists shortcut off).
     virtual unsigned createDisplayList();
+    // Compiles drawModel into a new list, which the kind's record then holds.
+    unsigned compileDisplayList();
     // Translate to the position, scale, then apply the orientation.
     virtual void transform();
     virtual void drawModelType2(ModelData* model);
@@ -30,6 +33,12 @@ public:
     virtual void drawMs3dModel(ModelData* model);
     virtual void draw();
     virtual void drawModel();
+    // Draws the element unless it lies wholly outside the view, in which case it only leaves
+    // the GL state its drawing would have left.
+    void drawInView();
+    // World units around the position that the drawing stays within; negative: not known, so
+    // always drawn.
+    virtual float getDrawRadius() const;
 
     void setModelFile(const char* fileName);
     const std::string& getModelFile() const { return szModelFile; }
@@ -43,6 +52,8 @@ public:
 protected:
     // Turns the view axis fully toward the player's ship, as billboards do every update.
     void facePlayer();
+    // The state a skipped model leaves: its last material, texture and normal.
+    void leaveModelState() const;
 
     // Shared so that effects can use one texture between them.
     std::shared_ptr<ObjectTexture> pTexture;
