@@ -15,7 +15,8 @@ import sys
 import time
 
 ROOT = os.path.dirname(os.path.dirname(os.path.abspath(__file__)))
-TEST_TARGETS = ["world_tests", "assets_tests", "game_tests", "level_tests", "app_tests", "hud_tests"]
+TEST_TARGETS = ["world_tests", "assets_tests", "game_tests", "level_tests", "app_tests", "hud_tests",
+                "audio_tests"]
 # The end-to-end runs drive the runner, which this build does not relink for every fault.
 EXCLUDED_TESTS = "^e2e_"
 # A fault can make a test pile up elements without end; the machine is shared, so each test

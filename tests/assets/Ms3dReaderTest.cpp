@@ -1,6 +1,6 @@
 // The MilkShape 3D reader on models built record by record: how each field is kept, and which
-// files are refused. (Counts of real models are the conformance corpus's, indices out of their
-// arrays the fuzzer's.)
+// files are refused. (Counts of real models are the conformance corpus's, indices far out of
+// their arrays the fuzzer's.)
 #include "assets/Ms3dReader.h"
 #include "tests/assets/TestFiles.h"
 
@@ -65,6 +65,8 @@ TEST(Ms3dReader, MaterialBytesAreSignedAndIndicesFrom32768UpStayPositive) {
     ASSERT_TRUE(contents);
     EXPECT_EQ(contents->triangles[32999].vertexIndices[0], 32768);
     EXPECT_EQ(contents->groups[0].triangleIndices, (std::vector<int>{32768, 32999}));
+    big.triangles[32999].vertices = {32768, 40000, 0};
+    EXPECT_FALSE(parse(big)) << "a vertex index one past the last";
 }
 
 TEST(Ms3dReader, OnlyWholeVersionThreeOrFourFilesLoad) {

@@ -79,6 +79,8 @@ TEST_F(RadarScopeTest, ElementsShowWhereTheyLieFromAboveAndFromTheFrontOfTheShip
     } cases[] = {
         {"ahead", 0, 0, 0, 0, -1000, 0, 1000 * kRangeInPixels, 0, 0},
         {"far right: on the rim", 0, 0, 5000, 0, 0, kScopePixelRadius, 0, kScopePixelRadius, 0},
+        {"right, just inside the rim", 0, 0, 1900, 0, 0, 1900 * kRangeInPixels, 0,
+         1900 * kRangeInPixels, 0},
         {"above", 0, 0, 0, 500, 0, 0, 0, 0, 500 * kRangeInPixels},
         // Turned left to look down -x: ahead whatever the world axes say.
         {"ahead of a ship at x 3000 looking down -x", 3000, 90, 1500, 0, 0, 0,

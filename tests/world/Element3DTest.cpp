@@ -59,7 +59,7 @@ TEST_F(Element3DTest, RotationsMatchTheGlRotateProduct) {
     }
 }
 
-TEST_F(Element3DTest, AxesStayOrthonormalWithDeterminantMinusOneAfterLongFlight) {
+TEST_F(Element3DTest, AxesStayOrthonormalAfterLongFlightAndFlyingFollowsTheViewAxis) {
     std::mt19937 random(11);
     std::uniform_real_distribution<float> angle(-30.0f, 30.0f);
     for (int i = 0; i < 20000; ++i) {
@@ -73,6 +73,11 @@ TEST_F(Element3DTest, AxesStayOrthonormalWithDeterminantMinusOneAfterLongFlight)
         EXPECT_NEAR(dot(m + 4 * a, m + 4 * ((a + 1) % 3)), 0.0, 1e-3) << "axis " << a;
     }
     EXPECT_NEAR(determinant(m), -1.0, 1e-3);
+    e->setPos(0, 0, 0);
+    e->moveForward(10.0f);
+    for (int a = 0; a < 3; ++a) {
+        EXPECT_NEAR(e->getPos(a), 10.0f * m[8 + a], 1e-4) << "flies along its view axis: " << a;
+    }
 }
 
 TEST_F(Element3DTest, TurnTowardsStepsAndReportsWhatIsLeft) {
