@@ -13,17 +13,17 @@ bool loadWav(const std::string& fileName, PcmSound& sound, std::string& error) {
         error = SDL_GetError();
         return false;
     }
-    SDL_AudioSpec spec;
+    SDL_AudioSpec layout;
     Uint8* data = nullptr;
     Uint32 length = 0;
-    if (SDL_LoadWAV_RW(file, 1, &spec, &data, &length) == nullptr) {
+    if (SDL_LoadWAV_RW(file, 1, &layout, &data, &length) == nullptr) {
         error = SDL_GetError();
         return false;
     }
-    const bool pcm16 = spec.format == AUDIO_S16LSB && spec.channels > 0;
+    const bool pcm16 = layout.format == AUDIO_S16LSB && layout.channels > 0;
     if (pcm16) {
-        sound.channels = spec.channels;
-        sound.sampleRate = spec.freq;
+        sound.channels = layout.channels;
+        sound.sampleRate = layout.freq;
         sound.samples.resize(length / sizeof(std::int16_t));
         std::memcpy(sound.samples.data(), data, sound.samples.size() * sizeof(std::int16_t));
     } else {

@@ -9,6 +9,7 @@ PACKAGES=(
   libopenal-dev
   libgtest-dev libgmock-dev googletest libbenchmark-dev
   xvfb xdotool imagemagick x11-utils xfonts-base python3
+  dpkg-dev file lintian desktop-file-utils appstream
 )
 
 missing=()
