@@ -72,14 +72,9 @@ void writeLittle(std::FILE* file, std::uint32_t value, int bytes) {
     }
 }
 
-// The canonical 44-byte header of 16-bit PCM, then the samples.
-bool writeWav(const std::string& fileName, const std::vector<std::int16_t>& samples, int channels,
-              int rate) {
-    std::FILE* file = std::fopen(fileName.c_str(), "wb");
-    if (file == nullptr) {
-        return false;
-    }
-    const std::uint32_t dataBytes = static_cast<std::uint32_t>(samples.size() * 2);
+// The canonical 44-byte header of 16-bit PCM; written first with the sizes the file has so far
+// and again at the end with the final ones.
+void writeWavHeader(std::FILE* file, std::uint32_t dataBytes, int channels, int rate) {
     const std::uint32_t blockAlign = static_cast<std::uint32_t>(channels * 2);
     std::fputs("RIFF", file);
     writeLittle(file, 36 + dataBytes, 4);
@@ -93,10 +88,6 @@ bool writeWav(const std::string& fileName, const std::vector<std::int16_t>& samp
     writeLittle(file, 16, 2);
     std::fputs("data", file);
     writeLittle(file, dataBytes, 4);
-    for (std::int16_t sample : samples) {
-        writeLittle(file, static_cast<std::uint16_t>(sample), 2);
-    }
-    return std::fclose(file) == 0;
 }
 
 } // namespace
@@ -110,8 +101,11 @@ struct OpenAlSound::Device {
     std::array<std::uint64_t, kPoolSize> startedAt{}; // play counter at each source's start
     std::uint64_t plays = 0;
     std::array<ALuint, kSoundCount> loops{}; // a loop's source, 0 while it is not running
-    std::vector<std::int16_t> mix;
+    std::vector<std::int16_t> mix; // kept in memory only when there is no file to stream to
     std::vector<std::int16_t> chunk;
+    std::FILE* out = nullptr; // the WAV file the mix streams into, frame by frame
+    std::uint32_t outBytes = 0;
+    bool outFailed = false;
     double pendingFrames = 0.0; // fraction of a frame carried to the next update
 
     ~Device() {
@@ -195,13 +189,31 @@ OpenAlSound::OpenAlSound(const Settings& settings)
         alSourcef(source, AL_MAX_DISTANCE, kFarDistance);
     }
     device->chunk.resize(kMixReserveFrames * kMixChannels);
+    if (device->renderSamples != nullptr && !szOutFile.empty()) {
+        // Streamed as it is mixed, so a long run never holds its whole sound in memory.
+        device->out = std::fopen(szOutFile.c_str(), "wb");
+        if (device->out == nullptr) {
+            platform::debugPrintf("OpenAlSound: cannot write %s\n", szOutFile.c_str());
+        } else {
+            writeWavHeader(device->out, 0, kMixChannels, kMixRate);
+        }
+    }
     pDevice = std::move(device);
     applyGain();
 }
 
 OpenAlSound::~OpenAlSound() {
-    if (pDevice != nullptr && pDevice->renderSamples != nullptr && !szOutFile.empty() &&
-        !writeWav(szOutFile, pDevice->mix, kMixChannels, kMixRate)) {
+    if (pDevice == nullptr || pDevice->out == nullptr) {
+        return;
+    }
+    Device& d = *pDevice;
+    bool written = !d.outFailed && std::fseek(d.out, 0, SEEK_SET) == 0;
+    if (written) {
+        writeWavHeader(d.out, d.outBytes, kMixChannels, kMixRate); // the final sizes
+    }
+    written = std::fclose(d.out) == 0 && written;
+    d.out = nullptr;
+    if (!written) {
         platform::debugPrintf("OpenAlSound: cannot write %s\n", szOutFile.c_str());
     }
 }
@@ -337,7 +349,15 @@ void OpenAlSound::update(double seconds) {
         d.renderSamples(d.device, d.chunk.data() + done * kMixChannels,
                         static_cast<ALCsizei>(piece));
     }
-    d.mix.insert(d.mix.end(), d.chunk.begin(), d.chunk.begin() + frames * kMixChannels);
+    if (d.out == nullptr) {
+        d.mix.insert(d.mix.end(), d.chunk.begin(), d.chunk.begin() + frames * kMixChannels);
+        return;
+    }
+    for (std::size_t i = 0; i < frames * kMixChannels; ++i) {
+        writeLittle(d.out, static_cast<std::uint16_t>(d.chunk[i]), 2);
+    }
+    d.outBytes += static_cast<std::uint32_t>(frames * kMixChannels * sizeof(std::int16_t));
+    d.outFailed = d.outFailed || std::ferror(d.out) != 0;
 }
 
 void OpenAlSound::setMuted(bool muted) {

@@ -36,7 +36,8 @@ public:
     bool isOpen() const;
     // One-shot sources playing now.
     int playingCount() const;
-    // The stereo frames mixed so far (Output::File), interleaved left, right.
+    // The stereo frames mixed so far (Output::File with no file name; a file is streamed to),
+    // interleaved left, right.
     const std::int16_t* mixedSamples() const;
     std::size_t mixedFrames() const;
 
