@@ -8,23 +8,6 @@
 #define OMBRELIX_VERSION "unknown"
 #endif
 
-namespace {
-
-const int kMaxVolume = 100;
-
-bool readVolume(const std::string& text, int& volume) {
-    errno = 0;
-    char* end = nullptr;
-    const long value = std::strtol(text.c_str(), &end, 10);
-    if (text.empty() || *end != '\0' || errno != 0 || value < 0 || value > kMaxVolume) {
-        return false;
-    }
-    volume = static_cast<int>(value);
-    return true;
-}
-
-} // namespace
-
 std::string CommandLine::playerPath(const std::string& name) {
     const char* start = std::getenv("OMBRELIX_START_DIR");
     if (name.empty() || name[0] == '/' || start == nullptr || *start == '\0') {
@@ -81,7 +64,7 @@ CommandLine::Result CommandLine::parse(const std::vector<std::string>& arguments
         } else if (name == "--level") {
             options.levelFile = playerPath(value);
         } else if (name == "--volume") {
-            if (!readVolume(value, options.volume)) {
+            if (!LaunchOptions::readVolume(value, options.volume)) {
                 return fail("--volume needs a whole number from 0 to 100");
             }
         } else if (name == "--mute") {

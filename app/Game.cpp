@@ -22,6 +22,7 @@
 #include <GL/gl.h>
 #include <GL/glu.h>
 
+#include <algorithm>
 #include <cstdlib>
 
 namespace {
@@ -47,7 +48,7 @@ std::unique_ptr<SoundSystem> makeSound(const LaunchOptions& options) {
     settings.output = options.audio == LaunchOptions::Audio::File ? OpenAlSound::Output::File
                                                                   : OpenAlSound::Output::Device;
     settings.outFile = options.audioFile;
-    settings.volume = options.volume < 0 ? 0 : (options.volume > 100 ? 100 : options.volume);
+    settings.volume = std::clamp(options.volume, 0, LaunchOptions::kMaxVolume);
     settings.muted = options.mute;
     return std::make_unique<OpenAlSound>(settings);
 }

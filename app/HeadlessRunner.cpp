@@ -169,12 +169,10 @@ bool HeadlessRunner::parseArguments(const std::vector<std::string>& arguments, O
         } else if (name == "--audio-out") {
             options.audioOutFile = value;
         } else if (name == "--volume") {
-            long volume = 0;
-            if (!readLong(value, volume) || volume < 0 || volume > 100) {
+            if (!LaunchOptions::readVolume(value, options.volume)) {
                 error = "--volume needs a whole number from 0 to 100";
                 return false;
             }
-            options.volume = static_cast<int>(volume);
         } else if (name == "--level") {
             options.levelFile = CommandLine::playerPath(value);
         } else if (name == "--log") {

@@ -18,7 +18,8 @@ struct LaunchOptions {
     enum class Audio { None, Device, File };
     Audio audio = Audio::None;
     std::string audioFile; // with Audio::File: the WAV file written at the end
-    int volume = 100;      // 0..100
+    static constexpr int kMaxVolume = 100;
+    int volume = kMaxVolume; // 0..kMaxVolume
     bool mute = false;
 
     // The debug channel: "" nowhere, "stderr", or a file name. Set up by the program's main.
@@ -27,4 +28,8 @@ struct LaunchOptions {
     KeyBindings keys;
     // Drawing shortcuts switched off (kShortcut... bits): the plain drawing, for comparisons.
     unsigned plainDrawing = 0;
+
+    // A whole number from 0 to kMaxVolume, as the command line and the settings file give it;
+    // false (volume untouched) for anything else.
+    static bool readVolume(const std::string& text, int& volume);
 };

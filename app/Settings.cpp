@@ -15,8 +15,6 @@
 
 namespace {
 
-const int kMaxVolume = 100;
-
 struct Reading {
     std::FILE* file = nullptr;
     std::string path;
@@ -46,17 +44,6 @@ char* readLine(char* buffer, int size, void* stream) {
         reading.problem("not a \"name = value\" line");
     }
     return line;
-}
-
-bool readVolume(const char* text, int& volume) {
-    errno = 0;
-    char* end = nullptr;
-    const long value = std::strtol(text, &end, 10);
-    if (*text == '\0' || *end != '\0' || errno != 0 || value < 0 || value > kMaxVolume) {
-        return false;
-    }
-    volume = static_cast<int>(value);
-    return true;
 }
 
 bool readKeys(const std::string& text, std::vector<unsigned>& keys) {
@@ -91,7 +78,7 @@ int takeSetting(void* user, const char* section, const char* name, const char* v
             reading.problem("fullscreen is ask, yes or no");
         }
     } else if (where == "game.volume") {
-        if (!readVolume(value, options.volume)) {
+        if (!LaunchOptions::readVolume(value, options.volume)) {
             reading.problem("volume is a whole number from 0 to 100");
         }
     } else if (std::strcmp(section, "keys") == 0) {
