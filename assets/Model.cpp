@@ -22,6 +22,17 @@ void deleteTexture(unsigned name) {
 
 } // namespace
 
+Model::~Model() {
+    for (const Material& material : materials) {
+        if (material.texture != 0 && !contains(listTextures, material.texture)) {
+            deleteTexture(material.texture);
+        }
+    }
+    for (unsigned name : listTextures) {
+        deleteTexture(name);
+    }
+}
+
 void Model::loadTextures() {
     // Textures the kind's display list captured stay alive: every element of the kind draws it
     // until a new element compiles the next one. Any other replaced texture would never be

@@ -15,7 +15,8 @@ struct GroupVertexArray {
 
 class Model {
 public:
-    virtual ~Model() = default;
+    // Its textures go with it: a world built again (play again) loads its models anew.
+    virtual ~Model();
     virtual bool load(const char* fileName) = 0;
 
     // (Re)creates every material's texture with the container's current texture filter. A

@@ -3,6 +3,8 @@
 
 #include "platform/Platform.h"
 
+#include <GL/gl.h>
+
 #include <algorithm>
 #include <cmath>
 
@@ -10,6 +12,12 @@ namespace {
 const int kFloatsPerCorner = 8; // s, t, nx, ny, nz, x, y, z
 const int kFloatsPerTriangle = 3 * kFloatsPerCorner;
 } // namespace
+
+ModelData::~ModelData() {
+    if (iDisplayList != 0) {
+        glDeleteLists(iDisplayList, 1);
+    }
+}
 
 Ms3dModelData::Ms3dModelData(const char* fileName)
     : pMs3dModel(std::make_unique<Ms3dModel>()), szFileName(fileName ? fileName : "") {

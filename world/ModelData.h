@@ -14,7 +14,7 @@ const int kModelTypeReserved2 = 2;
 
 class ModelData {
 public:
-    virtual ~ModelData() = default;
+    virtual ~ModelData(); // deletes the kind's display list
     virtual void reloadTextures() {}
 
     unsigned iDisplayList = 0; // newest list compiled for the kind; 0 until one is

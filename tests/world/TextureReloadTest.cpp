@@ -51,4 +51,14 @@ TEST_F(TextureReloadTest, ReplacedTexturesLiveOnlyWhileAKindsDisplayListBindsThe
     }
 }
 
+TEST_F(TextureReloadTest, AWorldBuiltAgainLetsTheOldModelsTexturesAndListGo) {
+    const Object3D* rock = world->addElement(kKindAsteroid);
+    const std::vector<unsigned> textures = texturesOf(*rock);
+    const unsigned list = rock->getModel()->iDisplayList;
+    delete world; // as playing again does
+    world = ElementContainer::getInstance();
+    EXPECT_TRUE(goneBut(textures, {}));
+    EXPECT_FALSE(glIsList(list));
+}
+
 } // namespace
