@@ -52,9 +52,10 @@ const long kSteadyFrom = 100;
 const struct {
     const char* name;
     unsigned bit;
-} kShortcutNames[] = {{"dust", kShortcutDust},   {"culling", kShortcutCulling},
-                      {"text", kShortcutText},   {"cockpit", kShortcutCockpit},
-                      {"lists", kShortcutLists}, {"wires", kShortcutWires}};
+} kShortcutNames[] = {{"dust", kShortcutDust},      {"culling", kShortcutCulling},
+                      {"text", kShortcutText},      {"cockpit", kShortcutCockpit},
+                      {"lists", kShortcutLists},    {"wires", kShortcutWires},
+                      {"effects", kShortcutEffects}};
 
 // The window that also notes, at every swap, the heap allocations since the last one (when the
 // runner counts them) and the world's list compiles and shots.
@@ -90,7 +91,8 @@ const char* HeadlessRunner::usage() {
            "                         [--fullscreen yes|no] [--screenshot FILE.ppm] [--report]\n"
            "                         [--level FILE] [--log FILE] [--settings FILE]\n"
            "                         [--audio-out FILE.wav] [--volume 0..100] [--mute]\n"
-           "                         [--plain-drawing all|dust,culling,text,cockpit,lists,wires]\n";
+           "                         [--plain-drawing "
+           "all|dust,culling,text,cockpit,lists,wires,effects]\n";
 }
 
 bool HeadlessRunner::parseShortcuts(const std::string& names, unsigned& shortcuts) {

@@ -55,7 +55,7 @@ void Explosion::drawModel() {
     }
     const float colour[4] = {kRed, kRed - static_cast<float>(dAge / kGreenFadeTime + kGreenStart),
                              0.0f, kStartAlpha - static_cast<float>(dAge / kFadeTime)};
-    SmokeTexture::drawEffect(pTexture.get(), colour);
+    SmokeTexture::drawEffect(pTexture.get(), colour, pContainer->uses(kShortcutEffects));
 }
 
 float Explosion::getDrawRadius() const {

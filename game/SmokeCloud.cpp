@@ -68,7 +68,7 @@ unsigned SmokeCloud::createDisplayList() {
 void SmokeCloud::drawModel() {
     const float colour[4] = {kGrey, kGrey, kGrey,
                              kStartAlpha - static_cast<float>(dAge / kLifetime)};
-    SmokeTexture::drawEffect(pTexture.get(), colour);
+    SmokeTexture::drawEffect(pTexture.get(), colour, pContainer->uses(kShortcutEffects));
 }
 
 float SmokeCloud::getDrawRadius() const {

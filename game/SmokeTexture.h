@@ -23,8 +23,10 @@ public:
     // the whole image on it.
     static void drawSquare(const ObjectTexture* texture);
     // The square textured and blended, with every front material colour set to the RGBA;
-    // texturing, blending and the alpha test end up switched off.
-    static void drawEffect(const ObjectTexture* texture, const float colour[4]);
+    // texturing, blending and the alpha test end up switched off. Trimmed, it draws only in the
+    // part of the window where some texel can pass the alpha test at this colour, and nothing
+    // when none can: a puff fades out long before it goes, and its faint rim covers the most.
+    static void drawEffect(const ObjectTexture* texture, const float colour[4], bool trimmed);
     // Half the square's diagonal under the scale: how far from its centre it can reach.
     static float reach(const float scale[3]);
 };

@@ -1,5 +1,6 @@
 // Smoke, explosions and space dust: growth, facing the player, colour and fade, removal, the one
 // shared smoke texture, and the dust wrapped around the player.
+#include "app/GLWindow.h"
 #include "assets/ObjectTexture.h"
 #include "game/Explosion.h"
 #include "game/SmokeCloud.h"
@@ -79,6 +80,68 @@ TEST_F(EffectsTest, PuffsShowGreyAndExplosionsOrangeUntilTheGreenIsGoneAndBothFa
     glDisable(GL_BLEND);
     glDisable(GL_LIGHTING);
     glBlendFunc(GL_ONE, GL_ZERO);
+}
+
+TEST_F(EffectsTest, TrimmedEffectsDrawTheSamePixelsAndNothingOnceFadedOut) {
+    // As in the game's world pass: lit by the ship's lamp, additive, the frame's alpha cut and
+    // the world scissored to the canopy. Close and off to one side, the lamp shades the square
+    // unevenly, so only the very same square gives the very same pixels.
+    gameCamera();
+    ApplySolidState(GL_FRONT);
+    glBlendFunc(GL_SRC_ALPHA, GL_ONE);
+    glAlphaFunc(GL_GREATER, 0.1f);
+    glScissor(0, 150, kWidth, 618);
+    glEnable(GL_SCISSOR_TEST);
+    const struct {
+        int kind;
+        double age;   // time units
+        bool showing; // the alpha test lets something through
+    } cases[] = {{kKindSmokeCloud, 5, true},    {kKindSmokeCloud, 15, true},
+                 {kKindSmokeCloud, 19.5, true}, {kKindSmokeCloud, 20, false},
+                 {kKindSmokeCloud, 39, false},  {kKindExplosion, 20, true},
+                 {kKindExplosion, 27.5, true},  {kKindExplosion, 28, false}};
+    for (int filter : {kFilterPoint, kFilterBilinear, kFilterTrilinearMipmap}) {
+        world->iTextureFilter = filter;
+        for (const auto& c : cases) {
+            Object3D* effect = world->addElement(c.kind);
+            effect->setPos(c.kind == kKindExplosion ? 40.0f : 12.0f, -6.0f, -30.0f);
+            effect->update(c.age);
+            std::vector<std::uint8_t> pictures[2];
+            float diffuse[2][4];
+            for (int trimmed = 0; trimmed < 2; ++trimmed) {
+                world->drawingShortcuts =
+                    trimmed ? kShortcutsAll : kShortcutsAll & ~kShortcutEffects;
+                pictures[trimmed] = drawWorld();
+                glGetMaterialfv(GL_FRONT, GL_DIFFUSE, diffuse[trimmed]);
+                GLint scissor[4];
+                glGetIntegerv(GL_SCISSOR_BOX, scissor);
+                EXPECT_TRUE(glIsEnabled(GL_SCISSOR_TEST) && scissor[1] == 150 && scissor[3] == 618);
+            }
+            const auto what = [&] {
+                return testing::Message() << c.kind << " at " << c.age << ", filter " << filter;
+            };
+            EXPECT_TRUE(pictures[0] == pictures[1]) << what();
+            EXPECT_EQ(litPixels(pictures[1]) > 0, c.showing) << what();
+            EXPECT_EQ(diffuse[0][3], diffuse[1][3]) << what() << ": the same material is left";
+            effect->setHealth(0.0f);
+            world->update(0.0);
+        }
+    }
+    glPolygonMode(GL_FRONT_AND_BACK, GL_LINE); // the wireframe shows every square's edges
+    Object3D* faded = world->addElement(kKindSmokeCloud);
+    faded->setPos(0.0f, 0.0f, -30.0f);
+    faded->update(30.0);
+    world->drawingShortcuts = kShortcutsAll & ~kShortcutEffects;
+    const std::vector<std::uint8_t> plain = drawWorld();
+    world->drawingShortcuts = kShortcutsAll;
+    EXPECT_TRUE(drawWorld() == plain);
+    glPolygonMode(GL_FRONT_AND_BACK, GL_FILL);
+    glDisable(GL_SCISSOR_TEST);
+    glDisable(GL_LIGHTING);
+    glDisable(GL_DEPTH_TEST);
+    glDisable(GL_CULL_FACE);
+    glBlendFunc(GL_ONE, GL_ZERO);
+    glAlphaFunc(GL_ALWAYS, 0.0f);
 }
 
 TEST_F(EffectsTest, AllPuffsAndExplosionsShareOneTextureUntilTheFilterChanges) {
