@@ -289,6 +289,14 @@ bool DrawFrame(AppState& app) {
 
     if (tiledOverlay) {
         // The same quad, drawn only in the boxes where some texel can pass the alpha test.
+        // Unlit and white, it would multiply each texel by one: taking the texel as it is
+        // gives the same pixels for less work.
+        GLint textureMode = GL_MODULATE;
+        const bool texelsAsTheyAre = world.uses(kShortcutOverlayTexels);
+        if (texelsAsTheyAre) {
+            glGetTexEnviv(GL_TEXTURE_ENV, GL_TEXTURE_ENV_MODE, &textureMode);
+            glTexEnvi(GL_TEXTURE_ENV, GL_TEXTURE_ENV_MODE, GL_REPLACE);
+        }
         glEnable(GL_SCISSOR_TEST);
         const std::vector<int>& boxes = app.frame.overlayBoxes;
         for (std::size_t b = 0; b + 3 < boxes.size(); b += 4) {
@@ -296,6 +304,9 @@ bool DrawFrame(AppState& app) {
             DrawCockpitOverlay(app);
         }
         glDisable(GL_SCISSOR_TEST);
+        if (texelsAsTheyAre) {
+            glTexEnvi(GL_TEXTURE_ENV, GL_TEXTURE_ENV_MODE, textureMode);
+        }
         if (boxes.empty()) {
             // Leaves the state the overlay would have left.
             glMatrixMode(GL_PROJECTION);

@@ -52,10 +52,10 @@ const long kSteadyFrom = 100;
 const struct {
     const char* name;
     unsigned bit;
-} kShortcutNames[] = {{"dust", kShortcutDust},      {"culling", kShortcutCulling},
-                      {"text", kShortcutText},      {"cockpit", kShortcutCockpit},
-                      {"lists", kShortcutLists},    {"wires", kShortcutWires},
-                      {"effects", kShortcutEffects}};
+} kShortcutNames[] = {{"dust", kShortcutDust},       {"culling", kShortcutCulling},
+                      {"text", kShortcutText},       {"cockpit", kShortcutCockpit},
+                      {"lists", kShortcutLists},     {"wires", kShortcutWires},
+                      {"effects", kShortcutEffects}, {"overlay", kShortcutOverlayTexels}};
 
 // The window that also notes, at every swap, the heap allocations since the last one (when the
 // runner counts them) and the world's list compiles and shots.
@@ -91,8 +91,8 @@ const char* HeadlessRunner::usage() {
            "                         [--fullscreen yes|no] [--screenshot FILE.ppm] [--report]\n"
            "                         [--level FILE] [--log FILE] [--settings FILE]\n"
            "                         [--audio-out FILE.wav] [--volume 0..100] [--mute]\n"
-           "                         [--plain-drawing "
-           "all|dust,culling,text,cockpit,lists,wires,effects]\n";
+           "                         [--plain-drawing all|dust,culling,text,cockpit,lists,\n"
+           "                          wires,effects,overlay]\n";
 }
 
 bool HeadlessRunner::parseShortcuts(const std::string& names, unsigned& shortcuts) {
@@ -163,7 +163,7 @@ bool HeadlessRunner::parseArguments(const std::vector<std::string>& arguments, O
         } else if (name == "--plain-drawing") {
             if (!parseShortcuts(value, options.plainDrawing)) {
                 error = "--plain-drawing takes all, none or some of "
-                        "dust,culling,text,cockpit,lists,wires";
+                        "dust,culling,text,cockpit,lists,wires,effects,overlay";
                 return false;
             }
         } else if (name == "--screenshot") {

@@ -15,7 +15,7 @@ rounds=${OMBRELIX_BENCH_ROUNDS:-3}
 goal_lists=2.3
 goal_others=2.6
 goal_allocations=300
-shortcuts="dust culling text cockpit lists wires effects"
+shortcuts="dust culling text cockpit lists wires effects overlay"
 
 cmake --build "$build" --target world_bench audio_bench ombrelix-headless data level_data >/dev/null
 cd "$build"

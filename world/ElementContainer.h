@@ -37,7 +37,8 @@ const unsigned kShortcutCockpit = 8u;  // the overlay only where it covers, the 
 const unsigned kShortcutLists = 16u;   // a kind's list compiled once, not once per element
 const unsigned kShortcutWires = 32u;   // each shield's wire sphere compiled once into a list
 const unsigned kShortcutEffects = 64u; // smoke and flames only where the alpha test lets them show
-const unsigned kShortcutsAll = 127u;
+const unsigned kShortcutOverlayTexels = 128u; // the white overlay takes its texels as they are
+const unsigned kShortcutsAll = 255u;
 
 class ElementContainer {
 public:
