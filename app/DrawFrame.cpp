@@ -22,7 +22,7 @@ const float kCrosshairReach = 0.05f; // base of each triangle, from the centre
 const float kCrosshairHalfWidth = 0.02f;
 const float kOverlayAlphaCut = 0.1f; // texels at or below this alpha show the world
 const float kRateInterval = 1.0f;    // seconds between frames-per-second figures
-const int kOverlayTile = 32;         // window pixels per side of the overlay's tiles
+const int kOverlayTile = 16;         // window pixels per side of the overlay's tiles
 // Texels around a tile's own that filtering (mipmaps included) may still blend into it.
 const int kOverlayTexelMargin = 4;
 
