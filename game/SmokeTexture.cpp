@@ -116,6 +116,9 @@ Coverage passingTexels(unsigned texture, float materialAlpha, int texels[4]) {
     }
     const int least = static_cast<int>(level);
     const AlphaBoxes& shape = alphaBoxes(texture);
+    if (shape.width <= 0 || shape.height <= 0) {
+        return Coverage::Whole; // its texels could not be read
+    }
     const auto& box = shape.boxes[least];
     if (box[0] >= box[2]) {
         return Coverage::Nothing; // averages of texels never exceed the largest
