@@ -1,6 +1,7 @@
 // Frame rendering: camera in the cockpit, world, text, crosshair, overlays and instruments.
 #include "app/DrawFrame.h"
 
+#include "assets/ObjectTexture.h"
 #include "game/PlayerShip.h"
 #include "hud/BitmapFont.h"
 #include "hud/EnergyBar.h"
@@ -102,23 +103,12 @@ void mapOverlay(AppState& app) {
     frame.overlayMappedSize[0] = app.screenWidth;
     frame.overlayMappedSize[1] = app.screenHeight;
     frame.overlayBoxes.clear();
-    GLint width = 0;
-    GLint height = 0;
-    glBindTexture(GL_TEXTURE_2D, app.cockpitTexture);
-    glGetTexLevelParameteriv(GL_TEXTURE_2D, 0, GL_TEXTURE_WIDTH, &width);
-    glGetTexLevelParameteriv(GL_TEXTURE_2D, 0, GL_TEXTURE_HEIGHT, &height);
+    int width = 0;
+    int height = 0;
+    const std::vector<unsigned char> alpha =
+        ObjectTexture::ReadAlpha(app.cockpitTexture, width, height);
     const int columns = (app.screenWidth + kOverlayTile - 1) / kOverlayTile;
     const int rows = (app.screenHeight + kOverlayTile - 1) / kOverlayTile;
-    std::vector<unsigned char> alpha(static_cast<std::size_t>(width) * height);
-    if (!alpha.empty()) {
-        glPushClientAttrib(GL_CLIENT_PIXEL_STORE_BIT);
-        glPixelStorei(GL_PACK_ALIGNMENT, 1);
-        glPixelStorei(GL_PACK_ROW_LENGTH, 0);
-        glPixelStorei(GL_PACK_SKIP_ROWS, 0);
-        glPixelStorei(GL_PACK_SKIP_PIXELS, 0);
-        glGetTexImage(GL_TEXTURE_2D, 0, GL_ALPHA, GL_UNSIGNED_BYTE, alpha.data());
-        glPopClientAttrib();
-    }
     int seeThrough[4] = {app.screenWidth, app.screenHeight, 0, 0}; // x0, y0, x1, y1
     std::vector<int> open;                                         // x, y, w, h of rising boxes
     for (int row = 0; row < rows; ++row) {

@@ -60,6 +60,27 @@ unsigned ObjectTexture::LoadTexture(const char* fileName, int filterMode) {
     return 0;
 }
 
+std::vector<unsigned char> ObjectTexture::ReadAlpha(unsigned texture, int& width, int& height) {
+    GLint levelWidth = 0;
+    GLint levelHeight = 0;
+    glBindTexture(GL_TEXTURE_2D, texture);
+    glGetTexLevelParameteriv(GL_TEXTURE_2D, 0, GL_TEXTURE_WIDTH, &levelWidth);
+    glGetTexLevelParameteriv(GL_TEXTURE_2D, 0, GL_TEXTURE_HEIGHT, &levelHeight);
+    width = levelWidth;
+    height = levelHeight;
+    std::vector<unsigned char> alpha(static_cast<std::size_t>(width) * height);
+    if (!alpha.empty()) {
+        glPushClientAttrib(GL_CLIENT_PIXEL_STORE_BIT);
+        glPixelStorei(GL_PACK_ALIGNMENT, 1);
+        glPixelStorei(GL_PACK_ROW_LENGTH, 0);
+        glPixelStorei(GL_PACK_SKIP_ROWS, 0);
+        glPixelStorei(GL_PACK_SKIP_PIXELS, 0);
+        glGetTexImage(GL_TEXTURE_2D, 0, GL_ALPHA, GL_UNSIGNED_BYTE, alpha.data());
+        glPopClientAttrib();
+    }
+    return alpha;
+}
+
 unsigned ObjectTexture::CreateGLTexture(int filterMode, unsigned format, int width, int height,
                                         const unsigned char* pixels) {
     if (pixels == nullptr || width <= 0 || height <= 0) {

@@ -6,6 +6,7 @@
 
 #include <optional>
 #include <string>
+#include <vector>
 
 // Filter modes as the container holds them in iTextureFilter; any other value means point.
 const int kFilterPoint = 0;
@@ -27,6 +28,9 @@ public:
     // GL_RGBA, rows bottom row first and tightly packed.
     static unsigned CreateGLTexture(int filterMode, unsigned format, int width, int height,
                                     const unsigned char* pixels);
+    // Binds the texture and reads back its level-0 alpha as GL holds it, bottom row first and
+    // tightly packed, with its size; empty for a texture without texels.
+    static std::vector<unsigned char> ReadAlpha(unsigned texture, int& width, int& height);
 
     // Reads a BMP file to RGB, logging the attempt; nothing if it cannot be read.
     static std::optional<PixelImage> LoadBMP(const char* fileName);

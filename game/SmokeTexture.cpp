@@ -43,26 +43,14 @@ const AlphaBoxes& alphaBoxes(unsigned texture) {
         return found->second;
     }
     AlphaBoxes& shape = byTexture[texture];
-    glBindTexture(GL_TEXTURE_2D, texture);
-    glGetTexLevelParameteriv(GL_TEXTURE_2D, 0, GL_TEXTURE_WIDTH, &shape.width);
-    glGetTexLevelParameteriv(GL_TEXTURE_2D, 0, GL_TEXTURE_HEIGHT, &shape.height);
+    const std::vector<unsigned char> alpha =
+        ObjectTexture::ReadAlpha(texture, shape.width, shape.height);
     GLint minFilter = GL_NEAREST;
     glGetTexParameteriv(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, &minFilter);
     shape.mipmapped = minFilter != GL_NEAREST && minFilter != GL_LINEAR;
     for (auto& box : shape.boxes) {
         box = {shape.width, shape.height, 0, 0};
     }
-    std::vector<unsigned char> alpha(static_cast<std::size_t>(shape.width) * shape.height);
-    if (alpha.empty()) {
-        return shape;
-    }
-    glPushClientAttrib(GL_CLIENT_PIXEL_STORE_BIT);
-    glPixelStorei(GL_PACK_ALIGNMENT, 1);
-    glPixelStorei(GL_PACK_ROW_LENGTH, 0);
-    glPixelStorei(GL_PACK_SKIP_ROWS, 0);
-    glPixelStorei(GL_PACK_SKIP_PIXELS, 0);
-    glGetTexImage(GL_TEXTURE_2D, 0, GL_ALPHA, GL_UNSIGNED_BYTE, alpha.data());
-    glPopClientAttrib();
     for (int t = 0; t < shape.height; ++t) {
         for (int s = 0; s < shape.width; ++s) {
             auto& box = shape.boxes[alpha[static_cast<std::size_t>(t) * shape.width + s]];
@@ -83,8 +71,9 @@ const AlphaBoxes& alphaBoxes(unsigned texture) {
 enum class Coverage { Whole, Part, Nothing };
 
 // What of the square the alpha test can let through for a material alpha, under the GL state of
-// the moment; for Part, the texels to draw. Anything it cannot judge is drawn Whole.
-Coverage passingTexels(unsigned texture, float materialAlpha, int texels[4]) {
+// the moment; for Part, the texture coordinates (s0, t0, s1, t1) of the texels to draw.
+// Anything it cannot judge is drawn Whole.
+Coverage passingTexels(unsigned texture, float materialAlpha, float part[4]) {
     GLint test = GL_ALWAYS;
     GLfloat cut = 0.0f;
     GLint polygonMode[2] = {GL_FILL, GL_FILL};
@@ -129,20 +118,22 @@ Coverage passingTexels(unsigned texture, float materialAlpha, int texels[4]) {
     // Filtering wraps around: a box that reaches an edge shows on the far side too.
     const int size[2] = {shape.width, shape.height};
     for (int axis = 0; axis < 2; ++axis) {
-        texels[axis] = box[axis] - kTexelMargin;
-        texels[axis + 2] = box[axis + 2] + kTexelMargin;
-        if (texels[axis] < 0 || texels[axis + 2] > size[axis]) {
-            texels[axis] = 0;
-            texels[axis + 2] = size[axis];
+        int from = box[axis] - kTexelMargin;
+        int to = box[axis + 2] + kTexelMargin;
+        if (from < 0 || to > size[axis]) {
+            from = 0;
+            to = size[axis];
         }
+        part[axis] = static_cast<float>(from) / static_cast<float>(size[axis]);
+        part[axis + 2] = static_cast<float>(to) / static_cast<float>(size[axis]);
     }
     return Coverage::Part;
 }
 
-// The window box (x, y, width, height) around the part of the square that shows the texels,
-// with a pixel to spare, inside the viewport and any scissor box already set; false when that
-// part reaches behind the eye, where its picture has no bounds.
-bool windowBox(const AlphaBoxes& shape, const int texels[4], int window[4]) {
+// The window box (x, y, width, height) around the part of the square between the texture
+// coordinates, with a pixel to spare, inside the viewport and any scissor box already set;
+// false when that part reaches behind the eye, where its picture has no bounds.
+bool windowBox(const float part[4], int window[4]) {
     GLfloat modelview[16];
     GLfloat projection[16];
     GLint viewport[4];
@@ -150,16 +141,14 @@ bool windowBox(const AlphaBoxes& shape, const int texels[4], int window[4]) {
     glGetFloatv(GL_PROJECTION_MATRIX, projection);
     glGetIntegerv(GL_VIEWPORT, viewport);
     // Texture coordinates run from 0 to 1 across the square's side of 2 kHalfSide.
-    const auto side = [](int texel, int texelCount) {
-        return -SmokeTexture::kHalfSide + 2.0f * SmokeTexture::kHalfSide *
-                                              static_cast<float>(texel) /
-                                              static_cast<float>(texelCount);
+    const auto side = [](float coordinate) {
+        return -SmokeTexture::kHalfSide + 2.0f * SmokeTexture::kHalfSide * coordinate;
     };
     float low[2] = {1e30f, 1e30f};
     float high[2] = {-1e30f, -1e30f};
     for (int corner = 0; corner < 4; ++corner) {
-        const float local[4] = {side(texels[corner % 2 == 0 ? 0 : 2], shape.width),
-                                side(texels[corner / 2 == 0 ? 1 : 3], shape.height), 0.0f, 1.0f};
+        const float local[4] = {side(part[corner % 2 == 0 ? 0 : 2]),
+                                side(part[corner / 2 == 0 ? 1 : 3]), 0.0f, 1.0f};
         float eye[4] = {};
         float clip[4] = {};
         for (int row = 0; row < 4; ++row) {
@@ -243,14 +232,14 @@ void SmokeTexture::drawEffect(const ObjectTexture* texture, const float colour[4
     glMaterialfv(GL_FRONT, GL_SPECULAR, colour);
     glMaterialfv(GL_FRONT, GL_EMISSION, colour);
     glMaterialf(GL_FRONT, GL_SHININESS, 0.0f);
-    int texels[4];
+    float part[4];
     const unsigned name = texture != nullptr ? texture->getTextureId() : 0;
     const Coverage coverage =
-        trimmed && name != 0 ? passingTexels(name, colour[3], texels) : Coverage::Whole;
+        trimmed && name != 0 ? passingTexels(name, colour[3], part) : Coverage::Whole;
     int window[4];
     if (coverage == Coverage::Nothing) {
         glBindTexture(GL_TEXTURE_2D, name);
-    } else if (coverage == Coverage::Part && windowBox(alphaBoxes(name), texels, window)) {
+    } else if (coverage == Coverage::Part && windowBox(part, window)) {
         // The whole square still goes down, so every pixel is lit and textured as before; the
         // scissor only spares the rasteriser the pixels that fail the alpha test anyway.
         GLint scissor[4];
