@@ -1,12 +1,281 @@
-// Parsing, usage and help of the desktop game's command line.
+// The table of options, its reading with getopt_long, and the usage and help made from it.
 #include "app/CommandLine.h"
 
+#include "app/Settings.h"
+#include "platform/Files.h"
+#include "world/ElementContainer.h"
+
+#include <getopt.h>
+
+#include <algorithm>
 #include <cerrno>
+#include <cmath>
 #include <cstdlib>
 
 #ifndef OMBRELIX_VERSION
 #define OMBRELIX_VERSION "unknown"
 #endif
+
+namespace {
+
+const unsigned kBoth = CommandLine::kGame | CommandLine::kRunner;
+// getopt_long's code for the row at index i; above every character a short option can be.
+const int kLongCode = 256;
+const long kMaxFrames = 1000L * 1000L * 1000L;
+
+enum class Id {
+    Fullscreen,
+    Windowed,
+    Level,
+    Volume,
+    Mute,
+    Log,
+    Settings,
+    SaveSettings,
+    Frames,
+    Dt,
+    Seed,
+    Script,
+    Answer,
+    Screenshot,
+    Report,
+    PlainDrawing,
+    AudioOut,
+    Help,
+    Version
+};
+
+struct Row {
+    Id id;
+    CommandLine::Option option;
+};
+
+const Row kRows[] = {
+    {Id::Fullscreen, {"fullscreen", 'f', nullptr, "play full screen without asking", kBoth}},
+    {Id::Windowed, {"windowed", 'w', nullptr, "play in a window without asking", kBoth}},
+    {Id::Level, {"level", 0, "FILE", "play this level file instead of the game's own", kBoth}},
+    {Id::Volume, {"volume", 0, "N", "sound volume, 0 to 100", kBoth}},
+    {Id::Mute, {"mute", 0, nullptr, "start with the sound off (M turns it on)", kBoth}},
+    {Id::Log,
+     {"log", 0, "FILE",
+      "write the developer's log to FILE, or to standard error for 'stderr' (the game's "
+      "OMBRELIX_LOG does the same; the runner logs to standard error by default)",
+      kBoth}},
+    {Id::Settings,
+     {"settings", 0, "FILE",
+      "read the settings from FILE (the game reads $XDG_CONFIG_HOME/ombrelix/settings.ini "
+      "otherwise)",
+      kBoth}},
+    {Id::SaveSettings,
+     {"save-settings", 0, nullptr, "write the settings as given now into the settings file",
+      CommandLine::kGame}},
+    {Id::Frames, {"frames", 0, "N", "quit after N drawn frames (600)", CommandLine::kRunner}},
+    {Id::Dt,
+     {"dt", 0, "SECONDS", "each drawn frame takes this long on a virtual clock (repeatable runs)",
+      CommandLine::kRunner}},
+    {Id::Seed, {"seed", 0, "N", "seed the random numbers with N", CommandLine::kRunner}},
+    {Id::Script,
+     {"script", 0, "FILE",
+      "window messages to play, one per line ('10 down U', '90 close'); '-' reads them from "
+      "standard input",
+      CommandLine::kRunner}},
+    {Id::Answer,
+     {"answer", 0, "yes|no", "the answer to every yes/no question (no)", CommandLine::kRunner}},
+    {Id::Screenshot,
+     {"screenshot", 0, "FILE.ppm", "write the last drawn frame as a PPM picture",
+      CommandLine::kRunner}},
+    {Id::Report,
+     {"report", 0, nullptr, "print frame-time statistics and heap allocations per frame",
+      CommandLine::kRunner}},
+    {Id::PlainDrawing,
+     {"plain-drawing", 0, "LIST",
+      "switch drawing shortcuts off: all, or some of dust,culling,text,cockpit,lists,wires,"
+      "effects,overlay",
+      CommandLine::kRunner}},
+    {Id::AudioOut,
+     {"audio-out", 0, "FILE.wav", "render the game's sound into a WAV file in step with the frames",
+      CommandLine::kRunner}},
+    {Id::Help, {"help", 'h', nullptr, "show this help and end", kBoth}},
+    {Id::Version, {"version", 'V', nullptr, "show the version and end", kBoth}},
+};
+const std::size_t kRowCount = sizeof kRows / sizeof kRows[0];
+
+const struct {
+    const char* name;
+    unsigned bit;
+} kShortcutNames[] = {{"dust", kShortcutDust},       {"culling", kShortcutCulling},
+                      {"text", kShortcutText},       {"cockpit", kShortcutCockpit},
+                      {"lists", kShortcutLists},     {"wires", kShortcutWires},
+                      {"effects", kShortcutEffects}, {"overlay", kShortcutOverlayTexels}};
+
+unsigned programBit(CommandLine::Program program) {
+    return program == CommandLine::Program::Game ? CommandLine::kGame : CommandLine::kRunner;
+}
+
+const char* programName(CommandLine::Program program) {
+    return program == CommandLine::Program::Game ? "ombrelix" : "ombrelix-headless";
+}
+
+// A whole number from low to high, all of the text.
+bool readWhole(const char* text, long low, long high, long& value) {
+    errno = 0;
+    char* end = nullptr;
+    value = std::strtol(text, &end, 10);
+    return *text != '\0' && *end == '\0' && errno == 0 && value >= low && value <= high;
+}
+
+bool readPositiveSeconds(const char* text, double& value) {
+    errno = 0;
+    char* end = nullptr;
+    value = std::strtod(text, &end);
+    return *text != '\0' && *end == '\0' && errno == 0 && std::isfinite(value) && value > 0.0;
+}
+
+// Puts one option's value into the options; false with the reason.
+bool apply(Id id, const char* value, LaunchOptions& options, std::string& error) {
+    LaunchOptions::Runner& runner = options.runner;
+    long number = 0;
+    switch (id) {
+    case Id::Fullscreen:
+        options.fullscreen = LaunchOptions::Fullscreen::Yes;
+        return true;
+    case Id::Windowed:
+        options.fullscreen = LaunchOptions::Fullscreen::No;
+        return true;
+    case Id::Level:
+        options.levelFile = CommandLine::playerPath(value);
+        return true;
+    case Id::Volume:
+        if (!LaunchOptions::readVolume(value, options.volume)) {
+            error = "--volume needs a whole number from 0 to 100";
+            return false;
+        }
+        return true;
+    case Id::Mute:
+        options.mute = true;
+        return true;
+    case Id::Log:
+        options.logFile = std::string(value) == "stderr" ? value : CommandLine::playerPath(value);
+        return true;
+    case Id::Settings:
+        options.settingsFile = CommandLine::playerPath(value);
+        return true;
+    case Id::SaveSettings:
+        options.saveSettings = true;
+        return true;
+    case Id::Frames:
+        if (!readWhole(value, 0, kMaxFrames, runner.frames)) {
+            error = "--frames needs a whole number of frames from 0 to 1000000000";
+            return false;
+        }
+        return true;
+    case Id::Dt:
+        if (!readPositiveSeconds(value, runner.frameSeconds)) {
+            error = "--dt needs a positive number of seconds";
+            return false;
+        }
+        return true;
+    case Id::Seed:
+        if (!readWhole(value, 0, 0xFFFFFFFFL, number)) {
+            error = "--seed needs a whole number from 0 to 4294967295";
+            return false;
+        }
+        runner.seeded = true;
+        runner.seed = static_cast<unsigned long>(number);
+        return true;
+    case Id::Script:
+        runner.scriptFile =
+            std::string(value) == platform::kStandardInput ? value : CommandLine::playerPath(value);
+        return true;
+    case Id::Answer:
+        if (std::string(value) != "yes" && std::string(value) != "no") {
+            error = "--answer takes yes or no";
+            return false;
+        }
+        runner.answerYes = std::string(value) == "yes";
+        return true;
+    case Id::Screenshot:
+        runner.screenshotFile = CommandLine::playerPath(value);
+        return true;
+    case Id::Report:
+        runner.report = true;
+        return true;
+    case Id::PlainDrawing:
+        if (!CommandLine::readShortcuts(value, options.plainDrawing)) {
+            error = "--plain-drawing takes all, none or some of "
+                    "dust,culling,text,cockpit,lists,wires,effects,overlay";
+            return false;
+        }
+        return true;
+    case Id::AudioOut:
+        options.audio = LaunchOptions::Audio::File;
+        options.audioFile = CommandLine::playerPath(value);
+        return true;
+    case Id::Help:
+    case Id::Version:
+        return true;
+    }
+    return true;
+}
+
+// "-f, --fullscreen" or "    --level FILE", as the help lists it.
+std::string synopsis(const CommandLine::Option& option) {
+    std::string text = option.shortName != 0 ? std::string("-") + option.shortName + ", " : "    ";
+    text += std::string("--") + option.name;
+    if (option.valueName != nullptr) {
+        text += std::string(" ") + option.valueName;
+    }
+    return text;
+}
+
+// Breaks the text into lines of at most width characters, each after indent blanks but the
+// first.
+std::string wrap(const std::string& text, std::size_t indent, std::size_t width) {
+    std::string out;
+    std::size_t column = indent;
+    std::size_t start = 0;
+    while (start < text.size()) {
+        std::size_t end = text.find(' ', start);
+        if (end == std::string::npos) {
+            end = text.size();
+        }
+        const std::string word = text.substr(start, end - start);
+        if (column > indent && column + 1 + word.size() > width) {
+            out += "\n" + std::string(indent, ' ');
+            column = indent;
+        } else if (column > indent) {
+            out += ' ';
+            ++column;
+        }
+        out += word;
+        column += word.size();
+        start = end + 1;
+    }
+    return out;
+}
+
+} // namespace
+
+const std::vector<CommandLine::Option>& CommandLine::table() {
+    static const std::vector<Option> options = [] {
+        std::vector<Option> list;
+        for (const Row& row : kRows) {
+            list.push_back(row.option);
+        }
+        return list;
+    }();
+    return options;
+}
+
+LaunchOptions CommandLine::defaults(Program program) {
+    LaunchOptions options;
+    if (program == Program::Game) {
+        options.audio = LaunchOptions::Audio::Device;
+    } else {
+        options.logFile = "stderr";
+    }
+    return options;
+}
 
 std::string CommandLine::playerPath(const std::string& name) {
     const char* start = std::getenv("OMBRELIX_START_DIR");
@@ -16,98 +285,194 @@ std::string CommandLine::playerPath(const std::string& name) {
     return std::string(start) + "/" + name;
 }
 
-CommandLine::Result CommandLine::parse(const std::vector<std::string>& arguments,
-                                       LaunchOptions& options) {
-    Result result;
-    auto fail = [&result](const std::string& text) {
-        result.outcome = Outcome::Error;
-        result.error = text;
-        return result;
-    };
-    for (std::size_t i = 0; i < arguments.size(); ++i) {
-        std::string name = arguments[i];
-        if (name == "--") {
-            if (i + 1 < arguments.size()) {
-                return fail("unexpected argument '" + arguments[i + 1] + "'");
+bool CommandLine::readShortcuts(const std::string& names, unsigned& shortcuts) {
+    shortcuts = 0;
+    std::size_t start = 0;
+    while (start <= names.size()) {
+        const std::size_t comma = std::min(names.find(',', start), names.size());
+        const std::string name = names.substr(start, comma - start);
+        bool known = name == "none" || name == "all";
+        shortcuts |= name == "all" ? kShortcutsAll : 0u;
+        for (const auto& entry : kShortcutNames) {
+            if (name == entry.name) {
+                shortcuts |= entry.bit;
+                known = true;
             }
-            break;
         }
-        std::string value;
-        bool hasValue = false;
-        const std::size_t equals = name.find('=');
-        if (name.rfind("--", 0) == 0 && equals != std::string::npos) {
-            value = name.substr(equals + 1);
-            name.erase(equals);
-            hasValue = true;
+        if (!known) {
+            return false;
         }
-        const bool takesValue =
-            name == "--level" || name == "--volume" || name == "--log" || name == "--settings";
-        if (takesValue && !hasValue) {
-            if (i + 1 >= arguments.size()) {
-                return fail("option '" + name + "' needs a value");
-            }
-            value = arguments[++i];
-        } else if (!takesValue && hasValue) {
-            return fail("option '" + name + "' takes no value");
-        }
+        start = comma + 1;
+    }
+    return true;
+}
 
-        if (name == "-h" || name == "--help") {
-            result.outcome = Outcome::Help;
-            return result;
-        } else if (name == "-V" || name == "--version") {
-            result.outcome = Outcome::Version;
-            return result;
-        } else if (name == "-f" || name == "--fullscreen") {
-            options.fullscreen = LaunchOptions::Fullscreen::Yes;
-        } else if (name == "-w" || name == "--windowed") {
-            options.fullscreen = LaunchOptions::Fullscreen::No;
-        } else if (name == "--level") {
-            options.levelFile = playerPath(value);
-        } else if (name == "--volume") {
-            if (!LaunchOptions::readVolume(value, options.volume)) {
-                return fail("--volume needs a whole number from 0 to 100");
-            }
-        } else if (name == "--mute") {
-            options.mute = true;
-        } else if (name == "--log") {
-            options.logFile = value == "stderr" ? value : playerPath(value);
-        } else if (name == "--settings") {
-            result.settingsFile = playerPath(value);
-        } else if (name == "--save-settings") {
-            result.saveSettings = true;
-        } else if (name.size() > 1 && name[0] == '-') {
-            return fail("unknown option '" + name + "'");
-        } else {
-            return fail("unexpected argument '" + name + "'");
+CommandLine::Outcome CommandLine::parse(Program program, const std::vector<std::string>& arguments,
+                                        LaunchOptions& options, std::string& error) {
+    // getopt_long's own table, and its string of short options, from the rows this program
+    // takes; ':' first makes a missing value its own answer.
+    std::vector<option> longOptions;
+    std::string shortOptions = ":";
+    for (std::size_t i = 0; i < kRowCount; ++i) {
+        const Option& row = kRows[i].option;
+        if ((row.programs & programBit(program)) == 0) {
+            continue;
+        }
+        const int code = row.shortName != 0 ? row.shortName : kLongCode + static_cast<int>(i);
+        longOptions.push_back(
+            {row.name, row.valueName != nullptr ? required_argument : no_argument, nullptr, code});
+        if (row.shortName != 0) {
+            shortOptions += row.shortName;
+            shortOptions += row.valueName != nullptr ? ":" : "";
         }
     }
-    return result;
+    longOptions.push_back({nullptr, 0, nullptr, 0});
+    auto rowOf = [&](int code) -> int {
+        for (std::size_t i = 0; i < kRowCount; ++i) {
+            if (code == kLongCode + static_cast<int>(i) ||
+                (code < kLongCode && code != 0 && kRows[i].option.shortName == code)) {
+                return static_cast<int>(i);
+            }
+        }
+        return -1;
+    };
+
+    std::vector<std::string> words(1, programName(program));
+    words.insert(words.end(), arguments.begin(), arguments.end());
+    std::vector<char*> argv;
+    for (std::string& word : words) {
+        argv.push_back(word.data());
+    }
+    argv.push_back(nullptr);
+    const int argc = static_cast<int>(words.size());
+
+    optind = 0; // a fresh scan, also for the second reading over the settings
+    opterr = 0; // the messages are ours
+    Outcome outcome = Outcome::Play;
+    for (;;) {
+        const int code =
+            getopt_long(argc, argv.data(), shortOptions.c_str(), longOptions.data(), nullptr);
+        if (code == -1) {
+            break;
+        }
+        // The word getopt stopped at, without a value given after '='.
+        std::string word = argv[optind - 1] != nullptr ? argv[optind - 1] : "";
+        word = word.substr(0, word.find('='));
+        if (code == ':' || code == '?') {
+            const int row = rowOf(optopt);
+            const std::string name =
+                row < 0 ? (optopt != 0 ? std::string("-") + static_cast<char>(optopt) : word)
+                : word.rfind("--", 0) == 0 ? std::string("--") + kRows[row].option.name
+                                           : word;
+            error = code == ':' ? "option '" + name + "' needs a value"
+                    : row >= 0  ? "option '" + name + "' takes no value"
+                                : "unknown option '" + name + "'";
+            return Outcome::Error;
+        }
+        const int row = rowOf(code);
+        if (kRows[row].id == Id::Help || kRows[row].id == Id::Version) {
+            outcome = kRows[row].id == Id::Help ? Outcome::Help : Outcome::Version;
+            return outcome;
+        }
+        if (!apply(kRows[row].id, optarg, options, error)) {
+            return Outcome::Error;
+        }
+    }
+    if (optind < argc) {
+        error = std::string("unexpected argument '") + argv[optind] + "'";
+        return Outcome::Error;
+    }
+    return outcome;
 }
 
-std::string CommandLine::usage() {
-    return "usage: ombrelix [-f|--fullscreen | -w|--windowed] [--level FILE] [--volume N] "
-           "[--mute]\n"
-           "                [--log FILE] [--settings FILE] [--save-settings] [-h|--help] "
-           "[-V|--version]\n";
+CommandLine::Outcome CommandLine::read(Program program, const std::vector<std::string>& arguments,
+                                       LaunchOptions& options, std::string& error) {
+    // Read once for help, errors and the settings file, then again over the settings.
+    LaunchOptions scratch = defaults(program);
+    const Outcome first = parse(program, arguments, scratch, error);
+    if (first != Outcome::Play) {
+        return first;
+    }
+    options = defaults(program);
+    std::string settings = scratch.settingsFile;
+    if (settings.empty() && program == Program::Game) {
+        settings = Settings::defaultPath();
+    }
+    if (!settings.empty()) {
+        std::vector<std::string> problems;
+        Settings::load(settings, options, problems);
+        for (const std::string& problem : problems) {
+            platform::warn("%s", problem.c_str());
+        }
+    }
+    parse(program, arguments, options, error);
+    options.settingsFile = settings;
+
+    if (program == Program::Game && options.logFile.empty()) {
+        const char* fromEnvironment = std::getenv("OMBRELIX_LOG");
+        if (fromEnvironment != nullptr && *fromEnvironment != '\0') {
+            options.logFile = std::string(fromEnvironment) == "stderr"
+                                  ? fromEnvironment
+                                  : playerPath(fromEnvironment);
+        }
+    }
+    return Outcome::Play;
 }
 
-std::string CommandLine::help() {
-    return usage() +
-           "\nA small 3D space shooter: fly through asteroid fields and fight enemy fighters.\n\n"
-           "  -f, --fullscreen   play full screen without asking\n"
-           "  -w, --windowed     play in a window without asking\n"
-           "      --level FILE   play this level file instead of the game's own\n"
-           "      --volume N     sound volume, 0 to 100\n"
-           "      --mute         no sound\n"
-           "      --log FILE     write the developer's log to FILE (or 'stderr'); the\n"
-           "                     environment variable OMBRELIX_LOG does the same\n"
-           "      --settings FILE  read the settings from FILE instead of\n"
-           "                     $XDG_CONFIG_HOME/ombrelix/settings.ini\n"
-           "      --save-settings  write the settings as given now into the settings file\n"
-           "  -h, --help         show this help and end\n"
-           "  -V, --version      show the version and end\n\n"
-           "Keys: S/F turn, E/D nose down/up, W/R roll, I/K faster/slower, U fire,\n"
-           "Enter plays again after the level ends, Esc quits. A gamepad works too.\n";
+std::string CommandLine::usage(Program program) {
+    const std::string name = programName(program);
+    std::string text = "usage: " + name;
+    std::size_t column = text.size();
+    const std::size_t indent = text.size() + 1;
+    const std::size_t width = 100;
+    for (const Row& row : kRows) {
+        const Option& option = row.option;
+        if ((option.programs & programBit(program)) == 0) {
+            continue;
+        }
+        std::string item = "[";
+        if (option.shortName != 0) {
+            item += std::string("-") + option.shortName + "|";
+        }
+        item += std::string("--") + option.name;
+        if (option.valueName != nullptr) {
+            item += std::string(" ") + option.valueName;
+        }
+        item += "]";
+        if (column + 1 + item.size() > width) {
+            text += "\n" + std::string(indent - 1, ' ');
+            column = indent - 1;
+        }
+        text += " " + item;
+        column += 1 + item.size();
+    }
+    return text + "\n";
+}
+
+std::string CommandLine::help(Program program) {
+    std::string text = usage(program) + "\n";
+    text +=
+        program == Program::Game
+            ? "A small 3D space shooter: fly through asteroid fields and fight enemy fighters.\n"
+            : "Plays exactly the game on an off-screen surface, steered by a script, for tests "
+              "and timing.\n";
+    text += "\n";
+    const std::size_t column = 26;
+    for (const Row& row : kRows) {
+        const Option& option = row.option;
+        if ((option.programs & programBit(program)) == 0) {
+            continue;
+        }
+        std::string line = "  " + synopsis(option);
+        line += line.size() + 2 <= column ? std::string(column - line.size(), ' ')
+                                          : "\n" + std::string(column, ' ');
+        text += line + wrap(option.help, column, 100) + "\n";
+    }
+    if (program == Program::Game) {
+        text += "\nKeys: S/F turn, E/D nose down/up, W/R roll, I/K faster/slower, U fire,\n"
+                "Enter plays again after the level ends, Esc quits. A gamepad works too.\n";
+    }
+    return text;
 }
 
 std::string CommandLine::version() {

@@ -15,6 +15,7 @@
 #include "hud/EnergyBar.h"
 #include "hud/RadarScope.h"
 #include "platform/Clock.h"
+#include "platform/Files.h"
 #include "platform/Platform.h"
 #include "platform/Window.h"
 #include "world/ElementContainer.h"
@@ -139,6 +140,16 @@ void reportGLError() {
 }
 
 } // namespace
+
+bool CheckLevelFile(const std::string& path) {
+    std::string bytes;
+    std::string why;
+    if (!platform::readFile(path, platform::kDocumentFileLimit, bytes, why)) {
+        platform::warn("cannot read the level file %s: %s", path.c_str(), why.c_str());
+        return false;
+    }
+    return true;
+}
 
 int WinMain(platform::Window& window, platform::Clock& clock, const LaunchOptions& options) {
     AppState app;

@@ -4,6 +4,8 @@
 
 #include "app/LaunchOptions.h"
 
+#include <string>
+
 namespace platform {
 class Clock;
 class Window;
@@ -12,6 +14,10 @@ class Window;
 // Process exit codes.
 const int kExitNormal = 0;        // Esc or the window closed
 const int kExitWindowFailure = 1; // the window could not be opened (or the player said No)
+const int kExitFileFailure = 1;   // a file the player named could not be read or written
+
+// Whether the level file can be read; if not, says why on standard error in one sentence.
+bool CheckLevelFile(const std::string& path);
 
 // Runs the whole game and gives the process exit code.
 int WinMain(platform::Window& window, platform::Clock& clock,

@@ -8,6 +8,7 @@
 #include "app/Settings.h"
 #include "assets/ObjectTexture.h"
 #include "platform/Clock.h"
+#include "platform/Files.h"
 #include "platform/HeadlessContext.h"
 #include "platform/HeadlessWindow.h"
 #include "platform/WindowScript.h"
@@ -19,8 +20,10 @@
 #include <cerrno>
 #include <chrono>
 #include <cmath>
+#include <csignal>
 #include <cstdio>
 #include <cstdlib>
+#include <cstring>
 
 // Heap allocations so far, when the program counts them (the runner does, unless sanitised).
 extern "C" unsigned long ombrelix_allocation_count() __attribute__((weak));
@@ -32,30 +35,8 @@ const int kFloorWarmUpFrames = 20;
 const int kFloorFrames = 200;
 const char* const kCockpitFile = "data/texture/cokpit.tga";
 
-bool readLong(const std::string& text, long& value) {
-    errno = 0;
-    char* end = nullptr;
-    value = std::strtol(text.c_str(), &end, 10);
-    return !text.empty() && errno == 0 && *end == '\0';
-}
-
-bool readDouble(const std::string& text, double& value) {
-    errno = 0;
-    char* end = nullptr;
-    value = std::strtod(text.c_str(), &end);
-    return !text.empty() && errno == 0 && *end == '\0' && std::isfinite(value);
-}
-
 // Frames before this one are start-up, not steady play, for the allocation figures.
 const long kSteadyFrom = 100;
-
-const struct {
-    const char* name;
-    unsigned bit;
-} kShortcutNames[] = {{"dust", kShortcutDust},       {"culling", kShortcutCulling},
-                      {"text", kShortcutText},       {"cockpit", kShortcutCockpit},
-                      {"lists", kShortcutLists},     {"wires", kShortcutWires},
-                      {"effects", kShortcutEffects}, {"overlay", kShortcutOverlayTexels}};
 
 // The window that also notes, at every swap, the heap allocations since the last one (when the
 // runner counts them) and the world's list compiles and shots.
@@ -85,109 +66,6 @@ public:
 };
 
 } // namespace
-
-const char* HeadlessRunner::usage() {
-    return "usage: ombrelix-headless [--frames N] [--dt SECONDS] [--seed N] [--script FILE]\n"
-           "                         [--fullscreen yes|no] [--screenshot FILE.ppm] [--report]\n"
-           "                         [--level FILE] [--log FILE] [--settings FILE]\n"
-           "                         [--audio-out FILE.wav] [--volume 0..100] [--mute]\n"
-           "                         [--plain-drawing all|dust,culling,text,cockpit,lists,\n"
-           "                          wires,effects,overlay]\n";
-}
-
-bool HeadlessRunner::parseShortcuts(const std::string& names, unsigned& shortcuts) {
-    shortcuts = 0;
-    std::size_t start = 0;
-    while (start <= names.size()) {
-        const std::size_t comma = std::min(names.find(',', start), names.size());
-        const std::string name = names.substr(start, comma - start);
-        bool known = name == "none" || name == "all";
-        shortcuts |= name == "all" ? kShortcutsAll : 0u;
-        for (const auto& entry : kShortcutNames) {
-            if (name == entry.name) {
-                shortcuts |= entry.bit;
-                known = true;
-            }
-        }
-        if (!known) {
-            return false;
-        }
-        start = comma + 1;
-    }
-    return true;
-}
-
-bool HeadlessRunner::parseArguments(const std::vector<std::string>& arguments, Options& options,
-                                    std::string& error) {
-    for (std::size_t i = 0; i < arguments.size(); ++i) {
-        const std::string& name = arguments[i];
-        if (name == "--report") {
-            options.report = true;
-            continue;
-        }
-        if (name == "--mute") {
-            options.mute = true;
-            continue;
-        }
-        if (i + 1 >= arguments.size()) {
-            error = name.rfind("--", 0) == 0 ? name + " needs a value" : "unknown argument " + name;
-            return false;
-        }
-        const std::string& value = arguments[++i];
-        if (name == "--frames") {
-            if (!readLong(value, options.frames) || options.frames < 0) {
-                error = "--frames needs a whole number of frames, 0 or more";
-                return false;
-            }
-        } else if (name == "--dt") {
-            if (!readDouble(value, options.frameSeconds) || options.frameSeconds <= 0.0) {
-                error = "--dt needs a positive number of seconds";
-                return false;
-            }
-        } else if (name == "--seed") {
-            long seed = 0;
-            if (!readLong(value, seed) || seed < 0) {
-                error = "--seed needs a whole number, 0 or more";
-                return false;
-            }
-            options.seeded = true;
-            options.seed = static_cast<unsigned long>(seed);
-        } else if (name == "--script") {
-            options.scriptFile = value;
-        } else if (name == "--fullscreen") {
-            if (value != "yes" && value != "no") {
-                error = "--fullscreen takes yes or no";
-                return false;
-            }
-            options.fullscreen = value == "yes";
-        } else if (name == "--plain-drawing") {
-            if (!parseShortcuts(value, options.plainDrawing)) {
-                error = "--plain-drawing takes all, none or some of "
-                        "dust,culling,text,cockpit,lists,wires,effects,overlay";
-                return false;
-            }
-        } else if (name == "--screenshot") {
-            options.screenshotFile = value;
-        } else if (name == "--audio-out") {
-            options.audioOutFile = value;
-        } else if (name == "--volume") {
-            if (!LaunchOptions::readVolume(value, options.volume)) {
-                error = "--volume needs a whole number from 0 to 100";
-                return false;
-            }
-        } else if (name == "--level") {
-            options.levelFile = CommandLine::playerPath(value);
-        } else if (name == "--log") {
-            options.logFile = value;
-        } else if (name == "--settings") {
-            options.settingsFile = value;
-        } else {
-            error = "unknown argument " + name;
-            return false;
-        }
-    }
-    return true;
-}
 
 HeadlessRunner::FrameStats HeadlessRunner::statistics(std::vector<double> milliseconds) {
     FrameStats stats;
@@ -249,63 +127,43 @@ double HeadlessRunner::measureFloorFrame(int frames) {
     return statistics(times).median;
 }
 
-int HeadlessRunner::run(const Options& options) {
+int HeadlessRunner::run(const LaunchOptions& options) {
+    const LaunchOptions::Runner& runner = options.runner;
     platform::HeadlessWindow::Options windowOptions;
-    if (!options.scriptFile.empty()) {
+    if (!runner.scriptFile.empty()) {
         platform::WindowScript script;
-        if (!script.load(options.scriptFile)) {
-            std::fprintf(stderr, "ombrelix-headless: %s: %s\n", options.scriptFile.c_str(),
-                         script.error().c_str());
+        if (!script.load(runner.scriptFile)) {
+            platform::warn("%s", script.error().c_str());
             return kExitUsage;
         }
         windowOptions.script = script.events();
     }
-    windowOptions.frameLimit = options.frames;
-    windowOptions.frameSeconds = options.frameSeconds;
-    windowOptions.answerYes = options.fullscreen;
-    windowOptions.keepLastFrame = !options.screenshotFile.empty();
+    if (!CheckLevelFile(options.levelFile)) {
+        return kExitFileFailure;
+    }
+    windowOptions.frameLimit = runner.frames;
+    windowOptions.frameSeconds = runner.frameSeconds;
+    windowOptions.answerYes = runner.answerYes;
+    windowOptions.keepLastFrame = !runner.screenshotFile.empty();
 
     // Measured before the game, in a context of its own, so the game's run stays untouched.
-    const double floorMs = options.report ? measureFloorFrame(kFloorFrames) : 0.0;
+    const double floorMs = runner.report ? measureFloorFrame(kFloorFrames) : 0.0;
 
     platform::Clock clock =
-        options.frameSeconds > 0.0 ? platform::Clock::makeVirtual() : platform::Clock();
-    if (options.seeded) {
-        platform::fixCurrentTime(static_cast<std::time_t>(options.seed));
+        runner.frameSeconds > 0.0 ? platform::Clock::makeVirtual() : platform::Clock();
+    if (runner.seeded) {
+        platform::fixCurrentTime(static_cast<std::time_t>(runner.seed));
     }
-    LaunchOptions launch;
-    if (!options.levelFile.empty()) {
-        launch.levelFile = options.levelFile;
-    }
-    std::vector<std::string> problems;
-    if (!options.settingsFile.empty()) {
-        Settings::load(options.settingsFile, launch, problems);
-    }
-    for (const std::string& problem : problems) {
-        std::fprintf(stderr, "ombrelix-headless: %s (line ignored)\n", problem.c_str());
-    }
-    if (!options.audioOutFile.empty()) {
-        launch.audio = LaunchOptions::Audio::File;
-        launch.audioFile = options.audioOutFile;
-    }
-    if (options.volume >= 0) {
-        launch.volume = options.volume;
-    }
-    launch.mute = launch.mute || options.mute;
-    if (!options.logFile.empty() && !platform::setDebugLog(options.logFile)) {
-        std::fprintf(stderr, "ombrelix-headless: cannot write the log to %s\n",
-                     options.logFile.c_str());
-    }
-    launch.plainDrawing = options.plainDrawing;
+    platform::setDebugLog(options.logFile);
     CountingWindow window(clock, windowOptions);
-    const int exitCode = WinMain(window, clock, launch);
+    int exitCode = WinMain(window, clock, options);
 
-    if (!options.screenshotFile.empty() && !window.writeLastFramePpm(options.screenshotFile)) {
-        std::fprintf(stderr, "ombrelix-headless: no picture written to %s (%s)\n",
-                     options.screenshotFile.c_str(),
-                     window.framesDrawn() == 0 ? "no frame was drawn" : "cannot write the file");
+    std::string why;
+    if (!runner.screenshotFile.empty() && !window.writeLastFramePpm(runner.screenshotFile, why)) {
+        platform::warn("no picture written to %s: %s", runner.screenshotFile.c_str(), why.c_str());
+        exitCode = exitCode == kExitNormal ? kExitFileFailure : exitCode;
     }
-    if (options.report) {
+    if (runner.report) {
         const FrameStats stats = statistics(window.frameMilliseconds());
         std::printf("frames %ld median %.3f ms mean %.3f ms p95 %.3f ms floor %.3f ms ratio %.2f\n",
                     window.framesDrawn(), stats.median, stats.mean, stats.p95, floorMs,
@@ -322,18 +180,34 @@ int HeadlessRunner::run(const Options& options) {
                         "shots %lu\n",
                         allocations.median, allocations.p95, window.compiles, window.shots);
         }
-        std::fflush(stdout);
+        // A closed pipe (the report read by head) is a failed write like any other.
+        if (std::fflush(stdout) != 0 || std::ferror(stdout)) {
+            platform::warn("cannot write the report: %s", std::strerror(errno));
+            exitCode = exitCode == kExitNormal ? kExitFileFailure : exitCode;
+        }
     }
     return exitCode;
 }
 
 int HeadlessRunner::main(int argc, char** argv) {
-    std::vector<std::string> arguments(argv + 1, argv + argc);
-    Options options;
+    // Output that nobody reads any more fails its writes instead of ending the process.
+    std::signal(SIGPIPE, SIG_IGN);
+    LaunchOptions options;
     std::string error;
-    if (!parseArguments(arguments, options, error)) {
-        std::fprintf(stderr, "ombrelix-headless: %s\n%s", error.c_str(), usage());
+    switch (CommandLine::read(CommandLine::Program::Runner,
+                              std::vector<std::string>(argv + 1, argv + argc), options, error)) {
+    case CommandLine::Outcome::Error:
+        std::fprintf(stderr, "ombrelix-headless: %s\n%s", error.c_str(),
+                     CommandLine::usage(CommandLine::Program::Runner).c_str());
         return kExitUsage;
+    case CommandLine::Outcome::Help:
+        std::fputs(CommandLine::help(CommandLine::Program::Runner).c_str(), stdout);
+        return kExitNormal;
+    case CommandLine::Outcome::Version:
+        std::fputs(CommandLine::version().c_str(), stdout);
+        return kExitNormal;
+    case CommandLine::Outcome::Play:
+        break;
     }
     return run(options);
 }

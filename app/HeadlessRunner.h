@@ -3,34 +3,13 @@
 // picture.
 #pragma once
 
+#include "app/LaunchOptions.h"
+
 #include <string>
 #include <vector>
 
 class HeadlessRunner {
 public:
-    struct Options {
-        long frames = 600;         // the quit message follows this many drawn frames
-        double frameSeconds = 0.0; // --dt: virtual seconds per drawn frame; 0 = real time
-        bool seeded = false;
-        unsigned long seed = 0; // replaces the current time as the random seed
-        std::string scriptFile;
-        bool fullscreen = false;    // the answer to the start question
-        std::string screenshotFile; // binary PPM of the last drawn frame
-        bool report = false;        // frame-time line on standard output
-        std::string audioOutFile;   // --audio-out: the mix as a WAV file; none opens no device
-        int volume = -1;            // --volume 0..100; -1 = the settings' volume
-        bool mute = false;          // --mute: starts muted (key M unmutes)
-        std::string levelFile;      // "" = the game's own level
-        std::string logFile;        // the debug channel; "" = standard error
-        std::string settingsFile;   // read like the desktop game's settings; "" = none
-        unsigned plainDrawing = 0;  // --plain-drawing: the drawing shortcuts switched off
-    };
-
-    // Reads the command line (without the program name); false with a message on failure.
-    static bool parseArguments(const std::vector<std::string>& arguments, Options& options,
-                               std::string& error);
-    static const char* usage();
-
     // Median, mean and 95th percentile of a set of frame times (milliseconds).
     struct FrameStats {
         double median = 0.0;
@@ -43,11 +22,9 @@ public:
     // swap, in a context of its own. Median milliseconds over the frames (0 when impossible).
     static double measureFloorFrame(int frames);
 
-    // Drawing shortcuts by name ("dust,text", "all", "none"); false for an unknown name.
-    static bool parseShortcuts(const std::string& names, unsigned& shortcuts);
-
     // Runs the game with the options and gives the process exit code.
-    static int run(const Options& options);
-    // The runner's main: parses, runs, and gives the exit code (2 for a bad command line).
+    static int run(const LaunchOptions& options);
+    // The runner's main: reads the command line, runs, and gives the exit code (2 for a bad
+    // command line).
     static int main(int argc, char** argv);
 };

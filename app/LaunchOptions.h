@@ -1,5 +1,6 @@
-// What the player chose when starting the game (command line, settings file): handed to the entry
-// routine. The defaults play the game exactly as it always has been played.
+// What the player chose when starting the game or the runner (command line, settings file): the
+// one record of a run's options, handed to the entry routine. The defaults play the game exactly
+// as it always has been played.
 #pragma once
 
 #include "app/KeyBindings.h"
@@ -24,10 +25,26 @@ struct LaunchOptions {
 
     // The debug channel: "" nowhere, "stderr", or a file name. Set up by the program's main.
     std::string logFile;
+    // The settings file read at start ("" none) and whether to write the options back into it.
+    std::string settingsFile;
+    bool saveSettings = false;
     // The player's keys (settings file).
     KeyBindings keys;
     // Drawing shortcuts switched off (kShortcut... bits): the plain drawing, for comparisons.
     unsigned plainDrawing = 0;
+
+    // The headless runner's own choices.
+    struct Runner {
+        long frames = 600;         // the quit message follows this many drawn frames
+        double frameSeconds = 0.0; // virtual seconds per drawn frame; 0 = real time
+        bool seeded = false;
+        unsigned long seed = 0;     // replaces the current time as the random seed
+        std::string scriptFile;     // window messages to play; "-" standard input
+        std::string screenshotFile; // binary PPM of the last drawn frame
+        bool report = false;        // frame-time lines on standard output
+        bool answerYes = false;     // the answer to every yes/no box
+    };
+    Runner runner;
 
     // A whole number from 0 to kMaxVolume, as the command line and the settings file give it;
     // false (volume untouched) for anything else.

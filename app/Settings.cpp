@@ -2,10 +2,12 @@
 // them back.
 #include "app/Settings.h"
 
+#include "platform/Files.h"
 #include "platform/Messages.h"
 
 #include <ini.h>
 
+#include <algorithm>
 #include <cerrno>
 #include <cstdio>
 #include <cstdlib>
@@ -15,15 +17,43 @@
 
 namespace {
 
+// Problems named one by one; a file with more is not a settings file, and one more line says
+// how many were left unnamed.
+const std::size_t kProblemsNamed = 8;
+
+// The text as it may go to a terminal: bytes that are not printable ASCII become \xNN, so a
+// hostile file cannot send control sequences through the game's messages.
+std::string printable(const std::string& text) {
+    std::string out;
+    for (const unsigned char c : text) {
+        if (c >= 0x20 && c < 0x7f) {
+            out += static_cast<char>(c);
+        } else {
+            const char* digits = "0123456789abcdef";
+            out += std::string("\\x") + digits[c >> 4] + digits[c & 15];
+        }
+    }
+    return out;
+}
+
 struct Reading {
-    std::FILE* file = nullptr;
+    const std::string* text = nullptr; // the file's bytes
+    std::size_t next = 0;              // where the next line starts
     std::string path;
     int line = 0;
     LaunchOptions* options = nullptr;
     std::vector<std::string>* problems = nullptr;
 
+    std::size_t named = 0;
+    std::size_t unnamed = 0;
+
     void problem(const std::string& what) {
-        problems->push_back(path + ":" + std::to_string(line) + ": " + what);
+        if (named++ < kProblemsNamed) {
+            problems->push_back(printable(path + ":" + std::to_string(line) + ": " + what) +
+                                " (line ignored)");
+        } else {
+            ++unnamed;
+        }
     }
 };
 
@@ -31,10 +61,18 @@ struct Reading {
 // would skip as unreadable are named here, where the number is known.
 char* readLine(char* buffer, int size, void* stream) {
     Reading& reading = *static_cast<Reading*>(stream);
-    char* line = std::fgets(buffer, size, reading.file);
-    if (line == nullptr) {
+    const std::string& file = *reading.text;
+    if (reading.next >= file.size() || size < 2) {
         return nullptr;
     }
+    // Like fgets: up to the newline, which is kept, or as much as the buffer holds.
+    const std::size_t newline = file.find('\n', reading.next);
+    const std::size_t end = newline == std::string::npos ? file.size() : newline + 1;
+    const std::size_t length = std::min(end - reading.next, static_cast<std::size_t>(size - 1));
+    file.copy(buffer, length, reading.next);
+    buffer[length] = '\0';
+    reading.next += length;
+    char* line = buffer;
     ++reading.line;
     const char* text = line + std::strspn(line, " \t\r\n");
     const bool fine = *text == '\0' || *text == ';' || *text == '#' ||
@@ -124,16 +162,31 @@ std::string Settings::defaultPath() {
 
 void Settings::load(const std::string& path, LaunchOptions& options,
                     std::vector<std::string>& problems) {
-    Reading reading;
-    reading.file = std::fopen(path.c_str(), "r");
-    if (reading.file == nullptr) {
+    std::string text;
+    std::string why;
+    if (!platform::readFile(path, platform::kSettingsFileLimit, text, why)) {
+        // No file yet is the usual start; anything else the player should hear of.
+        if (errno != ENOENT) {
+            problems.push_back("cannot read the settings file " + printable(path) + ": " + why +
+                               "; the game's own settings are used");
+        }
         return;
     }
+    if (text.find('\0') != std::string::npos) {
+        problems.push_back("cannot read the settings file " + printable(path) +
+                           ": it is not a text file; the game's own settings are used");
+        return;
+    }
+    Reading reading;
+    reading.text = &text;
     reading.path = path;
     reading.options = &options;
     reading.problems = &problems;
     ini_parse_stream(&readLine, &reading, &takeSetting, &reading);
-    std::fclose(reading.file);
+    if (reading.unnamed > 0) {
+        problems.push_back(printable(path) + ": " + std::to_string(reading.unnamed) +
+                           " more lines cannot be used (ignored)");
+    }
 }
 
 bool Settings::save(const std::string& path, const LaunchOptions& options, std::string& error) {
@@ -142,9 +195,8 @@ bool Settings::save(const std::string& path, const LaunchOptions& options, std::
          slash = path.find('/', slash + 1)) {
         mkdir(path.substr(0, slash).c_str(), 0755);
     }
-    std::FILE* file = std::fopen(path.c_str(), "w");
+    std::FILE* file = platform::openOutput(path, error);
     if (file == nullptr) {
-        error = std::strerror(errno);
         return false;
     }
     std::fprintf(file,
@@ -159,8 +211,10 @@ bool Settings::save(const std::string& path, const LaunchOptions& options, std::
         }
         std::fprintf(file, "%s = %s\n", KeyBindings::name(action), names.c_str());
     }
-    if (std::fclose(file) != 0) {
-        error = std::strerror(errno);
+    // A write that failed on the way (a full disk) counts as much as one that fails at the end.
+    const bool failedOnTheWay = std::ferror(file) != 0;
+    if (std::fclose(file) != 0 || failedOnTheWay) {
+        error = std::strerror(errno != 0 ? errno : EIO);
         return false;
     }
     return true;

@@ -5,13 +5,13 @@
 #include "app/Game.h"
 #include "app/Settings.h"
 #include "platform/Clock.h"
+#include "platform/Files.h"
 #include "platform/Platform.h"
 #include "platform/SdlWindow.h"
 
-#include <cerrno>
 #include <cstdio>
-#include <cstdlib>
-#include <cstring>
+#include <string>
+#include <vector>
 
 namespace {
 
@@ -20,20 +20,16 @@ const int kExitUsage = 2;
 } // namespace
 
 int main(int argc, char** argv) {
-    const std::vector<std::string> arguments(argv + 1, argv + argc);
     LaunchOptions options;
-    options.audio = LaunchOptions::Audio::Device;
-
-    // Read once to find help, errors and the settings file, then again over the settings, so
-    // whatever the command line says wins.
-    LaunchOptions scratch;
-    const CommandLine::Result first = CommandLine::parse(arguments, scratch);
-    switch (first.outcome) {
+    std::string error;
+    switch (CommandLine::read(CommandLine::Program::Game,
+                              std::vector<std::string>(argv + 1, argv + argc), options, error)) {
     case CommandLine::Outcome::Error:
-        std::fprintf(stderr, "ombrelix: %s\n%s", first.error.c_str(), CommandLine::usage().c_str());
+        std::fprintf(stderr, "ombrelix: %s\n%s", error.c_str(),
+                     CommandLine::usage(CommandLine::Program::Game).c_str());
         return kExitUsage;
     case CommandLine::Outcome::Help:
-        std::fputs(CommandLine::help().c_str(), stdout);
+        std::fputs(CommandLine::help(CommandLine::Program::Game).c_str(), stdout);
         return kExitNormal;
     case CommandLine::Outcome::Version:
         std::fputs(CommandLine::version().c_str(), stdout);
@@ -41,42 +37,17 @@ int main(int argc, char** argv) {
     case CommandLine::Outcome::Play:
         break;
     }
-    const std::string settingsFile =
-        first.settingsFile.empty() ? Settings::defaultPath() : first.settingsFile;
-    std::vector<std::string> problems;
-    Settings::load(settingsFile, options, problems);
-    for (const std::string& problem : problems) {
-        std::fprintf(stderr, "ombrelix: %s (line ignored)\n", problem.c_str());
-    }
-    CommandLine::parse(arguments, options);
-    if (first.saveSettings) {
-        std::string error;
-        if (!Settings::save(settingsFile, options, error)) {
-            std::fprintf(stderr, "ombrelix: cannot write the settings to %s: %s\n",
-                         settingsFile.c_str(), error.c_str());
+    if (options.saveSettings) {
+        std::string why;
+        if (!Settings::save(options.settingsFile, options, why)) {
+            platform::warn("cannot write the settings to %s: %s", options.settingsFile.c_str(),
+                           why.c_str());
         }
     }
-
-    if (options.logFile.empty()) {
-        const char* fromEnvironment = std::getenv("OMBRELIX_LOG");
-        if (fromEnvironment != nullptr && *fromEnvironment != '\0') {
-            options.logFile = std::string(fromEnvironment) == "stderr"
-                                  ? fromEnvironment
-                                  : CommandLine::playerPath(fromEnvironment);
-        }
+    platform::setDebugLog(options.logFile);
+    if (!CheckLevelFile(options.levelFile)) {
+        return kExitFileFailure;
     }
-    if (!platform::setDebugLog(options.logFile)) {
-        std::fprintf(stderr, "ombrelix: cannot write the log to %s: %s\n", options.logFile.c_str(),
-                     std::strerror(errno));
-    }
-
-    std::FILE* level = std::fopen(options.levelFile.c_str(), "r");
-    if (level == nullptr) {
-        std::fprintf(stderr, "ombrelix: cannot read the level file %s: %s\n",
-                     options.levelFile.c_str(), std::strerror(errno));
-        return kExitWindowFailure;
-    }
-    std::fclose(level);
 
     platform::SdlWindow window;
     platform::Clock clock;

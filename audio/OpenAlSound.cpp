@@ -2,6 +2,7 @@
 // sound files, the source pool with its give-way rule, the loops, and the WAV file of the mix.
 #include "audio/OpenAlSound.h"
 
+#include "platform/Files.h"
 #include "platform/Platform.h"
 #include "platform/WavFile.h"
 
@@ -13,9 +14,12 @@
 
 #include <algorithm>
 #include <array>
+#include <cerrno>
 #include <cstdarg>
 #include <cstdio>
 #include <cstdlib>
+#include <cstring>
+#include <string>
 #include <vector>
 
 namespace {
@@ -191,9 +195,12 @@ OpenAlSound::OpenAlSound(const Settings& settings)
     device->chunk.resize(kMixReserveFrames * kMixChannels);
     if (device->renderSamples != nullptr && !szOutFile.empty()) {
         // Streamed as it is mixed, so a long run never holds its whole sound in memory.
-        device->out = std::fopen(szOutFile.c_str(), "wb");
+        std::string why;
+        device->out = platform::openOutput(szOutFile, why);
         if (device->out == nullptr) {
-            platform::debugPrintf("OpenAlSound: cannot write %s\n", szOutFile.c_str());
+            // Nothing is kept then either: the mix would only grow for as long as the game runs.
+            device->outFailed = true;
+            platform::warn("cannot write the sound to %s: %s", szOutFile.c_str(), why.c_str());
         } else {
             writeWavHeader(device->out, 0, kMixChannels, kMixRate);
         }
@@ -207,14 +214,14 @@ OpenAlSound::~OpenAlSound() {
         return;
     }
     Device& d = *pDevice;
-    bool written = !d.outFailed && std::fseek(d.out, 0, SEEK_SET) == 0;
-    if (written) {
-        writeWavHeader(d.out, d.outBytes, kMixChannels, kMixRate); // the final sizes
+    // The final sizes, where the file can be gone back into (not a pipe or /dev/null).
+    if (!d.outFailed && platform::isSeekable(d.out) && std::fseek(d.out, 0, SEEK_SET) == 0) {
+        writeWavHeader(d.out, d.outBytes, kMixChannels, kMixRate);
     }
-    written = std::fclose(d.out) == 0 && written;
+    const bool written = std::fclose(d.out) == 0;
     d.out = nullptr;
-    if (!written) {
-        platform::debugPrintf("OpenAlSound: cannot write %s\n", szOutFile.c_str());
+    if (!written && !d.outFailed) {
+        platform::warn("cannot write the sound to %s: %s", szOutFile.c_str(), std::strerror(errno));
     }
 }
 
@@ -350,14 +357,23 @@ void OpenAlSound::update(double seconds) {
                         static_cast<ALCsizei>(piece));
     }
     if (d.out == nullptr) {
-        d.mix.insert(d.mix.end(), d.chunk.begin(), d.chunk.begin() + frames * kMixChannels);
+        if (!d.outFailed) {
+            d.mix.insert(d.mix.end(), d.chunk.begin(), d.chunk.begin() + frames * kMixChannels);
+        }
+        return;
+    }
+    if (d.outFailed) {
         return;
     }
     for (std::size_t i = 0; i < frames * kMixChannels; ++i) {
         writeLittle(d.out, static_cast<std::uint16_t>(d.chunk[i]), 2);
     }
     d.outBytes += static_cast<std::uint32_t>(frames * kMixChannels * sizeof(std::int16_t));
-    d.outFailed = d.outFailed || std::ferror(d.out) != 0;
+    if (std::ferror(d.out) != 0) {
+        // Said once: a full disk stays full for the rest of the run.
+        d.outFailed = true;
+        platform::warn("cannot write the sound to %s: %s", szOutFile.c_str(), std::strerror(errno));
+    }
 }
 
 void OpenAlSound::setMuted(bool muted) {

@@ -20,6 +20,11 @@ const char* const kRefusedDoctype = "invalid document structure";
 LevelErrorHandler::LevelErrorHandler(const char* fileName)
     : szFileName(fileName != nullptr ? fileName : "") {}
 
+void LevelErrorHandler::setFileName(const char* fileName) {
+    szFileName = fileName != nullptr ? fileName : "";
+    iErrors = 0;
+}
+
 bool LevelErrorHandler::handleError(const DOMError& error) {
     if (error.getSeverity() == DOMError::DOM_SEVERITY_WARNING) {
         return true;

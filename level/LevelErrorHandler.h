@@ -8,7 +8,9 @@
 
 class LevelErrorHandler : public XERCES_CPP_NAMESPACE::DOMErrorHandler {
 public:
-    explicit LevelErrorHandler(const char* fileName);
+    explicit LevelErrorHandler(const char* fileName = "");
+    // The file the next complaints are about; the count starts again.
+    void setFileName(const char* fileName);
 
     // Logs errors and fatal errors (warnings are dropped) and lets the parse go on as it would
     // without a handler: a fatal error still ends it, keeping what was read so far.

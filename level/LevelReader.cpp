@@ -4,15 +4,18 @@
 
 #include "level/LevelErrorHandler.h"
 #include "level/XmlText.h"
+#include "platform/Files.h"
 #include "platform/Platform.h"
 
 #include <xercesc/dom/DOM.hpp>
+#include <xercesc/framework/MemBufInputSource.hpp>
+#include <xercesc/framework/Wrapper4InputSource.hpp>
 #include <xercesc/util/PlatformUtils.hpp>
 #include <xercesc/util/XMLString.hpp>
 #include <xercesc/util/XMLUni.hpp>
 
 #include <cstdlib>
-#include <memory>
+#include <string>
 
 XERCES_CPP_NAMESPACE_USE
 
@@ -28,11 +31,6 @@ void logLoadMessage(const XMLCh* message) {
     platform::debugOutput("\n");
 }
 
-struct ParserRelease {
-    void operator()(DOMLSParser* parser) const { parser->release(); }
-};
-using ParserHandle = std::unique_ptr<DOMLSParser, ParserRelease>;
-
 // Asks for a parameter only where the parser says it can take it.
 void requestParameter(DOMConfiguration* config, const XMLCh* name, bool value) {
     if (config->canSetParameter(name, value)) {
@@ -40,15 +38,15 @@ void requestParameter(DOMConfiguration* config, const XMLCh* name, bool value) {
     }
 }
 
-ParserHandle createParser() {
+DOMLSParser* createParser() {
     XMLCh features[kFeatureNameLength + 1];
     XMLString::transcode("LS", features, kFeatureNameLength);
     DOMImplementation* implementation = DOMImplementationRegistry::getDOMImplementation(features);
     if (implementation == nullptr) {
         return nullptr;
     }
-    ParserHandle parser(static_cast<DOMImplementationLS*>(implementation)
-                            ->createLSParser(DOMImplementationLS::MODE_SYNCHRONOUS, nullptr));
+    DOMLSParser* parser = static_cast<DOMImplementationLS*>(implementation)
+                              ->createLSParser(DOMImplementationLS::MODE_SYNCHRONOUS, nullptr);
     DOMConfiguration* config = parser->getDomConfig();
     // A level needs no DOCTYPE, and refusing one shuts out everything that could make a level
     // file read other files or reach the network (external DTDs and entities; the library
@@ -101,29 +99,56 @@ Trigger readTrigger(const DOMNode* node) {
 
 } // namespace
 
-bool LevelReader::read(const char* fileName) {
+void LevelReader::ParserRelease::operator()(DOMLSParser* parser) const {
+    parser->release();
+}
+
+LevelReader::LevelReader(LevelBuilder& builder) : pBuilder(&builder) {
     try {
-        // Counted by the library: every load initialises again and nothing ever terminates it,
-        // since terminating would invalidate all the library's state for later loads.
+        // Counted by the library: every reader initialises again and nothing ever terminates
+        // it, since terminating would invalidate all the library's state for later loads.
         XMLPlatformUtils::Initialize(XMLUni::fgXercescDefaultLocale);
     } catch (const XMLException& exception) {
         logLoadMessage(exception.getMessage());
+        return;
+    }
+    bLibraryReady = true;
+    pParser.reset(createParser());
+    if (pParser) {
+        pParser->getDomConfig()->setParameter(XMLUni::fgDOMErrorHandler,
+                                              static_cast<DOMErrorHandler*>(&errorHandler));
+    }
+}
+
+LevelReader::~LevelReader() = default;
+
+bool LevelReader::read(const char* fileName) {
+    const std::string name = fileName != nullptr ? fileName : "";
+    std::string bytes;
+    std::string why;
+    if (!platform::readFile(name, platform::kDocumentFileLimit, bytes, why)) {
+        // Told the way the XML library tells a file it cannot open: where, then what.
+        platform::debugOutput(kLoadPrefix);
+        platform::debugOutput(name.c_str());
+        platform::debugOutput(":0:0: cannot read the level file: ");
+        platform::debugOutput(why.c_str());
+        platform::debugOutput("\n");
         return false;
     }
+    return readBytes(bytes.data(), bytes.size(), name.c_str());
+}
 
-    // Declared before the parser, so that it outlives the parser's last use of it.
-    LevelErrorHandler errorHandler(fileName);
-    ParserHandle parser = createParser();
-    if (!parser) {
+bool LevelReader::readBytes(const char* bytes, std::size_t size, const char* name) {
+    if (!bLibraryReady || !pParser) {
         return false;
     }
-    parser->getDomConfig()->setParameter(XMLUni::fgDOMErrorHandler,
-                                         static_cast<DOMErrorHandler*>(&errorHandler));
-
+    errorHandler.setFileName(name);
     DOMDocument* document = nullptr;
     try {
-        XmlText uri(fileName != nullptr ? fileName : "");
-        document = parser->parseURI(uri.xml());
+        MemBufInputSource source(reinterpret_cast<const XMLByte*>(bytes), size,
+                                 XmlText(name != nullptr ? name : "").xml());
+        Wrapper4InputSource input(&source, false);
+        document = pParser->parse(&input);
     } catch (const XMLException& exception) {
         logLoadMessage(exception.getMessage());
         return false;
@@ -137,15 +162,16 @@ bool LevelReader::read(const char* fileName) {
     }
 
     platform::debugOutput("ElementContainer::loadFromXMLFile(): Iterating level Elements\n");
-    // A file that could not be read, or broke off before its root, leaves no document or no
-    // root: a level without objects.
+    // A file that broke off before its root leaves no document or no root: a level without
+    // objects.
     DOMElement* root = document != nullptr ? document->getDocumentElement() : nullptr;
-    DOMNodeList* children = root != nullptr ? root->getChildNodes() : nullptr;
-    if (children == nullptr) {
+    if (root == nullptr) {
         return false;
     }
-    for (XMLSize_t i = 0; i < children->getLength(); ++i) {
-        DOMNode* child = children->item(i);
+    // By next sibling: asking the child list for its length and its i-th item walks the list
+    // from its head every time, which made big levels load in quadratic time.
+    for (DOMNode* child = root->getFirstChild(); child != nullptr;
+         child = child->getNextSibling()) {
         XmlText name(child->getNodeName());
         platform::debugOutput(kLoadPrefix);
         platform::debugOutput(name.chars());

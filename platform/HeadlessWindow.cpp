@@ -2,10 +2,14 @@
 // swaps count frames and move the virtual clock, and the last picture can be kept as a PPM.
 #include "platform/HeadlessWindow.h"
 
+#include "platform/Files.h"
+
 #include <GL/gl.h>
 
 #include <algorithm>
+#include <cerrno>
 #include <cstdio>
+#include <cstring>
 #include <utility>
 
 namespace platform {
@@ -213,18 +217,23 @@ void HeadlessWindow::keepPicture() {
     }
 }
 
-bool HeadlessWindow::writeLastFramePpm(const std::string& fileName) const {
+bool HeadlessWindow::writeLastFramePpm(const std::string& fileName, std::string& why) const {
     if (lastFramePixels.empty()) {
+        why = "no frame was drawn";
         return false;
     }
-    std::FILE* file = std::fopen(fileName.c_str(), "wb");
+    std::FILE* file = openOutput(fileName, why);
     if (file == nullptr) {
         return false;
     }
     std::fprintf(file, "P6\n%d %d\n255\n", kSurfaceWidth, kSurfaceHeight);
-    const bool written = std::fwrite(lastFramePixels.data(), 1, lastFramePixels.size(), file) ==
-                         lastFramePixels.size();
-    return std::fclose(file) == 0 && written;
+    std::fwrite(lastFramePixels.data(), 1, lastFramePixels.size(), file);
+    const bool failedOnTheWay = std::ferror(file) != 0;
+    if (std::fclose(file) != 0 || failedOnTheWay) {
+        why = std::strerror(errno != 0 ? errno : EIO);
+        return false;
+    }
+    return true;
 }
 
 } // namespace platform

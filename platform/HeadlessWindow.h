@@ -61,7 +61,8 @@ public:
     const std::vector<double>& frameMilliseconds() const { return frameTimes; }
     // The last drawn frame as RGB rows, top row first (kept when asked for in the options).
     const std::vector<std::uint8_t>& lastFrame() const { return lastFramePixels; }
-    bool writeLastFramePpm(const std::string& fileName) const;
+    // False with the reason when no frame was kept or the file cannot be written.
+    bool writeLastFramePpm(const std::string& fileName, std::string& why) const;
     // Pads SDL reports as connected (a script that plugs one in starts SDL's pad support).
     int gamepadsConnected() const { return gamepads.connected(); }
 

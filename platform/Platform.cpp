@@ -1,9 +1,14 @@
 // Debug channel, process exit and the message-box dispatch shared by every backend.
 #include "platform/Platform.h"
 
+#include "platform/Files.h"
+
+#include <cerrno>
 #include <cstdarg>
 #include <cstdio>
 #include <cstdlib>
+#include <cstring>
+#include <string>
 #include <utility>
 
 namespace platform {
@@ -15,14 +20,30 @@ std::function<void(const char*)>& debugObserver() {
 }
 
 // Standard error until told otherwise; a log file stays open until the next choice or the end.
+// The first line that cannot be written to it is reported once; the rest go quietly.
 struct DebugSink {
     std::FILE* file = stderr;
+    std::string name;
+    bool failed = false;
     ~DebugSink() { close(); }
     void close() {
         if (file != nullptr && file != stderr) {
             std::fclose(file);
         }
         file = nullptr;
+        failed = false;
+    }
+    void write(const char* text) {
+        if (file == nullptr) {
+            return;
+        }
+        const bool written =
+            std::fputs(text, file) >= 0 && (file == stderr || std::fflush(file) == 0);
+        if (!written && !failed && file != stderr) {
+            failed = true;
+            warn("cannot write the log to %s: %s", name.c_str(), std::strerror(errno));
+        }
+        std::clearerr(file);
     }
 };
 
@@ -44,13 +65,7 @@ void debugOutput(const char* text) {
     }
     // Written straight through (stderr is unbuffered, a log file is flushed) so log order is
     // exact and nothing is lost when the process ends abruptly.
-    std::FILE* file = debugSink().file;
-    if (file != nullptr) {
-        std::fputs(text, file);
-        if (file != stderr) {
-            std::fflush(file);
-        }
-    }
+    debugSink().write(text);
     if (debugObserver()) {
         debugObserver()(text);
     }
@@ -75,8 +90,14 @@ bool setDebugLog(const std::string& target) {
         sink.file = stderr;
         return true;
     }
-    sink.file = std::fopen(target.c_str(), "w");
-    return sink.file != nullptr;
+    std::string why;
+    sink.file = openOutput(target, why);
+    if (sink.file == nullptr) {
+        warn("cannot write the log to %s: %s", target.c_str(), why.c_str());
+        return false;
+    }
+    sink.name = target;
+    return true;
 }
 
 void setDebugObserver(std::function<void(const char*)> observer) {

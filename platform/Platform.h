@@ -13,7 +13,8 @@ namespace platform {
 void debugOutput(const char* text);
 
 // Where the debug channel goes: "" nowhere, "stderr" standard error, anything else a file,
-// created or emptied now. False (and the channel goes nowhere) when the file cannot be made.
+// created or emptied now. False (and the channel goes nowhere) when the file cannot be made;
+// that, and the first line that cannot be written, is said once on standard error.
 bool setDebugLog(const std::string& target);
 
 // printf-style convenience: formats into a buffer, then writes it with debugOutput.

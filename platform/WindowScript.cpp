@@ -1,12 +1,12 @@
 // Parsing of the off-screen window's session scripts.
 #include "platform/WindowScript.h"
 
+#include "platform/Files.h"
 #include "platform/VirtualGamepad.h"
 
 #include <algorithm>
 #include <cerrno>
 #include <cstdlib>
-#include <fstream>
 #include <sstream>
 
 namespace platform {
@@ -116,15 +116,18 @@ bool WindowScript::parse(const std::string& text) {
 }
 
 bool WindowScript::load(const std::string& fileName) {
-    std::ifstream file(fileName);
-    if (!file) {
+    std::string text;
+    std::string why;
+    if (!readFile(fileName, kDocumentFileLimit, text, why, true)) {
         eventList.clear();
-        errorText = "cannot open " + fileName;
+        errorText = "cannot read the script " + fileName + ": " + why;
         return false;
     }
-    std::ostringstream text;
-    text << file.rdbuf();
-    return parse(text.str());
+    if (!parse(text)) {
+        errorText = fileName + ": " + errorText;
+        return false;
+    }
+    return true;
 }
 
 } // namespace platform

@@ -39,6 +39,7 @@ public:
 
     // Reads the script text; false with error() naming the line when a line makes no sense.
     bool parse(const std::string& text);
+    // Reads the script file ("-": standard input), at most 16 MiB; error() names the file.
     bool load(const std::string& fileName);
 
     const std::vector<Event>& events() const { return eventList; }

@@ -1,49 +1,211 @@
-// The desktop game's command line: every option. (Help, version, refusals and the launcher's
-// start folder are the end-to-end stories'.)
+// Both programs' command lines through the one parser: what each accepts and refuses, and the
+// manual page listing exactly the options each program takes. (Help, version, exit codes and the
+// launcher's start folder are the end-to-end stories'.)
 #include "app/CommandLine.h"
 
 #include <gtest/gtest.h>
 
 #include <cstdlib>
-#include <functional>
+#include <fstream>
+#include <regex>
+#include <set>
+#include <sstream>
 
 namespace apptest {
 namespace {
 
+using Program = CommandLine::Program;
 using Outcome = CommandLine::Outcome;
-using Fullscreen = LaunchOptions::Fullscreen;
 
-struct OptionCase {
-    std::vector<std::string> arguments;
-    std::function<bool(const LaunchOptions&, const CommandLine::Result&)> took;
-};
-
-TEST(CommandLine, EachOptionLandsInTheLaunchOptions) {
-    unsetenv("OMBRELIX_START_DIR");
-    const OptionCase cases[] = {
-        {{}, [](auto& o, auto&) { return o.fullscreen == Fullscreen::Ask && o.volume == 100; }},
-        {{"--fullscreen"}, [](auto& o, auto&) { return o.fullscreen == Fullscreen::Yes; }},
-        {{"-f"}, [](auto& o, auto&) { return o.fullscreen == Fullscreen::Yes; }},
-        {{"--windowed"}, [](auto& o, auto&) { return o.fullscreen == Fullscreen::No; }},
-        {{"-w"}, [](auto& o, auto&) { return o.fullscreen == Fullscreen::No; }},
-        {{"--level", "my.xml"}, [](auto& o, auto&) { return o.levelFile == "my.xml"; }},
-        {{"--level=/tmp/my.xml"}, [](auto& o, auto&) { return o.levelFile == "/tmp/my.xml"; }},
-        {{"--volume", "0"}, [](auto& o, auto&) { return o.volume == 0; }},
-        {{"--volume=100"}, [](auto& o, auto&) { return o.volume == 100; }},
-        {{"--mute"}, [](auto& o, auto&) { return o.mute; }},
-        {{"--log", "game.log"}, [](auto& o, auto&) { return o.logFile == "game.log"; }},
-        {{"--log", "stderr"}, [](auto& o, auto&) { return o.logFile == "stderr"; }},
-        {{"--settings", "s.ini"}, [](auto&, auto& r) { return r.settingsFile == "s.ini"; }},
-        {{"--save-settings"}, [](auto&, auto& r) { return r.saveSettings; }},
-        {{"--windowed", "--"}, [](auto& o, auto&) { return o.fullscreen == Fullscreen::No; }},
-    };
-    for (const OptionCase& c : cases) {
-        LaunchOptions options;
-        const CommandLine::Result result = CommandLine::parse(c.arguments, options);
-        const std::string said = c.arguments.empty() ? "(none)" : c.arguments[0];
-        EXPECT_EQ(result.outcome, Outcome::Play) << said << ": " << result.error;
-        EXPECT_TRUE(c.took(options, result)) << said;
+// What a run would do differently from the program's defaults, as words a reader can check.
+std::string changes(Program program, const LaunchOptions& o) {
+    const LaunchOptions d = CommandLine::defaults(program);
+    std::ostringstream s;
+    const char* answers[] = {"ask", "yes", "no"};
+    if (o.fullscreen != d.fullscreen) {
+        s << "fullscreen=" << answers[static_cast<int>(o.fullscreen)] << " ";
     }
+    if (o.levelFile != d.levelFile) {
+        s << "level=" << o.levelFile << " ";
+    }
+    if (o.volume != d.volume) {
+        s << "volume=" << o.volume << " ";
+    }
+    if (o.mute) {
+        s << "mute ";
+    }
+    if (o.logFile != d.logFile) {
+        s << "log=" << o.logFile << " ";
+    }
+    if (o.settingsFile != d.settingsFile) {
+        s << "settings=" << o.settingsFile << " ";
+    }
+    if (o.saveSettings) {
+        s << "save-settings ";
+    }
+    if (o.audio == LaunchOptions::Audio::File) {
+        s << "audio-out=" << o.audioFile << " ";
+    }
+    if (o.plainDrawing != 0) {
+        s << "plain=" << o.plainDrawing << " ";
+    }
+    const LaunchOptions::Runner& r = o.runner;
+    if (r.frames != d.runner.frames) {
+        s << "frames=" << r.frames << " ";
+    }
+    if (r.frameSeconds != d.runner.frameSeconds) {
+        s << "dt=" << r.frameSeconds << " ";
+    }
+    if (r.seeded) {
+        s << "seed=" << r.seed << " ";
+    }
+    if (!r.scriptFile.empty()) {
+        s << "script=" << r.scriptFile << " ";
+    }
+    if (!r.screenshotFile.empty()) {
+        s << "screenshot=" << r.screenshotFile << " ";
+    }
+    if (r.report) {
+        s << "report ";
+    }
+    if (r.answerYes) {
+        s << "answer=yes ";
+    }
+    std::string text = s.str();
+    return text.empty() ? text : text.substr(0, text.size() - 1);
+}
+
+const Program kGame = Program::Game;
+const Program kRunner = Program::Runner;
+
+TEST(CommandLine, EachProgramTakesItsOptionsInEitherSpellingAndRefusesTheRest) {
+    setenv("OMBRELIX_START_DIR", "/home/player", 1);
+    const struct {
+        Program program;
+        std::vector<std::string> arguments;
+        const char* said; // the changes, or "error: ..." with the sentence
+    } cases[] = {
+        {kGame, {}, ""},
+        {kRunner, {}, ""},
+        {kGame, {"-f"}, "fullscreen=yes"},
+        {kRunner, {"--fullscreen"}, "fullscreen=yes"},
+        {kGame, {"--windowed", "--"}, "fullscreen=no"},
+        {kRunner, {"-w"}, "fullscreen=no"},
+        {kGame, {"--fullscreen", "yes"}, "error: unexpected argument 'yes'"},
+        {kGame, {"--level", "my.xml"}, "level=/home/player/my.xml"},
+        {kRunner, {"--level=/tmp/my.xml"}, "level=/tmp/my.xml"},
+        {kGame, {"--level"}, "error: option '--level' needs a value"},
+        {kGame, {"--volume", "0"}, "volume=0"},
+        {kRunner, {"--volume=100", "--mute"}, "mute"},
+        {kGame, {"--volume", "101"}, "error: --volume needs a whole number from 0 to 100"},
+        {kRunner, {"--volume", "-1"}, "error: --volume needs a whole number from 0 to 100"},
+        {kGame, {"--mute=yes"}, "error: option '--mute' takes no value"},
+        {kGame, {"--log", "stderr"}, "log=stderr"},
+        {kRunner, {"--log=game.log"}, "log=/home/player/game.log"},
+        {kGame,
+         {"--settings", "s.ini", "--save-settings"},
+         "settings=/home/player/s.ini save-settings"},
+        {kRunner, {"--settings=/etc/s.ini"}, "settings=/etc/s.ini"},
+        {kRunner, {"--save-settings"}, "error: unknown option '--save-settings'"},
+        {kRunner,
+         {"--frames", "0", "--dt=0.05", "--seed", "4294967295"},
+         "frames=0 dt=0.05 seed=4294967295"},
+        {kRunner, {"--frames", "1000000000"}, "frames=1000000000"},
+        {kRunner,
+         {"--frames", "1000000001"},
+         "error: --frames needs a whole number of frames from 0 to 1000000000"},
+        {kRunner,
+         {"--frames", "-1"},
+         "error: --frames needs a whole number of frames from 0 to 1000000000"},
+        {kRunner,
+         {"--seed", "4294967296"},
+         "error: --seed needs a whole number from 0 to 4294967295"},
+        {kRunner, {"--dt", "0"}, "error: --dt needs a positive number of seconds"},
+        {kRunner, {"--dt", "nan"}, "error: --dt needs a positive number of seconds"},
+        {kRunner,
+         {"--script", "-", "--screenshot", "a.ppm", "--report", "--answer=yes"},
+         "script=- screenshot=/home/player/a.ppm report answer=yes"},
+        {kRunner, {"--script", "s.txt"}, "script=/home/player/s.txt"},
+        {kRunner, {"--answer", "maybe"}, "error: --answer takes yes or no"},
+        {kRunner,
+         {"--audio-out", "/tmp/m.wav", "--plain-drawing", "dust,text"},
+         "audio-out=/tmp/m.wav plain=5"},
+        {kRunner, {"--plain-drawing", "all"}, "plain=255"},
+        {kRunner,
+         {"--plain-drawing", "dust,wobble"},
+         "error: --plain-drawing takes all, none or some of "
+         "dust,culling,text,cockpit,lists,wires,effects,overlay"},
+        {kGame, {"--frames", "3"}, "error: unknown option '--frames'"},
+        {kGame, {"--wobble=3"}, "error: unknown option '--wobble'"},
+        {kRunner, {"-x"}, "error: unknown option '-x'"},
+        {kGame, {"level.xml"}, "error: unexpected argument 'level.xml'"},
+        {kGame, {"--", "-f"}, "error: unexpected argument '-f'"},
+    };
+    for (const auto& c : cases) {
+        LaunchOptions options = CommandLine::defaults(c.program);
+        std::string error;
+        const Outcome outcome = CommandLine::parse(c.program, c.arguments, options, error);
+        const std::string said = outcome == Outcome::Error  ? "error: " + error
+                                 : outcome == Outcome::Play ? changes(c.program, options)
+                                                            : "(help or version)";
+        std::string line;
+        for (const std::string& word : c.arguments) {
+            line += word + " ";
+        }
+        EXPECT_EQ(said, c.said) << (c.program == kGame ? "ombrelix " : "ombrelix-headless ")
+                                << line;
+    }
+    unsetenv("OMBRELIX_START_DIR");
+
+    // Help and version end the reading wherever they stand, also after a value error.
+    for (const auto& [words, outcome] :
+         {std::pair{std::vector<std::string>{"-h"}, Outcome::Help},
+          std::pair{std::vector<std::string>{"--volume", "5", "--version"}, Outcome::Version}}) {
+        for (Program program : {kGame, kRunner}) {
+            LaunchOptions options;
+            std::string error;
+            EXPECT_EQ(CommandLine::parse(program, words, options, error), outcome) << words[0];
+        }
+    }
+}
+
+// The option names a section of the manual page lists in its ".TP" entries.
+std::set<std::string> manualOptions(const std::string& page, const std::string& section) {
+    const std::size_t start = page.find(".SH " + section + "\n");
+    const std::size_t end = page.find("\n.SH ", start + 1);
+    const std::string text = page.substr(start, end - start);
+    std::set<std::string> names;
+    const std::regex entry("\\.TP\\n\\.B[IR]? ([^\\n]*)");
+    const std::regex longName("\\\\-\\\\-([a-z\\\\-]+)");
+    for (std::sregex_iterator it(text.begin(), text.end(), entry), last; it != last; ++it) {
+        const std::string words = (*it)[1];
+        for (std::sregex_iterator n(words.begin(), words.end(), longName); n != last; ++n) {
+            std::string name = (*n)[1];
+            name = std::regex_replace(name, std::regex("\\\\-"), "-");
+            names.insert(name);
+        }
+    }
+    return names;
+}
+
+TEST(CommandLine, TheManualListsExactlyTheOptionsOfEachProgram) {
+    std::ifstream file(std::string(OMBRELIX_SOURCE_DIR) + "/dist/ombrelix.6.in");
+    ASSERT_TRUE(file) << "the manual page is missing";
+    std::stringstream text;
+    text << file.rdbuf();
+    const std::string page = text.str();
+
+    std::set<std::string> game;
+    std::set<std::string> runnerOnly;
+    for (const CommandLine::Option& option : CommandLine::table()) {
+        if ((option.programs & CommandLine::kGame) != 0) {
+            game.insert(option.name);
+        } else {
+            runnerOnly.insert(option.name);
+        }
+    }
+    EXPECT_EQ(manualOptions(page, "OPTIONS"), game);
+    EXPECT_EQ(manualOptions(page, "OPTIONS OF OMBRELIX-HEADLESS"), runnerOnly);
 }
 
 } // namespace

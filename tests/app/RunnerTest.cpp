@@ -1,6 +1,5 @@
-// The headless runner's command line, key names, and session scripts turned into
-// window messages frame by frame by the off-screen window.
-#include "app/HeadlessRunner.h"
+// Key names, and session scripts turned into window messages frame by frame by the off-screen
+// window.
 #include "platform/HeadlessWindow.h"
 #include "platform/SdlWindow.h"
 #include "platform/WindowScript.h"
@@ -11,38 +10,6 @@
 namespace {
 
 using Args = std::vector<std::string>;
-
-TEST(RunnerCommandLine, ReadsEveryOptionAndRefusesWhatItCannotRead) {
-    HeadlessRunner::Options o;
-    std::string error;
-    ASSERT_TRUE(HeadlessRunner::parseArguments(
-        {"--frames", "12", "--dt", "0.05", "--seed", "42", "--script", "s.txt", "--fullscreen",
-         "yes", "--screenshot", "out.ppm", "--report", "--audio-out", "m.wav", "--volume", "100",
-         "--mute"},
-        o, error))
-        << error;
-    EXPECT_TRUE(o.frames == 12 && o.frameSeconds == 0.05 && o.seeded && o.seed == 42u &&
-                o.scriptFile == "s.txt" && o.fullscreen && o.screenshotFile == "out.ppm" &&
-                o.report && o.audioOutFile == "m.wav" && o.volume == 100 && o.mute);
-
-    const struct {
-        Args args;
-        bool ok;
-    } cases[] = {{{"--volume", "0"}, true},
-                 {{"--volume", "101"}, false},
-                 {{"--volume", "-1"}, false},
-                 {{"--frames", "many"}, false},
-                 {{"--frames"}, false},
-                 {{"--dt", "-1"}, false},
-                 {{"--fullscreen", "maybe"}, false},
-                 {{"--seed", "-3"}, false},
-                 {{"--wobble", "1"}, false}};
-    for (const auto& c : cases) {
-        error.clear();
-        EXPECT_EQ(HeadlessRunner::parseArguments(c.args, o, error), c.ok) << c.args[0];
-        EXPECT_EQ(error.empty(), c.ok) << c.args[0];
-    }
-}
 
 TEST(KeyNames, ScriptNamesAndDesktopKeysGiveTheKeyTableCodes) {
     const std::pair<const char*, unsigned> names[] = {

@@ -58,7 +58,9 @@ TEST(Settings, AddedKeysCountAndEachBrokenLineIsNamedOnceAndSkipped) {
 
     // The command line read over the settings wins where it says something.
     unsetenv("OMBRELIX_START_DIR");
-    CommandLine::parse({"--fullscreen", "--volume", "70"}, options);
+    std::string error;
+    CommandLine::parse(CommandLine::Program::Game, {"--fullscreen", "--volume", "70"}, options,
+                       error);
     EXPECT_EQ(options.fullscreen, Fullscreen::Yes);
     EXPECT_EQ(options.volume, 70);
     EXPECT_EQ(options.keys.keyboardKeys(KeyAction::TurnRight).size(), 2u);
