@@ -33,6 +33,7 @@ struct FrameState {
     // texture and window size: window boxes (x, y, width, height) where some texel can cover
     // the world, and the one box outside which nothing of the world can show.
     unsigned overlayMappedTexture = 0;
+    unsigned overlayMappedSides = 0;
     int overlayMappedSize[2] = {0, 0};
     std::vector<int> overlayBoxes;
     int seeThroughBox[4] = {0, 0, 0, 0};
@@ -48,6 +49,9 @@ struct AppState {
     int screenHeight = 768;
     int screenBits = 32;
     bool fullscreen = false;
+    // Full screen by switching the display to the game's own mode (which it may refuse), rather
+    // than covering the desktop as it is.
+    bool fullscreenChangesMode = false;
     bool active = true;
     bool keyDown[platform::VK_COUNT] = {};
     KeyBindings keys; // which keys in keyDown do the player's actions
@@ -61,8 +65,10 @@ struct AppState {
     std::unique_ptr<BitmapFont> pFont;
     std::unique_ptr<ObjectTexture> pCockpit;
     std::unique_ptr<ObjectTexture> pInfo;
+    std::unique_ptr<ObjectTexture> pCockpitSides; // the strips beside the cockpit on wide windows
     unsigned cockpitTexture = 0;
     unsigned infoTexture = 0;
+    unsigned cockpitSidesTexture = 0;
     int objectDumpCounter = 0;
     std::int64_t counterFrequency = 1; // ticks per second
     double lastFrameTime = 0.0;        // seconds

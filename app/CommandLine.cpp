@@ -22,10 +22,12 @@ const unsigned kBoth = CommandLine::kGame | CommandLine::kRunner;
 // getopt_long's code for the row at index i; above every character a short option can be.
 const int kLongCode = 256;
 const long kMaxFrames = 1000L * 1000L * 1000L;
+const long kMaxSurfaceSide = 8192; // pixels; off-screen surfaces beyond it are refused by Mesa
 
 enum class Id {
     Fullscreen,
     Windowed,
+    FullscreenMode,
     Level,
     Volume,
     Mute,
@@ -37,6 +39,7 @@ enum class Id {
     Seed,
     Script,
     Answer,
+    Size,
     Screenshot,
     Report,
     PlainDrawing,
@@ -53,6 +56,11 @@ struct Row {
 const Row kRows[] = {
     {Id::Fullscreen, {"fullscreen", 'f', nullptr, "play full screen without asking", kBoth}},
     {Id::Windowed, {"windowed", 'w', nullptr, "play in a window without asking", kBoth}},
+    {Id::FullscreenMode,
+     {"fullscreen-mode", 0, "desktop|1024x768",
+      "full screen at the desktop's own resolution (the default, Alt+Enter switches), or in the "
+      "game's 1024x768 mode, the fastest without a graphics card",
+      kBoth}},
     {Id::Level, {"level", 0, "FILE", "play this level file instead of the game's own", kBoth}},
     {Id::Volume, {"volume", 0, "N", "sound volume, 0 to 100", kBoth}},
     {Id::Mute, {"mute", 0, nullptr, "start with the sound off (M turns it on)", kBoth}},
@@ -81,6 +89,9 @@ const Row kRows[] = {
       CommandLine::kRunner}},
     {Id::Answer,
      {"answer", 0, "yes|no", "the answer to every yes/no question (no)", CommandLine::kRunner}},
+    {Id::Size,
+     {"size", 0, "WxH", "draw on an off-screen surface of W x H pixels (1024x768)",
+      CommandLine::kRunner}},
     {Id::Screenshot,
      {"screenshot", 0, "FILE.ppm", "write the last drawn frame as a PPM picture",
       CommandLine::kRunner}},
@@ -90,7 +101,7 @@ const Row kRows[] = {
     {Id::PlainDrawing,
      {"plain-drawing", 0, "LIST",
       "switch drawing shortcuts off: all, or some of dust,culling,text,cockpit,lists,wires,"
-      "effects,overlay",
+      "effects,overlay,aspect (aspect: the overlays stretched over the window)",
       CommandLine::kRunner}},
     {Id::AudioOut,
      {"audio-out", 0, "FILE.wav", "render the game's sound into a WAV file in step with the frames",
@@ -106,7 +117,8 @@ const struct {
 } kShortcutNames[] = {{"dust", kShortcutDust},       {"culling", kShortcutCulling},
                       {"text", kShortcutText},       {"cockpit", kShortcutCockpit},
                       {"lists", kShortcutLists},     {"wires", kShortcutWires},
-                      {"effects", kShortcutEffects}, {"overlay", kShortcutOverlayTexels}};
+                      {"effects", kShortcutEffects}, {"overlay", kShortcutOverlayTexels},
+                      {"aspect", kShortcutAspect}};
 
 unsigned programBit(CommandLine::Program program) {
     return program == CommandLine::Program::Game ? CommandLine::kGame : CommandLine::kRunner;
@@ -131,6 +143,21 @@ bool readPositiveSeconds(const char* text, double& value) {
     return *text != '\0' && *end == '\0' && errno == 0 && std::isfinite(value) && value > 0.0;
 }
 
+// "1920x1080": both sides from 1 to kMaxSurfaceSide pixels.
+bool readSize(const char* text, int& width, int& height) {
+    const std::string size = text;
+    const std::size_t x = size.find('x');
+    long w = 0;
+    long h = 0;
+    if (x == std::string::npos || !readWhole(size.substr(0, x).c_str(), 1, kMaxSurfaceSide, w) ||
+        !readWhole(size.substr(x + 1).c_str(), 1, kMaxSurfaceSide, h)) {
+        return false;
+    }
+    width = static_cast<int>(w);
+    height = static_cast<int>(h);
+    return true;
+}
+
 // Puts one option's value into the options; false with the reason.
 bool apply(Id id, const char* value, LaunchOptions& options, std::string& error) {
     LaunchOptions::Runner& runner = options.runner;
@@ -141,6 +168,12 @@ bool apply(Id id, const char* value, LaunchOptions& options, std::string& error)
         return true;
     case Id::Windowed:
         options.fullscreen = LaunchOptions::Fullscreen::No;
+        return true;
+    case Id::FullscreenMode:
+        if (!LaunchOptions::readFullscreenMode(value, options.fullscreenMode)) {
+            error = "--fullscreen-mode takes desktop or 1024x768";
+            return false;
+        }
         return true;
     case Id::Level:
         options.levelFile = CommandLine::playerPath(value);
@@ -194,6 +227,12 @@ bool apply(Id id, const char* value, LaunchOptions& options, std::string& error)
         }
         runner.answerYes = std::string(value) == "yes";
         return true;
+    case Id::Size:
+        if (!readSize(value, runner.width, runner.height)) {
+            error = "--size needs WIDTHxHEIGHT in pixels, each from 1 to 8192";
+            return false;
+        }
+        return true;
     case Id::Screenshot:
         runner.screenshotFile = CommandLine::playerPath(value);
         return true;
@@ -203,7 +242,7 @@ bool apply(Id id, const char* value, LaunchOptions& options, std::string& error)
     case Id::PlainDrawing:
         if (!CommandLine::readShortcuts(value, options.plainDrawing)) {
             error = "--plain-drawing takes all, none or some of "
-                    "dust,culling,text,cockpit,lists,wires,effects,overlay";
+                    "dust,culling,text,cockpit,lists,wires,effects,overlay,aspect";
             return false;
         }
         return true;

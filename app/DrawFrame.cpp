@@ -13,6 +13,7 @@
 #include <GL/glu.h>
 
 #include <algorithm>
+#include <cmath>
 #include <vector>
 
 namespace {
@@ -21,9 +22,10 @@ const float kTextX = -0.5f;          // overlay-plane units
 const float kCrosshairGap = 0.02f;   // tip of each triangle, from the centre
 const float kCrosshairReach = 0.05f; // base of each triangle, from the centre
 const float kCrosshairHalfWidth = 0.02f;
-const float kOverlayAlphaCut = 0.1f; // texels at or below this alpha show the world
-const float kRateInterval = 1.0f;    // seconds between frames-per-second figures
-const int kOverlayTile = 16;         // window pixels per side of the overlay's tiles
+const float kOverlayAlphaCut = 0.1f;   // texels at or below this alpha show the world
+const float kRateInterval = 1.0f;      // seconds between frames-per-second figures
+const int kOverlayTile = 16;           // window pixels per side of the overlay's tiles
+const float kReferenceHeight = 768.0f; // window pixels the instruments' pixel sizes are set for
 // Texels around a tile's own that filtering (mipmaps included) may still blend into it.
 const int kOverlayTexelMargin = 4;
 
@@ -56,13 +58,14 @@ void compileCrosshair() {
     glEnd();
 }
 
-// A quad over the window in window pixels, with the texture's t range [t0, t1], from row y0 up.
-void drawWindowQuad(const AppState& app, unsigned texture, float t0, float t1, int y0) {
+// A quad in window pixels from x0 to x1 and from row y0 to the top, with the texture's whole s
+// range and its t range [t0, t1].
+void drawOverlayQuad(const AppState& app, unsigned texture, float x0, float x1, float t0, float t1,
+                     int y0) {
     // A window 0 pixels high or wide would make an empty projection, which GL refuses; the
     // viewport treats it as one pixel, and so does this.
     const int width = std::max(app.screenWidth, 1);
     const int height = std::max(app.screenHeight, 1);
-    const float w = static_cast<float>(width);
     const float h = static_cast<float>(height);
     glMatrixMode(GL_PROJECTION);
     glPushMatrix();
@@ -72,15 +75,33 @@ void drawWindowQuad(const AppState& app, unsigned texture, float t0, float t1, i
     glBindTexture(GL_TEXTURE_2D, texture);
     glBegin(GL_QUADS);
     glTexCoord2f(0.0f, t0);
-    glVertex2f(0.0f, static_cast<float>(y0));
+    glVertex2f(x0, static_cast<float>(y0));
     glTexCoord2f(1.0f, t0);
-    glVertex2f(w, static_cast<float>(y0));
+    glVertex2f(x1, static_cast<float>(y0));
     glTexCoord2f(1.0f, t1);
-    glVertex2f(w, h);
+    glVertex2f(x1, h);
     glTexCoord2f(0.0f, t1);
-    glVertex2f(0.0f, h);
+    glVertex2f(x0, h);
     glEnd();
     glPopMatrix();
+}
+
+// Whether the window is wider than the cockpit picture, so strips fill its sides.
+bool hasSideStrips(const AppState& app, const OverlayBox& box) {
+    return box.left > 0.0f && app.cockpitSidesTexture != 0;
+}
+
+// The cockpit as the player sees it: on a wider window first the strips that carry dashboard,
+// canopy glass and top bar on to its edges, then the picture itself, whose last texture
+// coordinate the instruments take their colour from.
+void drawCockpit(const AppState& app, const OverlayBox& box) {
+    if (hasSideStrips(app, box)) {
+        const float right = box.left + box.width;
+        const float edge = static_cast<float>(std::max(app.screenWidth, 1));
+        drawOverlayQuad(app, app.cockpitSidesTexture, 0.0f, box.left, 0.0f, 1.0f, 0);
+        drawOverlayQuad(app, app.cockpitSidesTexture, right, edge, 0.0f, 1.0f, 0);
+    }
+    DrawCockpitOverlay(app, box);
 }
 
 void updateRate(AppState& app) {
@@ -94,12 +115,26 @@ void updateRate(AppState& app) {
     }
 }
 
+// Whether texels of the alpha map in columns [s0, s1] and rows [t0, t1] can cover the world
+// (alpha above the cut) or let it show (alpha at or below it).
+void scanAlpha(const std::vector<unsigned char>& alpha, int width, int s0, int s1, int t0, int t1,
+               bool& covers, bool& showsThrough) {
+    for (int t = t0; t <= t1 && !(covers && showsThrough); ++t) {
+        for (int s = s0; s <= s1; ++s) {
+            const float a = alpha[static_cast<std::size_t>(t) * width + s] / 255.0f;
+            (a > kOverlayAlphaCut ? covers : showsThrough) = true;
+        }
+    }
+}
+
 // Sorts the overlay's tiles by what its texels can do there: cover the world (alpha above the
-// cut) or let it show (alpha at or below it). Covering tiles go into boxes, merged along rows and
-// down columns; the see-through tiles give one bounding box.
-void mapOverlay(AppState& app) {
+// cut) or let it show (alpha at or below it), the cockpit picture's in its box and the side
+// strips' beside it. Covering tiles go into boxes, merged along rows and down columns; the tiles
+// the world can show in give one bounding box.
+void mapOverlay(AppState& app, const OverlayBox& box) {
     FrameState& frame = app.frame;
     frame.overlayMappedTexture = app.cockpitTexture;
+    frame.overlayMappedSides = app.cockpitSidesTexture;
     frame.overlayMappedSize[0] = app.screenWidth;
     frame.overlayMappedSize[1] = app.screenHeight;
     frame.overlayBoxes.clear();
@@ -107,6 +142,21 @@ void mapOverlay(AppState& app) {
     int height = 0;
     const std::vector<unsigned char> alpha =
         ObjectTexture::ReadAlpha(app.cockpitTexture, width, height);
+    const bool strips = hasSideStrips(app, box);
+    int sidesWidth = 0;
+    int sidesHeight = 0;
+    const std::vector<unsigned char> sidesAlpha =
+        strips ? ObjectTexture::ReadAlpha(app.cockpitSidesTexture, sidesWidth, sidesHeight)
+               : std::vector<unsigned char>();
+    const double boxLeft = box.left;
+    const double boxRight = boxLeft + box.width;
+    // The texel under a window pixel, counted from the picture's left or bottom edge.
+    const auto texel = [](double pixel, int texels, double pixels) {
+        return static_cast<int>(std::floor(pixel * texels / pixels));
+    };
+    const auto rowsOf = [&](int y, int texels, int margin) {
+        return std::clamp(texel(y, texels, app.screenHeight) + margin, 0, texels - 1);
+    };
     const int columns = (app.screenWidth + kOverlayTile - 1) / kOverlayTile;
     const int rows = (app.screenHeight + kOverlayTile - 1) / kOverlayTile;
     int seeThrough[4] = {app.screenWidth, app.screenHeight, 0, 0}; // x0, y0, x1, y1
@@ -118,24 +168,29 @@ void mapOverlay(AppState& app) {
         for (int column = 0; column < columns; ++column) {
             const int x0 = column * kOverlayTile;
             const int x1 = std::min(x0 + kOverlayTile, app.screenWidth);
-            bool covers = alpha.empty();
-            bool showsThrough = alpha.empty();
-            const auto texel = [](int pixel, int texels, int pixels) {
-                return static_cast<int>(static_cast<long>(pixel) * texels / pixels);
-            };
-            const int s0 = std::max(texel(x0, width, app.screenWidth) - kOverlayTexelMargin, 0);
-            const int s1 =
-                std::min(texel(x1, width, app.screenWidth) + kOverlayTexelMargin, width - 1);
-            const int t0 = std::max(texel(y0, height, app.screenHeight) - kOverlayTexelMargin, 0);
-            const int t1 =
-                std::min(texel(y1, height, app.screenHeight) + kOverlayTexelMargin, height - 1);
-            for (int t = t0; t <= t1 && !(covers && showsThrough); ++t) {
-                for (int s = s0; s <= s1; ++s) {
-                    const float a = alpha[static_cast<std::size_t>(t) * width + s] / 255.0f;
-                    (a > kOverlayAlphaCut ? covers : showsThrough) = true;
-                }
+            bool covers = false;
+            bool showsThrough = false;
+            const double inside0 = std::max<double>(x0, boxLeft);
+            const double inside1 = std::min<double>(x1, boxRight);
+            if (inside0 < inside1 && alpha.empty()) {
+                covers = showsThrough = true;
+            } else if (inside0 < inside1) {
+                const int s0 = texel(inside0 - boxLeft, width, box.width) - kOverlayTexelMargin;
+                const int s1 = texel(inside1 - boxLeft, width, box.width) + kOverlayTexelMargin;
+                scanAlpha(alpha, width, std::max(s0, 0), std::min(s1, width - 1),
+                          rowsOf(y0, height, -kOverlayTexelMargin),
+                          rowsOf(y1, height, kOverlayTexelMargin), covers, showsThrough);
             }
-            if (showsThrough) {
+            const bool besideBox = strips && (x0 < boxLeft || x1 > boxRight);
+            if (besideBox && sidesAlpha.empty()) {
+                covers = showsThrough = true;
+            } else if (besideBox) {
+                scanAlpha(sidesAlpha, sidesWidth, 0, sidesWidth - 1,
+                          rowsOf(y0, sidesHeight, -kOverlayTexelMargin),
+                          rowsOf(y1, sidesHeight, kOverlayTexelMargin), covers, showsThrough);
+            }
+            // A tile no overlay reaches (strips without their picture) shows the world too.
+            if (showsThrough || !covers) {
                 seeThrough[0] = std::min(seeThrough[0], x0);
                 seeThrough[1] = std::min(seeThrough[1], y0);
                 seeThrough[2] = std::max(seeThrough[2], x1);
@@ -173,11 +228,10 @@ void mapOverlay(AppState& app) {
         open = std::move(rising);
     }
     frame.overlayBoxes.insert(frame.overlayBoxes.end(), open.begin(), open.end());
-    const int* box = seeThrough;
-    frame.seeThroughBox[0] = box[0];
-    frame.seeThroughBox[1] = box[1];
-    frame.seeThroughBox[2] = std::max(box[2] - box[0], 0);
-    frame.seeThroughBox[3] = std::max(box[3] - box[1], 0);
+    frame.seeThroughBox[0] = seeThrough[0];
+    frame.seeThroughBox[1] = seeThrough[1];
+    frame.seeThroughBox[2] = std::max(seeThrough[2] - seeThrough[0], 0);
+    frame.seeThroughBox[3] = std::max(seeThrough[3] - seeThrough[1], 0);
 }
 
 bool overlayShortcut(const AppState& app) {
@@ -185,19 +239,45 @@ bool overlayShortcut(const AppState& app) {
     return app.pContainer->uses(kShortcutCockpit) && !app.wireframe && app.cockpitTexture != 0;
 }
 
-void ensureOverlayMap(AppState& app) {
+void ensureOverlayMap(AppState& app, const OverlayBox& box) {
     const FrameState& frame = app.frame;
     if (frame.overlayMappedTexture != app.cockpitTexture ||
+        frame.overlayMappedSides != app.cockpitSidesTexture ||
         frame.overlayMappedSize[0] != app.screenWidth ||
         frame.overlayMappedSize[1] != app.screenHeight) {
-        mapOverlay(app);
+        mapOverlay(app, box);
+    }
+}
+
+// The radar dots keep their share of the window height, as the letters do.
+void sizeRadarDots(const AppState& app) {
+    const float dots =
+        app.pContainer->uses(kShortcutAspect)
+            ? kRadarDotSize * static_cast<float>(std::max(app.screenHeight, 1)) / kReferenceHeight
+            : kRadarDotSize;
+    for (RadarScope* scope : {app.pTopRadar.get(), app.pFrontRadar.get()}) {
+        if (scope != nullptr) {
+            scope->setDotSize(dots);
+        }
     }
 }
 
 } // namespace
 
-void DrawCockpitOverlay(const AppState& app) {
-    drawWindowQuad(app, app.cockpitTexture, 0.0f, 1.0f, 0);
+OverlayBox CockpitBox(const AppState& app) {
+    const int width = std::max(app.screenWidth, 1);
+    const int height = std::max(app.screenHeight, 1);
+    const float w = static_cast<float>(width);
+    const bool stretched = app.pContainer != nullptr && !app.pContainer->uses(kShortcutAspect);
+    if (stretched || width * 3 == height * 4) {
+        return {0.0f, w};
+    }
+    const float boxWidth = static_cast<float>(height) * 4.0f / 3.0f;
+    return {(w - boxWidth) / 2.0f, boxWidth};
+}
+
+void DrawCockpitOverlay(const AppState& app, const OverlayBox& box) {
+    drawOverlayQuad(app, app.cockpitTexture, box.left, box.left + box.width, 0.0f, 1.0f, 0);
 }
 
 bool DrawFrame(AppState& app) {
@@ -221,10 +301,11 @@ bool DrawFrame(AppState& app) {
     gluLookAt(px, py, pz, px + player.getView(0), py + player.getView(1), pz + player.getView(2),
               player.getUp(0), player.getUp(1), player.getUp(2));
 
+    const OverlayBox box = CockpitBox(app);
     const bool tiledOverlay = overlayShortcut(app);
     if (tiledOverlay) {
         // Nothing of the world outside the see-through box survives the overlay.
-        ensureOverlayMap(app);
+        ensureOverlayMap(app, box);
         const int* box = app.frame.seeThroughBox;
         glScissor(box[0], box[1], box[2], box[3]);
         glEnable(GL_SCISSOR_TEST);
@@ -291,7 +372,7 @@ bool DrawFrame(AppState& app) {
         const std::vector<int>& boxes = app.frame.overlayBoxes;
         for (std::size_t b = 0; b + 3 < boxes.size(); b += 4) {
             glScissor(boxes[b], boxes[b + 1], boxes[b + 2], boxes[b + 3]);
-            DrawCockpitOverlay(app);
+            drawCockpit(app, box);
         }
         glDisable(GL_SCISSOR_TEST);
         if (texelsAsTheyAre) {
@@ -304,15 +385,18 @@ bool DrawFrame(AppState& app) {
             glBindTexture(GL_TEXTURE_2D, app.cockpitTexture);
         }
     } else {
-        DrawCockpitOverlay(app);
+        drawCockpit(app, box);
     }
+    // The messages cover the upper half of the cockpit picture's box, wherever it lies.
     const int halfHeight = app.screenHeight / 2;
+    const float boxRight = box.left + box.width;
     if (world.bLevelEnded) {
-        drawWindowQuad(app, app.infoTexture, 0.0f, 0.5f, halfHeight);
+        drawOverlayQuad(app, app.infoTexture, box.left, boxRight, 0.0f, 0.5f, halfHeight);
     }
     if (player.getHealth() <= 0.0f) {
-        drawWindowQuad(app, app.infoTexture, 0.5f, 1.0f, halfHeight);
+        drawOverlayQuad(app, app.infoTexture, box.left, boxRight, 0.5f, 1.0f, halfHeight);
     }
+    sizeRadarDots(app);
 
     // The instruments take their colour times the texel the overlays left behind.
     if (app.pTopRadar) {

@@ -66,7 +66,8 @@ bool CreateGLWindow(AppState& app, const char* title, int width, int height, int
         return false;
     }
 
-    if (app.fullscreen && !window.changeDisplayMode(width, height, bits)) {
+    if (app.fullscreen && app.fullscreenChangesMode &&
+        !window.changeDisplayMode(width, height, bits)) {
         logBackendError(window);
         const platform::Answer answer = platform::messageBox(
             "The Requested Fullscreen Mode Is Not Supported By\nYour Video Card. Use Windowed "
@@ -106,7 +107,16 @@ bool CreateGLWindow(AppState& app, const char* title, int width, int height, int
     }
 
     window.show();
-    ResizeViewport(app, width, height);
+    // What GL really draws into: the requested size, the desktop's in full screen, or more
+    // pixels on a high-density screen.
+    int drawableWidth = 0;
+    int drawableHeight = 0;
+    window.drawableSize(drawableWidth, drawableHeight);
+    if (drawableWidth > 0 && drawableHeight > 0) {
+        ResizeViewport(app, drawableWidth, drawableHeight);
+    } else {
+        ResizeViewport(app, width, height);
+    }
 
     if (!InitGLState()) {
         return failCreation(app, "Initialization Failed.");
@@ -199,6 +209,14 @@ platform::LParam GLWindowProc(AppState& app, unsigned message, platform::WParam 
     case platform::WM_KEYUP:
         if (wParam < platform::VK_COUNT) {
             app.keyDown[wParam] = false;
+        }
+        return 0;
+    case platform::WM_TOGGLEFULLSCREEN:
+        // Alt+Enter: the desktop's own full screen or back to the window, never a mode change
+        // and never a question; the new size follows as a WM_SIZE.
+        if (app.pWindow->setFullscreen(!app.fullscreen)) {
+            app.fullscreen = !app.fullscreen;
+            app.pWindow->showCursor(!app.fullscreen);
         }
         return 0;
     case platform::WM_SIZE:

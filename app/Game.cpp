@@ -31,6 +31,7 @@ namespace {
 const char* const kTitle = "Ombrelix";
 const char* const kCockpitFile = "data/texture/cokpit.tga";
 const char* const kInfoFile = "data/texture/info.tga";
+const char* const kCockpitSidesFile = "data/texture/cokpit-side.tga";
 const double kTimeUnitsPerSecond = 20.0;
 
 // Instrument placement in the plane one unit in front of the eye.
@@ -90,6 +91,10 @@ void loadOverlays(AppState& app) {
         platform::debugOutput("WinMain(): text texture loaded/created successfully.");
     }
     app.infoTexture = app.pInfo->getTextureId();
+    // Only wide windows show it; without it they show the world beside the cockpit.
+    app.pCockpitSides = std::make_unique<ObjectTexture>(kCockpitSidesFile);
+    app.pCockpitSides->createTexture();
+    app.cockpitSidesTexture = app.pCockpitSides->getTextureId();
 }
 
 // Enter after LEVEL COMPLETE or GAME OVER: the level starts again from its file. The drawing
@@ -176,6 +181,8 @@ int WinMain(platform::Window& window, platform::Clock& clock, const LaunchOption
         app.fullscreen = options.fullscreen == LaunchOptions::Fullscreen::Yes;
     }
     app.keys = options.keys;
+    app.fullscreenChangesMode =
+        options.fullscreenMode == LaunchOptions::FullscreenMode::Mode1024x768;
 
     if (!CreateGLWindow(app, kTitle, app.screenWidth, app.screenHeight, app.screenBits,
                         app.fullscreen)) {

@@ -110,7 +110,7 @@ double HeadlessRunner::measureFloorFrame(int frames) {
     WallClock::time_point last = WallClock::now();
     for (int i = 0; i < kFloorWarmUpFrames + frames; ++i) {
         glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
-        DrawCockpitOverlay(app);
+        DrawCockpitOverlay(app, OverlayBox{0.0f, static_cast<float>(app.screenWidth)});
         glMatrixMode(GL_MODELVIEW);
         glFinish();
         surface.swapBuffers();
@@ -136,8 +136,14 @@ int HeadlessRunner::run(const LaunchOptions& options) {
             platform::warn("%s", script.error().c_str());
             return kExitUsage;
         }
+        if (!script.fitsSurface(runner.width, runner.height)) {
+            platform::warn("%s: %s", runner.scriptFile.c_str(), script.error().c_str());
+            return kExitUsage;
+        }
         windowOptions.script = script.events();
     }
+    windowOptions.width = runner.width;
+    windowOptions.height = runner.height;
     if (!CheckLevelFile(options.levelFile)) {
         return kExitFileFailure;
     }

@@ -14,3 +14,15 @@ bool LaunchOptions::readVolume(const std::string& text, int& volume) {
     volume = static_cast<int>(value);
     return true;
 }
+
+bool LaunchOptions::readFullscreenMode(const std::string& text, FullscreenMode& mode) {
+    if (text == "desktop" || text == "1024x768") {
+        mode = text == "desktop" ? FullscreenMode::Desktop : FullscreenMode::Mode1024x768;
+        return true;
+    }
+    return false;
+}
+
+const char* LaunchOptions::fullscreenModeName(FullscreenMode mode) {
+    return mode == FullscreenMode::Desktop ? "desktop" : "1024x768";
+}

@@ -11,6 +11,10 @@ struct LaunchOptions {
     // The start question: asked, or answered in advance.
     enum class Fullscreen { Ask, Yes, No };
     Fullscreen fullscreen = Fullscreen::Ask;
+    // What full screen is: the desktop as it is (no mode change, no refusal), or the game's own
+    // 1024 x 768 mode, which a display may refuse.
+    enum class FullscreenMode { Desktop, Mode1024x768 };
+    FullscreenMode fullscreenMode = FullscreenMode::Desktop;
 
     std::string levelFile = "data/levels/level.xml"; // relative to the run directory
 
@@ -43,10 +47,15 @@ struct LaunchOptions {
         std::string screenshotFile; // binary PPM of the last drawn frame
         bool report = false;        // frame-time lines on standard output
         bool answerYes = false;     // the answer to every yes/no box
+        int width = 1024;           // of the off-screen surface, in pixels
+        int height = 768;
     };
     Runner runner;
 
     // A whole number from 0 to kMaxVolume, as the command line and the settings file give it;
     // false (volume untouched) for anything else.
     static bool readVolume(const std::string& text, int& volume);
+    // "desktop" or "1024x768", as the command line and the settings file give it.
+    static bool readFullscreenMode(const std::string& text, FullscreenMode& mode);
+    static const char* fullscreenModeName(FullscreenMode mode);
 };

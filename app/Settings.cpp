@@ -115,6 +115,10 @@ int takeSetting(void* user, const char* section, const char* name, const char* v
         } else {
             reading.problem("fullscreen is ask, yes or no");
         }
+    } else if (where == "game.fullscreen_mode") {
+        if (!LaunchOptions::readFullscreenMode(value, options.fullscreenMode)) {
+            reading.problem("fullscreen_mode is desktop or 1024x768");
+        }
     } else if (where == "game.volume") {
         if (!LaunchOptions::readVolume(value, options.volume)) {
             reading.problem("volume is a whole number from 0 to 100");
@@ -201,8 +205,10 @@ bool Settings::save(const std::string& path, const LaunchOptions& options, std::
     }
     std::fprintf(file,
                  "# Ombrelix settings. Keys: letters, digits, F1-F12, ESC, ENTER, SPACE, "
-                 "LEFT, RIGHT, UP, DOWN, ...\n[game]\nfullscreen = %s\nvolume = %d\n\n[keys]\n",
-                 fullscreenWord(options.fullscreen), options.volume);
+                 "LEFT, RIGHT, UP, DOWN, ...\n[game]\nfullscreen = %s\nfullscreen_mode = %s\n"
+                 "volume = %d\n\n[keys]\n",
+                 fullscreenWord(options.fullscreen),
+                 LaunchOptions::fullscreenModeName(options.fullscreenMode), options.volume);
     for (int i = 0; i < kKeyActionCount; ++i) {
         const KeyAction action = static_cast<KeyAction>(i);
         std::string names;

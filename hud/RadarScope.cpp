@@ -12,16 +12,15 @@ namespace {
 
 const float kRadarRange = 2000.0f; // world units shown from the centre to the rim
 const float kRadarRadius = 0.06f;  // scope radius in the plane one unit in front of the eye
-const float kDotSize = 3.0f;       // pixels
 
 } // namespace
 
 RadarScope::RadarScope(ElementContainer* container, int mode, float x, float y)
-    : iMode(mode), fX(x), fY(y), pContainer(container) {}
+    : iMode(mode), fX(x), fY(y), pContainer(container), fDotSize(kRadarDotSize) {}
 
 void RadarScope::draw() {
     glColor4f(1.0f, 1.0f, 1.0f, 1.0f);
-    glPointSize(kDotSize);
+    glPointSize(fDotSize);
     glEnable(GL_POINT_SMOOTH);
 
     // The ship itself, at the centre.

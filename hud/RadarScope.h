@@ -4,8 +4,9 @@
 
 class ElementContainer;
 
-const int kRadarTopView = 0;   // right and view axes
-const int kRadarFrontView = 1; // right and up axes
+const int kRadarTopView = 0;      // right and view axes
+const int kRadarFrontView = 1;    // right and up axes
+const float kRadarDotSize = 3.0f; // pixels, on a window 768 pixels high
 
 class RadarScope {
 public:
@@ -14,6 +15,8 @@ public:
 
     // Draws in the current model-view frame; touches only colour, point size and smoothing.
     void draw();
+    // The dots' size in pixels: 3 on a window 768 pixels high, in proportion on others.
+    void setDotSize(float pixels) { fDotSize = pixels; }
 
     int getMode() const { return iMode; }
     float getX() const { return fX; }
@@ -24,4 +27,5 @@ private:
     float fX;
     float fY;
     ElementContainer* pContainer;
+    float fDotSize;
 };

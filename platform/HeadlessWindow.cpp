@@ -10,6 +10,7 @@
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
+#include <string>
 #include <utility>
 
 namespace platform {
@@ -48,19 +49,35 @@ HeadlessWindow::~HeadlessWindow() {
 
 bool HeadlessWindow::changeDisplayMode(int width, int height, int bits) {
     // The surface has one size; that is the only "mode" this display offers.
-    if (width != kSurfaceWidth || height != kSurfaceHeight || bits > kSurfaceBits) {
-        setError("the off-screen surface is 1024x768x32 only");
+    if (width != options.width || height != options.height || bits > kSurfaceBits) {
+        setError("the off-screen surface is " + std::to_string(options.width) + "x" +
+                 std::to_string(options.height) + "x32 only");
         return false;
     }
     return true;
 }
 
-bool HeadlessWindow::createWindow(const char* title, int width, int height, bool) {
+bool HeadlessWindow::createWindow(const char* title, int, int, bool fullscreen) {
+    // The window fills its surface, as a desktop would give it the whole screen.
     windowTitle = title != nullptr ? title : "";
-    clientWidth = width;
-    clientHeight = height;
+    clientWidth = options.width;
+    clientHeight = options.height;
+    fullscreenNow = fullscreen;
     windowOpen = true;
     return true;
+}
+
+bool HeadlessWindow::setFullscreen(bool on) {
+    fullscreenNow = on;
+    postMessage(
+        WM_SIZE, SIZE_RESTORED,
+        makeLParam(static_cast<unsigned>(clientWidth), static_cast<unsigned>(clientHeight)));
+    return true;
+}
+
+void HeadlessWindow::drawableSize(int& width, int& height) const {
+    width = clientWidth;
+    height = clientHeight;
 }
 
 bool HeadlessWindow::destroyWindow() {
@@ -70,7 +87,7 @@ bool HeadlessWindow::destroyWindow() {
 }
 
 bool HeadlessWindow::createContext() {
-    if (!surface.create(kSurfaceWidth, kSurfaceHeight)) {
+    if (!surface.create(options.width, options.height)) {
         setError(surface.error());
         return false;
     }
@@ -182,6 +199,9 @@ void HeadlessWindow::post(const WindowScript::Event& event) {
             WM_SIZE, SIZE_RESTORED,
             makeLParam(static_cast<unsigned>(event.width), static_cast<unsigned>(event.height)));
         break;
+    case Action::ToggleFullscreen:
+        postMessage(WM_TOGGLEFULLSCREEN);
+        break;
     case Action::PadAttach:
         if (!pad.attach()) {
             debugOutput("HeadlessWindow: the software gamepad could not be plugged in\n");
@@ -204,16 +224,18 @@ void HeadlessWindow::keepPicture() {
         return;
     }
     surface.makeCurrent();
-    std::vector<std::uint8_t> rows(static_cast<std::size_t>(kSurfaceWidth) * kSurfaceHeight * 3);
+    const int width = options.width;
+    const int height = options.height;
+    std::vector<std::uint8_t> rows(static_cast<std::size_t>(width) * height * 3);
     glPixelStorei(GL_PACK_ALIGNMENT, 1);
-    glReadPixels(0, 0, kSurfaceWidth, kSurfaceHeight, GL_RGB, GL_UNSIGNED_BYTE, rows.data());
+    glReadPixels(0, 0, width, height, GL_RGB, GL_UNSIGNED_BYTE, rows.data());
     // GL gives the bottom row first; pictures on disk start at the top.
     lastFramePixels.resize(rows.size());
-    const std::size_t stride = static_cast<std::size_t>(kSurfaceWidth) * 3;
-    for (int y = 0; y < kSurfaceHeight; ++y) {
+    const std::size_t stride = static_cast<std::size_t>(width) * 3;
+    for (int y = 0; y < height; ++y) {
         std::copy_n(rows.begin() + static_cast<std::ptrdiff_t>(y * stride), stride,
                     lastFramePixels.begin() +
-                        static_cast<std::ptrdiff_t>((kSurfaceHeight - 1 - y) * stride));
+                        static_cast<std::ptrdiff_t>((height - 1 - y) * stride));
     }
 }
 
@@ -226,7 +248,7 @@ bool HeadlessWindow::writeLastFramePpm(const std::string& fileName, std::string&
     if (file == nullptr) {
         return false;
     }
-    std::fprintf(file, "P6\n%d %d\n255\n", kSurfaceWidth, kSurfaceHeight);
+    std::fprintf(file, "P6\n%d %d\n255\n", options.width, options.height);
     std::fwrite(lastFramePixels.data(), 1, lastFramePixels.size(), file);
     const bool failedOnTheWay = std::ferror(file) != 0;
     if (std::fclose(file) != 0 || failedOnTheWay) {

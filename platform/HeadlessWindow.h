@@ -1,6 +1,6 @@
-// The off-screen backend: the game draws into a 1024 x 768 EGL pbuffer, its window messages come
-// from a script, and every drawn frame can move a virtual clock by a fixed step. It backs the
-// headless runner, the end-to-end tests and the benchmarks.
+// The off-screen backend: the game draws into an EGL pbuffer (1024 x 768 unless told otherwise),
+// its window messages come from a script, and every drawn frame can move a virtual clock by a
+// fixed step. It backs the headless runner, the end-to-end tests and the benchmarks.
 #pragma once
 
 #include "platform/Clock.h"
@@ -20,10 +20,12 @@ namespace platform {
 
 class HeadlessWindow : public Window {
 public:
-    static const int kSurfaceWidth = 1024; // pixels
+    static const int kSurfaceWidth = 1024; // pixels, unless the options say otherwise
     static const int kSurfaceHeight = 768;
 
     struct Options {
+        int width = kSurfaceWidth; // of the surface, which the window always fills
+        int height = kSurfaceHeight;
         std::vector<WindowScript::Event> script;
         long frameLimit = 600;      // the quit message follows this many drawn frames
         double frameSeconds = 0.0;  // > 0: each drawn frame moves the clock by this much
@@ -42,6 +44,8 @@ public:
     bool changeDisplayMode(int width, int height, int bits) override;
     void restoreDisplayMode() override {}
     bool createWindow(const char* title, int width, int height, bool fullscreen) override;
+    bool setFullscreen(bool on) override;
+    void drawableSize(int& width, int& height) const override;
     bool destroyWindow() override;
     bool hasWindow() const override { return windowOpen; }
     bool createContext() override;
@@ -54,6 +58,7 @@ public:
     void swapBuffers() override;
 
     long framesDrawn() const { return frames; }
+    bool isFullscreen() const { return fullscreenNow; }
     const std::string& title() const { return windowTitle; }
     bool isCursorVisible() const { return cursorVisible; }
     // Wall-clock milliseconds of each drawn frame, from the end of one swap to the end of the
@@ -85,6 +90,7 @@ private:
     bool windowOpen = false;
     bool minimised = false;
     bool cursorVisible = true;
+    bool fullscreenNow = false;
     int clientWidth = kSurfaceWidth;
     int clientHeight = kSurfaceHeight;
     std::string windowTitle;

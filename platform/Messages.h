@@ -24,6 +24,9 @@ const unsigned WM_QUIT = 0x0012;
 const unsigned WM_KEYDOWN = 0x0100;
 const unsigned WM_KEYUP = 0x0101;
 const unsigned WM_SYSCOMMAND = 0x0112;
+// The player's Alt+Enter: switch between a window and full screen on the desktop. A message of
+// its own (in the application's range), so the Enter of the chord never reaches the key table.
+const unsigned WM_TOGGLEFULLSCREEN = 0x8001;
 
 // WM_ACTIVATE: low word of wParam; the high word is non-zero while the window is minimised.
 const unsigned WA_INACTIVE = 0;

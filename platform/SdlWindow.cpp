@@ -129,8 +129,17 @@ bool SdlWindow::createWindow(const char* title, int width, int height, bool full
     SDL_GL_SetAttribute(SDL_GL_BLUE_SIZE, kColourChannelBits);
     SDL_GL_SetAttribute(SDL_GL_DEPTH_SIZE, kDepthBits);
     SDL_GL_SetAttribute(SDL_GL_DOUBLEBUFFER, 1);
-    Uint32 flags = SDL_WINDOW_OPENGL | SDL_WINDOW_HIDDEN;
-    flags |= (fullscreen && fullscreenModeWanted) ? SDL_WINDOW_FULLSCREEN : SDL_WINDOW_RESIZABLE;
+    // Sharp on high-density screens: GL draws every pixel of the screen, not a scaled picture.
+    Uint32 flags = SDL_WINDOW_OPENGL | SDL_WINDOW_HIDDEN | SDL_WINDOW_ALLOW_HIGHDPI;
+    if (fullscreen && fullscreenModeWanted) {
+        flags |= SDL_WINDOW_FULLSCREEN;
+    } else {
+        // Full screen without a mode of its own covers the desktop at the resolution it has.
+        flags |= SDL_WINDOW_RESIZABLE;
+        if (fullscreen) {
+            flags |= SDL_WINDOW_FULLSCREEN_DESKTOP;
+        }
+    }
     window = SDL_CreateWindow(title, 0, 0, width, height, flags);
     if (window == nullptr) {
         setError(SDL_GetError());
@@ -145,6 +154,29 @@ bool SdlWindow::createWindow(const char* title, int width, int height, bool full
     // Letters come as key messages; text input would only add events nobody reads.
     SDL_StopTextInput();
     return true;
+}
+
+bool SdlWindow::setFullscreen(bool fullscreen) {
+    if (window == nullptr) {
+        return false;
+    }
+    // Leaving a changed mode gives the desktop its own mode back; from then on full screen
+    // means the desktop's.
+    const Uint32 mode = fullscreen ? static_cast<Uint32>(SDL_WINDOW_FULLSCREEN_DESKTOP) : 0u;
+    if (SDL_SetWindowFullscreen(window, mode) != 0) {
+        setError(SDL_GetError());
+        return false;
+    }
+    fullscreenModeWanted = false;
+    return true;
+}
+
+void SdlWindow::drawableSize(int& width, int& height) const {
+    width = 0;
+    height = 0;
+    if (window != nullptr) {
+        SDL_GL_GetDrawableSize(window, &width, &height);
+    }
 }
 
 bool SdlWindow::destroyWindow() {
@@ -240,6 +272,14 @@ bool SdlWindow::translate(const SDL_Event& event) {
     case SDL_KEYDOWN:
     case SDL_KEYUP: {
         const unsigned key = virtualKeyFor(event.key.keysym.sym);
+        // Alt+Enter is the desktop's chord for full screen, never the game's Enter.
+        if (key == VK_RETURN && event.type == SDL_KEYDOWN &&
+            (event.key.keysym.mod & KMOD_ALT) != 0) {
+            if (event.key.repeat == 0) {
+                postMessage(WM_TOGGLEFULLSCREEN);
+            }
+            return event.key.repeat == 0;
+        }
         if (key == 0) {
             return false;
         }

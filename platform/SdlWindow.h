@@ -29,6 +29,8 @@ public:
     bool changeDisplayMode(int width, int height, int bits) override;
     void restoreDisplayMode() override;
     bool createWindow(const char* title, int width, int height, bool fullscreen) override;
+    bool setFullscreen(bool fullscreen) override;
+    void drawableSize(int& width, int& height) const override;
     bool destroyWindow() override;
     bool hasWindow() const override { return window != nullptr; }
     bool createContext() override;

@@ -24,9 +24,16 @@ public:
     // Back to the desktop's own mode.
     virtual void restoreDisplayMode() = 0;
 
-    // A hidden window with a client area of width x height (or covering the screen in the mode
-    // set before), able to hold a double-buffered RGBA context with a depth buffer.
+    // A hidden window with a client area of width x height, able to hold a double-buffered RGBA
+    // context with a depth buffer. Full screen, it covers the screen: in the mode set before by
+    // changeDisplayMode, or else at the desktop's own resolution without any mode change.
     virtual bool createWindow(const char* title, int width, int height, bool fullscreen) = 0;
+    // Between a window (at its size before) and full screen at the desktop's resolution, while
+    // the game runs; the new size arrives as a WM_SIZE. False when the system refuses.
+    virtual bool setFullscreen(bool fullscreen) = 0;
+    // The size in pixels that GL draws into (more than the window's size on a high-density
+    // screen).
+    virtual void drawableSize(int& width, int& height) const = 0;
     virtual bool destroyWindow() = 0;
     virtual bool hasWindow() const = 0;
 

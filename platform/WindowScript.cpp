@@ -71,6 +71,7 @@ bool WindowScript::parse(const std::string& text) {
         }
         const std::string where = "line " + std::to_string(lineNumber) + ": ";
         Event event;
+        event.line = lineNumber;
         if (!readNumber(w[0], event.frame) || event.frame < 0 || w.size() < 2) {
             errorText = where + "expected a frame number and an action";
             return false;
@@ -100,6 +101,8 @@ bool WindowScript::parse(const std::string& text) {
             event.action = Action::Size;
             event.width = static_cast<int>(width);
             event.height = static_cast<int>(height);
+        } else if (action == "alt-enter" && w.size() == 2) {
+            event.action = Action::ToggleFullscreen;
         } else if (action == "pad" && !parsePad(w, event)) {
             errorText = where + "pad takes attach, detach, axis NAME VALUE or button NAME down|up";
             return false;
@@ -112,6 +115,19 @@ bool WindowScript::parse(const std::string& text) {
     // Lines of one frame keep their file order; frames may come in any order.
     std::stable_sort(eventList.begin(), eventList.end(),
                      [](const Event& a, const Event& b) { return a.frame < b.frame; });
+    return true;
+}
+
+bool WindowScript::fitsSurface(int width, int height) {
+    for (const Event& event : eventList) {
+        if (event.action == Action::Size && (event.width > width || event.height > height)) {
+            errorText = "line " + std::to_string(event.line) + ": size " +
+                        std::to_string(event.width) + " " + std::to_string(event.height) +
+                        " is larger than the " + std::to_string(width) + "x" +
+                        std::to_string(height) + " surface";
+            return false;
+        }
+    }
     return true;
 }
 

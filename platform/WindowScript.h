@@ -1,6 +1,7 @@
 // A recorded play session for the off-screen window: which window messages arrive before which
 // drawn frame. One line per event: "FRAME down KEY", "FRAME up KEY", "FRAME close",
-// "FRAME minimise", "FRAME restore" or "FRAME size W H"; a software gamepad with "FRAME pad
+// "FRAME minimise", "FRAME restore", "FRAME size W H" or "FRAME alt-enter" (the full-screen
+// chord, as the desktop window reports it); a software gamepad with "FRAME pad
 // attach|detach", "FRAME pad axis NAME VALUE" and "FRAME pad button NAME down|up" (SDL's names:
 // leftx, righttrigger, start, back, ...). '#' starts a comment.
 #pragma once
@@ -21,6 +22,7 @@ public:
         Minimise,
         Restore,
         Size,
+        ToggleFullscreen,
         PadAttach,
         PadDetach,
         PadAxis,
@@ -29,6 +31,7 @@ public:
 
     struct Event {
         long frame = 0; // posted just before this drawn frame (counting from 0)
+        int line = 0;   // in the script
         Action action = Action::Close;
         unsigned key = 0; // virtual-key code for KeyDown and KeyUp
         int width = 0;    // for Size
@@ -41,6 +44,8 @@ public:
     bool parse(const std::string& text);
     // Reads the script file ("-": standard input), at most 16 MiB; error() names the file.
     bool load(const std::string& fileName);
+    // False, with error() naming the line, when a size line asks for more than the surface has.
+    bool fitsSurface(int width, int height);
 
     const std::vector<Event>& events() const { return eventList; }
     const std::string& error() const { return errorText; }

@@ -38,7 +38,11 @@ const unsigned kShortcutLists = 16u;   // a kind's list compiled once, not once 
 const unsigned kShortcutWires = 32u;   // each shield's wire sphere compiled once into a list
 const unsigned kShortcutEffects = 64u; // smoke and flames only where the alpha test lets them show
 const unsigned kShortcutOverlayTexels = 128u; // the white overlay takes its texels as they are
-const unsigned kShortcutsAll = 255u;
+// Not a saving but a shape: the 4:3 cockpit in a centred box as high as the window, side strips
+// beside it, the radar dots in proportion. Off, the overlays are stretched over the window as on
+// the 4:3 screen they were made for; on such a screen both draw the same.
+const unsigned kShortcutAspect = 256u;
+const unsigned kShortcutsAll = 511u;
 
 class ElementContainer {
 public:

@@ -61,8 +61,26 @@ TEST_F(DrawFrameTest, LevelEndAndGameOverCoverTheUpperHalfWithTheirHalfOfThePict
 
     ResizeViewport(*app, 1024, 601); // an odd height: the edge is on the rounded-down half
     draw();
-    EXPECT_EQ(pixelAt(10, 300), kBlue);
-    EXPECT_NE(pixelAt(10, 299), kBlue);
+    EXPECT_EQ(pixelAt(512, 300), kBlue);
+    EXPECT_NE(pixelAt(512, 299), kBlue);
+
+    // On any other shape the messages keep the cockpit's: the upper half of its centred box.
+    const struct {
+        int width, height;
+        int boxLeft, boxRight; // first and last pixel column of the box
+    } windows[] = {{1024, 576, 128, 895}, {960, 768, 0, 959}}; // 16:9 and 5:4
+    for (const auto& w : windows) {
+        ResizeViewport(*app, w.width, w.height);
+        draw();
+        const int half = w.height / 2;
+        EXPECT_EQ(pixelAt(w.boxLeft, half), kBlue) << w.width;
+        EXPECT_EQ(pixelAt(w.boxRight, w.height - 1), kBlue) << w.width;
+        EXPECT_NE(pixelAt(w.boxLeft, half - 1), kBlue) << w.width;
+        if (w.boxLeft > 0) {
+            EXPECT_NE(pixelAt(w.boxLeft - 1, half), kBlue) << w.width << ": not stretched";
+            EXPECT_NE(pixelAt(w.boxRight + 1, half), kBlue) << w.width;
+        }
+    }
 }
 
 TEST_F(DrawFrameTest, AWindowNoPixelsHighIsDrawnWithoutAGlError) {

@@ -81,6 +81,7 @@ TEST_F(GameWindowTest, RefusedFullScreenOpensAWindowOnYesAndClosesTheProgramOnNo
         platform::HeadlessWindow window(clock, options);
         AppState app;
         app.pWindow = &window;
+        app.fullscreenChangesMode = true; // the game's own mode, which this surface lacks
         testsupport::DebugCapture log;
         EXPECT_EQ(CreateGLWindow(app, "Ombrelix", 800, 600, 32, true), yes);
         EXPECT_TRUE(log.contains("Kavi GL: The Requested Fullscreen Mode Is Not Supported By\nYour "
@@ -90,6 +91,31 @@ TEST_F(GameWindowTest, RefusedFullScreenOpensAWindowOnYesAndClosesTheProgramOnNo
         EXPECT_TRUE(!yes || (!app.fullscreen && window.isCursorVisible())) << "windowed";
         DestroyGLWindow(app);
     }
+}
+
+TEST_F(GameWindowTest, DesktopFullScreenNeverAsksAndAltEnterSwitchesBackAndForth) {
+    platform::HeadlessWindow::Options options;
+    options.width = 1920;
+    options.height = 1080;
+    platform::HeadlessWindow window(clock, options);
+    AppState app;
+    app.pWindow = &window;
+    testsupport::DebugCapture log;
+    ASSERT_TRUE(CreateGLWindow(app, "Ombrelix", 1024, 768, 32, true));
+    EXPECT_FALSE(log.contains("Kavi GL")) << "no mode to refuse";
+    EXPECT_TRUE(app.fullscreen && window.isFullscreen() && !window.isCursorVisible());
+    EXPECT_EQ(app.screenWidth, 1920) << "the desktop's own resolution";
+    EXPECT_EQ(app.screenHeight, 1080);
+
+    for (bool fullscreen : {false, true, false}) {
+        GLWindowProc(app, platform::WM_TOGGLEFULLSCREEN, 0, 0);
+        EXPECT_EQ(app.fullscreen, fullscreen);
+        EXPECT_EQ(window.isFullscreen(), fullscreen);
+        EXPECT_EQ(window.isCursorVisible(), !fullscreen);
+    }
+    EXPECT_FALSE(log.contains("Kavi GL"));
+    EXPECT_FALSE(app.keyDown[platform::VK_RETURN]) << "the chord is not the game's Enter";
+    DestroyGLWindow(app);
 }
 
 } // namespace

@@ -103,7 +103,8 @@ def case_quiet_terminal():
              XDG_CONFIG_HOME=os.path.join(tmp, "config"))
         with open(settings) as f:
             text = f.read()
-        check("fullscreen = no\nvolume = 30\n" in text, "saved settings: %r" % text)
+        check("fullscreen = no\nfullscreen_mode = desktop\nvolume = 30\n" in text,
+              "saved settings: %r" % text)
 
 
 def case_play_again():

@@ -14,6 +14,8 @@
 namespace {
 
 const int kTextureSize = 1024;
+const int kSidesWidth = 16; // texels; every column is the same
+const float kTopBarBottom = 752.0f;
 const float kBezel = 10.0f;         // width of the metal ring around a scope face (pixels)
 const float kPillarBottom = 190.0f; // where the canopy pillars meet the dashboard
 
@@ -171,7 +173,7 @@ struct Painter {
             }
             return true;
         }
-        const float barBottom = 752.0f;
+        const float barBottom = kTopBarBottom;
         float housing = std::fabs(x - kCockpitWindowWidth / 2.0f);
         bool inHousing =
             housing < 72.0f && y >= 726.0f &&
@@ -223,4 +225,36 @@ bool writeCockpitTexture(const std::string& runDir) {
         }
     }
     return saveFile(runDir + "/" + kCockpitTexture, encodeTga(canvas.toImage(4), true));
+}
+
+bool writeCockpitSidesTexture(const std::string& runDir) {
+    Canvas canvas(kSidesWidth, kTextureSize, {0, 0, 0, 0});
+    Painter painter;
+    const float sy = static_cast<float>(kCockpitWindowHeight) / kTextureSize;
+    // The colours of the cockpit's own outermost column, so the strip meets it without a seam.
+    const float x = 0.5f * kCockpitWindowWidth / kTextureSize;
+    const float top = dashboardTop(x);
+    for (int row = 0; row < kTextureSize; ++row) {
+        const float y = (static_cast<float>(row) + 0.5f) * sy;
+        Colour c;
+        if (y < top) {
+            const float below = top - y;
+            c = painter.metal(x, y, 0.2f - 0.06f * clamp01(below / 200.0f));
+            if (below < 3.0f) {
+                c = painter.metal(x, y, 0.48f); // lit lip along the edge
+            } else if (below < 6.0f) {
+                c = c * 0.45f; // its shadow
+            }
+        } else if (y >= kTopBarBottom) {
+            c = y < kTopBarBottom + 2.0f ? Colour{0.02f, 0.02f, 0.02f, 1}
+                                         : painter.metal(x, y, 0.22f);
+        } else {
+            continue; // canopy glass: stays transparent
+        }
+        c.a = 1.0f;
+        for (int col = 0; col < kSidesWidth; ++col) {
+            canvas.at(col, row) = c;
+        }
+    }
+    return saveFile(runDir + "/" + kCockpitSidesTexture, encodeTga(canvas.toImage(4), true));
 }

@@ -18,3 +18,11 @@ const float kScopeRadius = 56.0f;
 const float kBarLeft = 367.0f, kBarBottom = 61.0f, kBarRight = 649.0f, kBarTop = 99.0f;
 
 bool writeCockpitTexture(const std::string& runDir);
+
+// The strips beside the cockpit on windows wider than 4:3, "data/texture/cokpit-side.tga":
+// 16 x 1024, every column alike, stretched over a strip as high as the window. Each row carries
+// on what the cockpit's outer edge shows at that height: the dashboard up to its lip, canopy
+// glass (transparent) above it, and the top bar.
+const char* const kCockpitSidesTexture = "data/texture/cokpit-side.tga";
+
+bool writeCockpitSidesTexture(const std::string& runDir);

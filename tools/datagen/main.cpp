@@ -74,6 +74,7 @@ int main(int argc, char** argv) {
     ok = writeSkyTexture(runDir) && ok;
     ok = writeSmokeTexture(runDir) && ok;
     ok = writeCockpitTexture(runDir) && ok;
+    ok = writeCockpitSidesTexture(runDir) && ok;
     ok = writeInfoTexture(runDir) && ok;
     ok = writeModels(runDir) && ok;
     ok = writeFuzzSeeds(runDir) && ok;
