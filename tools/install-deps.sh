@@ -8,7 +8,7 @@ PACKAGES=(
   libxerces-c-dev libjpeg62-turbo-dev libfontconfig-dev libfreetype-dev fonts-liberation libinih-dev
   libopenal-dev
   libgtest-dev libgmock-dev googletest libbenchmark-dev
-  xvfb xdotool imagemagick x11-utils xfonts-base python3
+  xvfb openbox xdotool imagemagick x11-utils xfonts-base python3
   dpkg-dev file lintian desktop-file-utils appstream
 )
 
