@@ -87,13 +87,14 @@ HeadlessRunner::FrameStats HeadlessRunner::statistics(std::vector<double> millis
     return stats;
 }
 
-double HeadlessRunner::measureFloorFrame(int frames) {
+double HeadlessRunner::measureFloorFrame(int frames, int width, int height) {
     platform::HeadlessContext surface;
-    if (!surface.create(platform::HeadlessWindow::kSurfaceWidth,
-                        platform::HeadlessWindow::kSurfaceHeight)) {
+    if (!surface.create(width, height)) {
         return 0.0;
     }
     AppState app;
+    app.screenWidth = width;
+    app.screenHeight = height;
     app.cockpitTexture = ObjectTexture::LoadTexture(kCockpitFile, kFilterPoint);
     glViewport(0, 0, app.screenWidth, app.screenHeight);
     glClearColor(0.0f, 0.0f, 0.0f, 0.5f);
@@ -153,7 +154,8 @@ int HeadlessRunner::run(const LaunchOptions& options) {
     windowOptions.keepLastFrame = !runner.screenshotFile.empty();
 
     // Measured before the game, in a context of its own, so the game's run stays untouched.
-    const double floorMs = runner.report ? measureFloorFrame(kFloorFrames) : 0.0;
+    const double floorMs =
+        runner.report ? measureFloorFrame(kFloorFrames, runner.width, runner.height) : 0.0;
 
     platform::Clock clock =
         runner.frameSeconds > 0.0 ? platform::Clock::makeVirtual() : platform::Clock();

@@ -18,9 +18,10 @@ public:
     };
     static FrameStats statistics(std::vector<double> milliseconds);
 
-    // The least any frame costs on the off-screen surface: clear, the cockpit overlay and the
-    // swap, in a context of its own. Median milliseconds over the frames (0 when impossible).
-    static double measureFloorFrame(int frames);
+    // The least any frame costs on an off-screen surface of the size: clear, the cockpit
+    // overlay over the whole surface and the swap, in a context of its own. Median milliseconds
+    // over the frames (0 when impossible).
+    static double measureFloorFrame(int frames, int width, int height);
 
     // Runs the game with the options and gives the process exit code.
     static int run(const LaunchOptions& options);
