@@ -145,9 +145,14 @@ def case_quit():
 
 
 def case_command_line():
-    for script, args, said in [("", ["--frames", "lots"], "usage:"), ("1 push U\n", [], "line 1")]:
+    for script, args, said in [("", ["--frames", "lots"], "usage:"), ("1 push U\n", [], "line 1"),
+                               ("0 size 1024 768\n1 size 1025 768\n", [],
+                                "line 2: size 1025 768 is larger than the 1024x768 surface"),
+                               ("1 size 1280 721\n", ["--size", "1280x720"], "1280x720 surface")]:
         bad = run(script, args=args, screenshot=False)
         check(bad.returncode == 2 and said in bad.log, "%s: exit code 2 and %s" % (args, said))
+    fits = run("0 size 1280 720\n", args=["--size", "1280x720"], screenshot=False)
+    check(fits.returncode == 0, "a size as large as the surface is taken")
 
 
 def main(cases):
