@@ -1,6 +1,8 @@
 // Frame rendering: camera in the cockpit, world, text, crosshair, overlays and instruments.
 #include "app/DrawFrame.h"
 
+#include "app/Campaign.h"
+#include "app/Cards.h"
 #include "assets/ObjectTexture.h"
 #include "game/PlayerShip.h"
 #include "hud/BitmapFont.h"
@@ -180,6 +182,13 @@ void mapOverlay(AppState& app) {
     frame.seeThroughBox[3] = std::max(box[3] - box[1], 0);
 }
 
+// After the campaign's last level, its closing picture says more than LEVEL COMPLETE does.
+unsigned levelEndPicture(const AppState& app) {
+    return app.pCampaign && app.pCampaign->finished() && app.campaignTexture != 0
+               ? app.campaignTexture
+               : app.infoTexture;
+}
+
 bool overlayShortcut(const AppState& app) {
     // In wireframe the overlay is only outlines and covers nothing.
     return app.pContainer->uses(kShortcutCockpit) && !app.wireframe && app.cockpitTexture != 0;
@@ -308,7 +317,7 @@ bool DrawFrame(AppState& app) {
     }
     const int halfHeight = app.screenHeight / 2;
     if (world.bLevelEnded) {
-        drawWindowQuad(app, app.infoTexture, 0.0f, 0.5f, halfHeight);
+        drawWindowQuad(app, levelEndPicture(app), 0.0f, 0.5f, halfHeight);
     }
     if (player.getHealth() <= 0.0f) {
         drawWindowQuad(app, app.infoTexture, 0.5f, 1.0f, halfHeight);
@@ -324,6 +333,7 @@ bool DrawFrame(AppState& app) {
     if (app.pEnergyBar) {
         app.pEnergyBar->draw();
     }
+    DrawCards(app);
 
     glMatrixMode(GL_MODELVIEW);
     glEnable(GL_DEPTH_TEST);

@@ -182,6 +182,12 @@ void HeadlessWindow::post(const WindowScript::Event& event) {
             WM_SIZE, SIZE_RESTORED,
             makeLParam(static_cast<unsigned>(event.width), static_cast<unsigned>(event.height)));
         break;
+    case Action::FocusOut:
+        postMessage(WM_KILLFOCUS);
+        break;
+    case Action::FocusIn:
+        postMessage(WM_SETFOCUS);
+        break;
     case Action::PadAttach:
         if (!pad.attach()) {
             debugOutput("HeadlessWindow: the software gamepad could not be plugged in\n");

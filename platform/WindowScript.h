@@ -1,6 +1,7 @@
 // A recorded play session for the off-screen window: which window messages arrive before which
 // drawn frame. One line per event: "FRAME down KEY", "FRAME up KEY", "FRAME close",
-// "FRAME minimise", "FRAME restore" or "FRAME size W H"; a software gamepad with "FRAME pad
+// "FRAME minimise", "FRAME restore", "FRAME size W H" or "FRAME focus out|in" (the keyboard
+// going to another window and coming back); a software gamepad with "FRAME pad
 // attach|detach", "FRAME pad axis NAME VALUE" and "FRAME pad button NAME down|up" (SDL's names:
 // leftx, righttrigger, start, back, ...). '#' starts a comment.
 #pragma once
@@ -21,6 +22,8 @@ public:
         Minimise,
         Restore,
         Size,
+        FocusOut,
+        FocusIn,
         PadAttach,
         PadDetach,
         PadAxis,

@@ -75,6 +75,7 @@ int main(int argc, char** argv) {
     ok = writeSmokeTexture(runDir) && ok;
     ok = writeCockpitTexture(runDir) && ok;
     ok = writeInfoTexture(runDir) && ok;
+    ok = writeCampaignTexture(runDir) && ok;
     ok = writeModels(runDir) && ok;
     ok = writeFuzzSeeds(runDir) && ok;
     ok = writeSoundEffects(runDir) && ok;
