@@ -3,6 +3,7 @@
 // wins it.
 #include "game/EnemyFighter.h"
 #include "game/PlayerShip.h"
+#include "game/Projectile.h"
 #include "level/CampaignReader.h"
 #include "level/Trigger.h"
 #include "tests/level/LevelFileTest.h"
@@ -45,8 +46,8 @@ Vec axis(const Element3D& e, float (Element3D::*component)(int) const) {
 // just beyond the distance at which they wake (they all wake together, and awake they outgun a
 // ship that flies straight), nearest first; then the ship steers for the level's target, brakes
 // short of it and shoots. A turn key is held while the next step at the present turn rate does
-// not overshoot, thrust follows the nose, and the guns fire while the nose is within a few
-// degrees of where a shot will meet the mark.
+// not overshoot, thrust follows the nose, rocks about to be rammed are flown round, and the guns
+// fire while the nose is within a few degrees of where a shot will meet the mark.
 class Autopilot {
 public:
     static constexpr double kStandOff = 1400.0; // from a fighter: beyond its 1000 to wake
@@ -55,10 +56,13 @@ public:
     static constexpr double kFireReach = 1700.0;
     static constexpr double kThrustAngle = 30.0; // degrees off the nose that still fly on
     static constexpr double kShotSpeedBonus = 50.0;
+    static constexpr double kLookAhead = 30.0; // time units ahead that things in the way are seen
+    static constexpr double kMargin = 25.0;    // passed this much clear of them
 
     explicit Autopilot(PlayerShip& ship) : ship(ship) {}
 
-    void fly(const std::vector<EnemyFighter*>& fighters, const Element3D& target) {
+    void fly(const std::vector<EnemyFighter*>& fighters, const std::vector<Object3D*>& obstacles,
+             const Element3D& target) {
         const Element3D* mark = &target;
         double nearest = 1e30;
         for (EnemyFighter* fighter : fighters) {
@@ -69,10 +73,33 @@ public:
             }
         }
         const double stop = mark == &target ? kTargetStop : kStandOff;
-        steer(lead(*mark), stop);
+        steer(avoid(lead(*mark), obstacles, *mark), stop);
     }
 
 private:
+    // The way to the mark, bent round the nearest thing ahead that the ship would soon brush:
+    // aimed past its far side. A ship standing still shoots its way through instead.
+    Vec avoid(Vec way, const std::vector<Object3D*>& obstacles, const Element3D& mark) const {
+        const Vec view = axis(ship, &Element3D::getView);
+        double nearest = ship.getSpeed() * kLookAhead;
+        for (Object3D* thing : obstacles) {
+            const Vec d = position(*thing) - position(ship);
+            const double ahead = dot(d, view);
+            const Vec side = d - view * ahead;
+            const double clearance = ship.getRadius() + thing->getRadius() + kMargin;
+            const Vec fromMark = position(*thing) - position(mark);
+            if (!thing->isActive() || ahead <= 0.0 || ahead >= nearest ||
+                dot(side, side) >= clearance * clearance || dot(fromMark, fromMark) < 1.0) {
+                continue;
+            }
+            nearest = ahead;
+            const double across = std::sqrt(dot(side, side));
+            const Vec away = across > 1e-3 ? side * (-1.0 / across) : axis(ship, &Element3D::getUp);
+            way = view * ahead + away * (2.0 * clearance);
+        }
+        return way;
+    }
+
     // Where a shot meets a moving mark: ahead of it by the shot's flight time.
     Vec lead(const Element3D& mark) const {
         const Vec d = position(mark) - position(ship);
@@ -155,7 +182,13 @@ protected:
             world->update(kDt);
             ship.update(kDt * 20.0);
             ++frame;
-            pilot.fly(all<EnemyFighter>(), target);
+            std::vector<Object3D*> solid; // what the ship can ram: all but the shots
+            for (Object3D* thing : all()) {
+                if (dynamic_cast<Projectile*>(thing) == nullptr) {
+                    solid.push_back(thing);
+                }
+            }
+            pilot.fly(all<EnemyFighter>(), solid, target);
         }
         EXPECT_GT(ship.getHealth(), 0.0f) << "the ship was lost at frame " << frame;
         shipHealth = ship.getHealth();
