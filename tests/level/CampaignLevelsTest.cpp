@@ -22,25 +22,16 @@ const double kPi = 3.14159265358979323846;
 
 struct Vec {
     double x, y, z;
+    Vec operator-(Vec b) const { return {x - b.x, y - b.y, z - b.z}; }
+    Vec operator+(Vec b) const { return {x + b.x, y + b.y, z + b.z}; }
+    Vec operator*(double k) const { return {x * k, y * k, z * k}; }
+    double dot(Vec b) const { return x * b.x + y * b.y + z * b.z; }
+    double length() const { return std::sqrt(dot(*this)); }
+    // An element's position, or one of its axes (&Element3D::getView, ...).
+    static Vec of(const Element3D& e, float (Element3D::*get)(int) const = &Element3D::getPos) {
+        return {(e.*get)(0), (e.*get)(1), (e.*get)(2)};
+    }
 };
-Vec operator-(Vec a, Vec b) {
-    return {a.x - b.x, a.y - b.y, a.z - b.z};
-}
-Vec operator+(Vec a, Vec b) {
-    return {a.x + b.x, a.y + b.y, a.z + b.z};
-}
-Vec operator*(Vec a, double k) {
-    return {a.x * k, a.y * k, a.z * k};
-}
-double dot(Vec a, Vec b) {
-    return a.x * b.x + a.y * b.y + a.z * b.z;
-}
-Vec position(const Element3D& e) {
-    return {e.getPos(0), e.getPos(1), e.getPos(2)};
-}
-Vec axis(const Element3D& e, float (Element3D::*component)(int) const) {
-    return {(e.*component)(0), (e.*component)(1), (e.*component)(2)};
-}
 
 // Flies as a player at the keys would, one frame at a time. Fighters are picked off first, from
 // just beyond the distance at which they wake (they all wake together, and awake they outgun a
@@ -61,40 +52,40 @@ public:
 
     explicit Autopilot(PlayerShip& ship) : ship(ship) {}
 
-    void fly(const std::vector<EnemyFighter*>& fighters, const std::vector<Object3D*>& obstacles,
+    void fly(const std::vector<EnemyFighter*>& fighters, const std::vector<Object3D*>& things,
              const Element3D& target) {
         const Element3D* mark = &target;
         double nearest = 1e30;
         for (EnemyFighter* fighter : fighters) {
-            const Vec d = position(*fighter) - position(ship);
-            if (dot(d, d) < nearest) {
-                nearest = dot(d, d);
+            const double distance = (Vec::of(*fighter) - Vec::of(ship)).length();
+            if (distance < nearest) {
+                nearest = distance;
                 mark = fighter;
             }
         }
         const double stop = mark == &target ? kTargetStop : kStandOff;
-        steer(avoid(lead(*mark), obstacles, *mark), stop);
+        steer(avoid(lead(*mark), things, *mark), stop);
     }
 
 private:
     // The way to the mark, bent round the nearest thing ahead that the ship would soon brush:
     // aimed past its far side. A ship standing still shoots its way through instead.
-    Vec avoid(Vec way, const std::vector<Object3D*>& obstacles, const Element3D& mark) const {
-        const Vec view = axis(ship, &Element3D::getView);
+    Vec avoid(Vec way, const std::vector<Object3D*>& things, const Element3D& mark) const {
+        const Vec view = Vec::of(ship, &Element3D::getView);
         double nearest = ship.getSpeed() * kLookAhead;
-        for (Object3D* thing : obstacles) {
-            const Vec d = position(*thing) - position(ship);
-            const double ahead = dot(d, view);
+        for (Object3D* thing : things) {
+            const Vec d = Vec::of(*thing) - Vec::of(ship);
+            const double ahead = d.dot(view);
             const Vec side = d - view * ahead;
             const double clearance = ship.getRadius() + thing->getRadius() + kMargin;
-            const Vec fromMark = position(*thing) - position(mark);
-            if (!thing->isActive() || ahead <= 0.0 || ahead >= nearest ||
-                dot(side, side) >= clearance * clearance || dot(fromMark, fromMark) < 1.0) {
+            const bool shot = dynamic_cast<Projectile*>(thing) != nullptr;
+            if (!thing->isActive() || shot || ahead <= 0.0 || ahead >= nearest ||
+                side.length() >= clearance || (Vec::of(*thing) - Vec::of(mark)).length() < 1.0) {
                 continue;
             }
             nearest = ahead;
-            const double across = std::sqrt(dot(side, side));
-            const Vec away = across > 1e-3 ? side * (-1.0 / across) : axis(ship, &Element3D::getUp);
+            const Vec away = side.length() > 1e-3 ? side * (-1.0 / side.length())
+                                                  : Vec::of(ship, &Element3D::getUp);
             way = view * ahead + away * (2.0 * clearance);
         }
         return way;
@@ -102,16 +93,16 @@ private:
 
     // Where a shot meets a moving mark: ahead of it by the shot's flight time.
     Vec lead(const Element3D& mark) const {
-        const Vec d = position(mark) - position(ship);
-        const double flight = std::sqrt(dot(d, d)) / (ship.getSpeed() + kShotSpeedBonus);
-        return d + axis(mark, &Element3D::getView) * (mark.getSpeed() * flight);
+        const Vec d = Vec::of(mark) - Vec::of(ship);
+        const double flight = d.length() / (ship.getSpeed() + kShotSpeedBonus);
+        return d + Vec::of(mark, &Element3D::getView) * (mark.getSpeed() * flight);
     }
 
     void steer(Vec d, double stop) {
-        const double x = dot(d, axis(ship, &Element3D::getRight));
-        const double y = dot(d, axis(ship, &Element3D::getUp));
-        const double z = dot(d, axis(ship, &Element3D::getView));
-        const double distance = std::sqrt(dot(d, d));
+        const double x = d.dot(Vec::of(ship, &Element3D::getRight));
+        const double y = d.dot(Vec::of(ship, &Element3D::getUp));
+        const double z = d.dot(Vec::of(ship, &Element3D::getView));
+        const double distance = d.length();
         const double off = std::acos(std::fmax(-1.0, std::fmin(1.0, z / distance))) * 180.0 / kPi;
         const double yawOff = std::atan2(x, z) * 180.0 / kPi;
         const double pitchOff = std::atan2(y, z) * 180.0 / kPi;
@@ -129,10 +120,9 @@ private:
         } else {
             ship.resetTurnRate();
         }
-        if (distance < stop) {
+        // Full ahead, then in gently (the last 200 at a crawl), and no nearer than the stop.
+        if (distance < stop || (distance < stop + 200.0 && ship.getSpeed() > 2.0)) {
             ship.setThrust(-1);
-        } else if (distance < stop + 200.0 && ship.getSpeed() > 2.0) {
-            ship.setThrust(-1); // coming in gently
         } else if (off < kThrustAngle && distance > stop + 200.0) {
             ship.setThrust(+1);
         }
@@ -182,13 +172,7 @@ protected:
             world->update(kDt);
             ship.update(kDt * 20.0);
             ++frame;
-            std::vector<Object3D*> solid; // what the ship can ram: all but the shots
-            for (Object3D* thing : all()) {
-                if (dynamic_cast<Projectile*>(thing) == nullptr) {
-                    solid.push_back(thing);
-                }
-            }
-            pilot.fly(all<EnemyFighter>(), solid, target);
+            pilot.fly(all<EnemyFighter>(), all(), target);
         }
         EXPECT_GT(ship.getHealth(), 0.0f) << "the ship was lost at frame " << frame;
         shipHealth = ship.getHealth();
@@ -218,8 +202,7 @@ TEST_F(ShippedLevelsTest, EachLoadsCleanlyLeavesRoomAtTheStartAndIsWonByTheAutop
         std::vector<Object3D*> active;
         int models = 0;
         for (Object3D* element : all()) {
-            const Vec at = position(*element);
-            EXPECT_GE(std::sqrt(dot(at, at)), kStartClearance) << element->getObjId();
+            EXPECT_GE(Vec::of(*element).length(), kStartClearance) << element->getObjId();
             models += element->getModelFile().empty() ? 0 : 1;
             if (element->isActive()) {
                 active.push_back(element);
@@ -227,10 +210,10 @@ TEST_F(ShippedLevelsTest, EachLoadsCleanlyLeavesRoomAtTheStartAndIsWonByTheAutop
         }
         for (std::size_t a = 0; a < active.size(); ++a) {
             for (std::size_t b = a + 1; b < active.size(); ++b) {
-                const Vec d = position(*active[a]) - position(*active[b]);
+                const Vec d = Vec::of(*active[a]) - Vec::of(*active[b]);
                 const float ra = active[a]->getRadius();
                 const float rb = active[b]->getRadius();
-                EXPECT_GE(dot(d, d), ra * ra + rb * rb)
+                EXPECT_GE(d.dot(d), ra * ra + rb * rb) // the game's own rule of touching
                     << active[a]->getObjId() << " touches " << active[b]->getObjId();
             }
         }
