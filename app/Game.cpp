@@ -140,10 +140,10 @@ void playAgain(AppState& app, const LaunchOptions& options) {
     app.pContainer->bDisplayLists = displayLists;
     app.pContainer->bVertexArrays = vertexArrays;
     app.pContainer->iTextureFilter = textureFilter;
+    buildWorld(app, options);
     if (again) {
         platform::debugOutput("WinMain(): level started again\n");
     }
-    buildWorld(app, options);
 }
 
 // The one place that decides what Enter, P and the pad's Start (bound to both) do: while the
