@@ -1,6 +1,7 @@
 // Out of line so the owned pieces' classes need only be known here.
 #include "app/AppState.h"
 
+#include "app/Campaign.h"
 #include "app/SoundScape.h"
 
 #include "assets/ObjectTexture.h"

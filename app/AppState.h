@@ -10,6 +10,7 @@
 #include <vector>
 
 class BitmapFont;
+class Campaign;
 class ElementContainer;
 class EnergyBar;
 class ObjectTexture;
@@ -66,14 +67,25 @@ struct AppState {
     std::unique_ptr<ObjectTexture> pCockpit;
     std::unique_ptr<ObjectTexture> pInfo;
     std::unique_ptr<ObjectTexture> pCockpitSides; // the strips beside the cockpit on wide windows
+    std::unique_ptr<ObjectTexture> pCampaignPicture; // with a campaign only
     unsigned cockpitTexture = 0;
     unsigned infoTexture = 0;
     unsigned cockpitSidesTexture = 0;
+    unsigned campaignTexture = 0; // "CAMPAIGN COMPLETE", in place of the level's end after the last
     int objectDumpCounter = 0;
     std::int64_t counterFrequency = 1; // ticks per second
     double lastFrameTime = 0.0;        // seconds
 
     FrameState frame;
+
+    // The campaign being played; null when one level file is played alone.
+    std::unique_ptr<Campaign> pCampaign;
+    // What holds the world while frames go on being drawn: the player's pause (P, or the window
+    // losing the keyboard), the keys card (F1), and the card that opens each campaign level.
+    bool paused = false;
+    bool keysCardShown = false;
+    double introSeconds = 0.0; // left of the level's opening card
+    bool worldHeld() const { return paused || keysCardShown || introSeconds > 0.0; }
 
     // The sound output, made from the launch options; outlives every world built in the run.
     std::unique_ptr<SoundSystem> pSound;

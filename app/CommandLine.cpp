@@ -1,7 +1,9 @@
 // The table of options, its reading with getopt_long, and the usage and help made from it.
 #include "app/CommandLine.h"
 
+#include "app/Progress.h"
 #include "app/Settings.h"
+#include "level/CampaignReader.h"
 #include "platform/Files.h"
 #include "world/ElementContainer.h"
 
@@ -23,12 +25,17 @@ const unsigned kBoth = CommandLine::kGame | CommandLine::kRunner;
 const int kLongCode = 256;
 const long kMaxFrames = 1000L * 1000L * 1000L;
 const long kMaxSurfaceSide = 8192; // pixels; off-screen surfaces beyond it are refused by Mesa
+const char* const kGameCampaign = "data/levels/campaign.xml"; // in the run directory
 
 enum class Id {
     Fullscreen,
     Windowed,
     FullscreenMode,
     Level,
+    Campaign,
+    CampaignLevel,
+    Progress,
+    ResetProgress,
     Volume,
     Mute,
     Log,
@@ -61,7 +68,25 @@ const Row kRows[] = {
       "full screen at the desktop's own resolution (the default, Alt+Enter switches), or in the "
       "game's 1024x768 mode, the fastest without a graphics card",
       kBoth}},
-    {Id::Level, {"level", 0, "FILE", "play this level file instead of the game's own", kBoth}},
+    {Id::Level,
+     {"level", 0, "FILE", "play this level file alone (the runner's own is data/levels/level.xml)",
+      kBoth}},
+    {Id::Campaign,
+     {"campaign", 0, "FILE",
+      "play the campaign in FILE, level after level (the game plays its own unless given --level)",
+      kBoth}},
+    {Id::CampaignLevel,
+     {"campaign-level", 0, "N",
+      "start the campaign at its Nth level, counting from 1 (a level completed there counts)",
+      kBoth}},
+    {Id::Progress,
+     {"progress", 0, "FILE",
+      "keep the campaign's progress and best times in FILE (the game keeps them in "
+      "$XDG_DATA_HOME/ombrelix/progress.ini; the runner keeps none otherwise)",
+      kBoth}},
+    {Id::ResetProgress,
+     {"reset-progress", 0, nullptr,
+      "start the campaign afresh: the progress file is kept aside as FILE.old", kBoth}},
     {Id::Volume, {"volume", 0, "N", "sound volume, 0 to 100", kBoth}},
     {Id::Mute, {"mute", 0, nullptr, "start with the sound off (M turns it on)", kBoth}},
     {Id::Log,
@@ -176,7 +201,27 @@ bool apply(Id id, const char* value, LaunchOptions& options, std::string& error)
         }
         return true;
     case Id::Level:
+        // A level and a campaign exclude each other; the last one named is played.
         options.levelFile = CommandLine::playerPath(value);
+        options.campaignFile.clear();
+        return true;
+    case Id::Campaign:
+        options.campaignFile = CommandLine::playerPath(value);
+        options.levelFile.clear();
+        return true;
+    case Id::CampaignLevel:
+        if (!readWhole(value, 1, static_cast<long>(CampaignReader::kMaxLevels), number)) {
+            error = "--campaign-level needs a level number from 1 to " +
+                    std::to_string(CampaignReader::kMaxLevels);
+            return false;
+        }
+        options.campaignLevel = static_cast<int>(number);
+        return true;
+    case Id::Progress:
+        options.progressFile = CommandLine::playerPath(value);
+        return true;
+    case Id::ResetProgress:
+        options.resetProgress = true;
         return true;
     case Id::Volume:
         if (!LaunchOptions::readVolume(value, options.volume)) {
@@ -310,6 +355,8 @@ LaunchOptions CommandLine::defaults(Program program) {
     LaunchOptions options;
     if (program == Program::Game) {
         options.audio = LaunchOptions::Audio::Device;
+        options.levelFile.clear();
+        options.campaignFile = kGameCampaign;
     } else {
         options.logFile = "stderr";
     }
@@ -421,6 +468,10 @@ CommandLine::Outcome CommandLine::parse(Program program, const std::vector<std::
         error = std::string("unexpected argument '") + argv[optind] + "'";
         return Outcome::Error;
     }
+    if (options.campaignLevel > 0 && options.campaignFile.empty()) {
+        error = "--campaign-level needs a campaign to start in, not a --level";
+        return Outcome::Error;
+    }
     return outcome;
 }
 
@@ -446,6 +497,9 @@ CommandLine::Outcome CommandLine::read(Program program, const std::vector<std::s
     }
     parse(program, arguments, options, error);
     options.settingsFile = settings;
+    if (program == Program::Game && options.progressFile.empty()) {
+        options.progressFile = Progress::defaultPath();
+    }
 
     if (program == Program::Game && options.logFile.empty()) {
         const char* fromEnvironment = std::getenv("OMBRELIX_LOG");
@@ -508,8 +562,10 @@ std::string CommandLine::help(Program program) {
         text += line + wrap(option.help, column, 100) + "\n";
     }
     if (program == Program::Game) {
-        text += "\nKeys: S/F turn, E/D nose down/up, W/R roll, I/K faster/slower, U fire,\n"
-                "Enter plays again after the level ends, Esc quits. A gamepad works too.\n";
+        text +=
+            "\nKeys: S/F turn, E/D nose down/up, W/R roll, I/K faster/slower, U fire, P pause,\n"
+            "F1 the keys card, Enter goes on once the level ends, Esc quits. A gamepad works "
+            "too.\n";
     }
     return text;
 }

@@ -1,6 +1,8 @@
 // Frame rendering: camera in the cockpit, world, text, crosshair, overlays and instruments.
 #include "app/DrawFrame.h"
 
+#include "app/Campaign.h"
+#include "app/Cards.h"
 #include "assets/ObjectTexture.h"
 #include "game/PlayerShip.h"
 #include "hud/BitmapFont.h"
@@ -234,6 +236,13 @@ void mapOverlay(AppState& app, const OverlayBox& box) {
     frame.seeThroughBox[3] = std::max(seeThrough[3] - seeThrough[1], 0);
 }
 
+// After the campaign's last level, its closing picture says more than LEVEL COMPLETE does.
+unsigned levelEndPicture(const AppState& app) {
+    return app.pCampaign && app.pCampaign->finished() && app.campaignTexture != 0
+               ? app.campaignTexture
+               : app.infoTexture;
+}
+
 bool overlayShortcut(const AppState& app) {
     // In wireframe the overlay is only outlines and covers nothing.
     return app.pContainer->uses(kShortcutCockpit) && !app.wireframe && app.cockpitTexture != 0;
@@ -391,7 +400,7 @@ bool DrawFrame(AppState& app) {
     const int halfHeight = app.screenHeight / 2;
     const float boxRight = box.left + box.width;
     if (world.bLevelEnded) {
-        drawOverlayQuad(app, app.infoTexture, box.left, boxRight, 0.0f, 0.5f, halfHeight);
+        drawOverlayQuad(app, levelEndPicture(app), box.left, boxRight, 0.0f, 0.5f, halfHeight);
     }
     if (player.getHealth() <= 0.0f) {
         drawOverlayQuad(app, app.infoTexture, box.left, boxRight, 0.5f, 1.0f, halfHeight);
@@ -408,6 +417,7 @@ bool DrawFrame(AppState& app) {
     if (app.pEnergyBar) {
         app.pEnergyBar->draw();
     }
+    DrawCards(app);
 
     glMatrixMode(GL_MODELVIEW);
     glEnable(GL_DEPTH_TEST);

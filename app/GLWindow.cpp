@@ -2,6 +2,7 @@
 // procedure.
 #include "app/GLWindow.h"
 
+#include "app/KeyTable.h"
 #include "hud/BitmapFont.h"
 #include "platform/Clock.h"
 #include "platform/Platform.h"
@@ -193,6 +194,13 @@ platform::LParam GLWindowProc(AppState& app, unsigned message, platform::WParam 
     switch (message) {
     case platform::WM_ACTIVATE:
         app.active = platform::highWord(wParam) == 0;
+        return 0;
+    case platform::WM_KILLFOCUS:
+        // A player who turns to another window finds the game waiting; getting the keyboard
+        // back leaves it to the player to go on.
+        if (app.pContainer != nullptr && app.pPlayer && !LevelOver(app)) {
+            SetPaused(app, true);
+        }
         return 0;
     case platform::WM_SYSCOMMAND:
         // Screen saver and monitor power-down are swallowed while playing; no other system

@@ -4,6 +4,7 @@
 #include "app/Game.h"
 
 #include "app/AppState.h"
+#include "app/Campaign.h"
 #include "app/DrawFrame.h"
 #include "app/GLWindow.h"
 #include "app/KeyTable.h"
@@ -32,7 +33,9 @@ const char* const kTitle = "Ombrelix";
 const char* const kCockpitFile = "data/texture/cokpit.tga";
 const char* const kInfoFile = "data/texture/info.tga";
 const char* const kCockpitSidesFile = "data/texture/cokpit-side.tga";
+const char* const kCampaignFile = "data/texture/campaign.tga";
 const double kTimeUnitsPerSecond = 20.0;
+const double kIntroSeconds = 3.0; // a campaign level's opening card, in frame time
 
 // Instrument placement in the plane one unit in front of the eye.
 const float kTopRadarX = 0.3f;
@@ -62,7 +65,9 @@ void buildWorld(AppState& app, const LaunchOptions& options) {
     EnemyFighter::resetSharedState();
     app.pContainer = ElementContainer::getInstance();
     app.pContainer->drawingShortcuts = kShortcutsAll & ~options.plainDrawing;
-    app.pContainer->loadFromXMLFile(options.levelFile.c_str());
+    Campaign* campaign = app.pCampaign.get();
+    app.pContainer->loadFromXMLFile(campaign != nullptr ? campaign->level().file.c_str()
+                                                        : options.levelFile.c_str());
     Object3D* sky = app.pContainer->addElement(kKindOuterSpace);
     app.pPlayer = std::make_unique<PlayerShip>(app.pContainer, sky);
     app.pTopRadar =
@@ -77,6 +82,24 @@ void buildWorld(AppState& app, const LaunchOptions& options) {
     // the same output.
     app.pContainer->setSound(app.pSound.get());
     app.pSoundScape = std::make_unique<SoundScape>(*app.pContainer, *app.pPlayer, *app.pEnergyBar);
+
+    // Every world starts flying, but a campaign level first shows its card.
+    app.paused = false;
+    app.keysCardShown = false;
+    app.introSeconds = 0.0;
+    if (campaign != nullptr) {
+        // The card holds the world a while, so every shield is put round its owner now, where
+        // the owner's first step would put it.
+        for (auto& element : *app.pContainer) {
+            if (Object3D* shield = element->getShield()) {
+                shield->setPos(element->getPos(0), element->getPos(1), element->getPos(2));
+            }
+        }
+        app.introSeconds = kIntroSeconds;
+        platform::debugPrintf("WinMain(): campaign level %zu of %zu: %s (%s)\n",
+                              campaign->index() + 1, campaign->size(),
+                              campaign->level().name.c_str(), campaign->level().id.c_str());
+    }
 }
 
 // The cockpit and message pictures, loaded once for the whole run.
@@ -95,11 +118,20 @@ void loadOverlays(AppState& app) {
     app.pCockpitSides = std::make_unique<ObjectTexture>(kCockpitSidesFile);
     app.pCockpitSides->createTexture();
     app.cockpitSidesTexture = app.pCockpitSides->getTextureId();
+    if (app.pCampaign) {
+        app.pCampaignPicture = std::make_unique<ObjectTexture>(kCampaignFile);
+        app.pCampaignPicture->createTexture();
+        app.campaignTexture = app.pCampaignPicture->getTextureId();
+    }
 }
 
-// Enter after LEVEL COMPLETE or GAME OVER: the level starts again from its file. The drawing
-// switches are the player's, not the world's, so they carry over.
+// Enter after LEVEL COMPLETE or GAME OVER: the next level of the campaign, or the level again
+// from its file. The drawing switches are the player's, not the world's, so they carry over.
 void playAgain(AppState& app, const LaunchOptions& options) {
+    const bool again = !app.pCampaign || !app.pCampaign->levelCompleted();
+    if (app.pCampaign) {
+        app.pCampaign->goOn();
+    }
     const bool displayLists = app.pContainer->bDisplayLists;
     const bool vertexArrays = app.pContainer->bVertexArrays;
     const int textureFilter = app.pContainer->iTextureFilter;
@@ -114,14 +146,36 @@ void playAgain(AppState& app, const LaunchOptions& options) {
     app.pContainer->bVertexArrays = vertexArrays;
     app.pContainer->iTextureFilter = textureFilter;
     buildWorld(app, options);
-    platform::debugOutput("WinMain(): level started again\n");
+    if (again) {
+        platform::debugOutput("WinMain(): level started again\n");
+    }
 }
 
-bool levelOver(const AppState& app) {
-    return app.pContainer->bLevelEnded || app.pPlayer->getHealth() <= 0.0f;
+// The one place that decides what Enter, P and the pad's Start (bound to both) do: while the
+// level is on, P and Start pause and go on, and Enter does nothing (taken all the same, so an
+// early press does not wait for the level's end); once it is over, Enter and Start go on.
+void goOnOrPause(AppState& app, const LaunchOptions& options) {
+    const bool goOn = TakeAction(app, KeyAction::PlayAgain);
+    const bool pause = TakeAction(app, KeyAction::Pause);
+    if (LevelOver(app)) {
+        if (goOn) {
+            playAgain(app, options);
+        }
+    } else if (pause) {
+        SetPaused(app, !app.paused);
+    }
 }
 
-// Draws, swaps and times one frame, then advances the world and the ship by that time.
+// The sound holds while the player does: paused, or reading the keys card.
+void followPause(AppState& app) {
+    const bool hold = app.paused || app.keysCardShown;
+    if (app.pSound && app.pSound->isPaused() != hold) {
+        app.pSound->setPaused(hold);
+    }
+}
+
+// Draws, swaps and times one frame, then advances the world and the ship by that time, unless
+// something holds the world: then only the level's opening card counts down (by itself).
 void playFrame(AppState& app) {
     const std::int64_t t0 = app.pClock->counter();
     DrawFrame(app);
@@ -129,10 +183,32 @@ void playFrame(AppState& app) {
     const std::int64_t t1 = app.pClock->counter();
     const double elapsed = static_cast<double>(t1 - t0) / static_cast<double>(app.counterFrequency);
     app.lastFrameTime = elapsed;
+    if (app.worldHeld()) {
+        if (!app.paused && !app.keysCardShown) {
+            app.introSeconds = std::max(0.0, app.introSeconds - elapsed);
+        }
+        if (app.pSound) {
+            app.pSound->update(elapsed); // a mix in step with the frames goes on, silent
+        }
+        return;
+    }
+    const bool flying = !LevelOver(app);
     app.pContainer->update(elapsed);
     app.pPlayer->update(elapsed * kTimeUnitsPerSecond);
     if (app.pSoundScape) {
         app.pSoundScape->update(elapsed);
+    }
+    Campaign* campaign = app.pCampaign.get();
+    if (campaign == nullptr || !flying) {
+        return;
+    }
+    campaign->addLevelTime(elapsed);
+    // Won only with the ship still whole: a target that takes the ship with it is a game over.
+    if (app.pContainer->bLevelEnded && app.pPlayer->getHealth() > 0.0f) {
+        campaign->completeLevel();
+        platform::debugPrintf("WinMain(): level %s completed in %.3f s, best %.3f s\n",
+                              campaign->level().id.c_str(), campaign->levelTime(),
+                              campaign->bestTime());
     }
 }
 
@@ -146,6 +222,14 @@ void reportGLError() {
 
 } // namespace
 
+bool OpenPlay(const LaunchOptions& options, std::unique_ptr<Campaign>& campaign) {
+    if (options.campaignFile.empty()) {
+        return CheckLevelFile(options.levelFile);
+    }
+    campaign = Campaign::open(options);
+    return campaign != nullptr;
+}
+
 bool CheckLevelFile(const std::string& path) {
     std::string bytes;
     std::string why;
@@ -156,8 +240,10 @@ bool CheckLevelFile(const std::string& path) {
     return true;
 }
 
-int WinMain(platform::Window& window, platform::Clock& clock, const LaunchOptions& options) {
+int WinMain(platform::Window& window, platform::Clock& clock, const LaunchOptions& options,
+            std::unique_ptr<Campaign> campaign) {
     AppState app;
+    app.pCampaign = std::move(campaign);
     app.pWindow = &window;
     app.pClock = &clock;
     app.counterFrequency = clock.frequency();
@@ -212,10 +298,8 @@ int WinMain(platform::Window& window, platform::Clock& clock, const LaunchOption
                 }
             }
             HandleKeys(app);
-            // Taken also while playing, so an early Enter does not wait for the level's end.
-            if (TakeAction(app, KeyAction::PlayAgain) && levelOver(app)) {
-                playAgain(app, options);
-            }
+            goOnOrPause(app, options);
+            followPause(app);
         }
         reportGLError();
     }

@@ -2,8 +2,10 @@
 // and clock the program's own main hands it.
 #pragma once
 
+#include "app/Campaign.h"
 #include "app/LaunchOptions.h"
 
+#include <memory>
 #include <string>
 
 namespace platform {
@@ -19,6 +21,12 @@ const int kExitFileFailure = 1;   // a file the player named could not be read o
 // Whether the level file can be read; if not, says why on standard error in one sentence.
 bool CheckLevelFile(const std::string& path);
 
-// Runs the whole game and gives the process exit code.
+// What the options ask to play, checked before a window opens: the campaign (with its progress)
+// into campaign, or the one level file. False after saying why on standard error.
+bool OpenPlay(const LaunchOptions& options, std::unique_ptr<Campaign>& campaign);
+
+// Runs the whole game and gives the process exit code: the campaign when there is one, else the
+// options' level file.
 int WinMain(platform::Window& window, platform::Clock& clock,
-            const LaunchOptions& options = LaunchOptions());
+            const LaunchOptions& options = LaunchOptions(),
+            std::unique_ptr<Campaign> campaign = nullptr);

@@ -2,6 +2,7 @@
 #include "app/HeadlessRunner.h"
 
 #include "app/AppState.h"
+#include "app/Campaign.h"
 #include "app/CommandLine.h"
 #include "app/DrawFrame.h"
 #include "app/Game.h"
@@ -145,7 +146,8 @@ int HeadlessRunner::run(const LaunchOptions& options) {
     }
     windowOptions.width = runner.width;
     windowOptions.height = runner.height;
-    if (!CheckLevelFile(options.levelFile)) {
+    std::unique_ptr<Campaign> campaign;
+    if (!OpenPlay(options, campaign)) {
         return kExitFileFailure;
     }
     windowOptions.frameLimit = runner.frames;
@@ -164,7 +166,7 @@ int HeadlessRunner::run(const LaunchOptions& options) {
     }
     platform::setDebugLog(options.logFile);
     CountingWindow window(clock, windowOptions);
-    int exitCode = WinMain(window, clock, options);
+    int exitCode = WinMain(window, clock, options, std::move(campaign));
 
     std::string why;
     if (!runner.screenshotFile.empty() && !window.writeLastFramePpm(runner.screenshotFile, why)) {

@@ -9,10 +9,12 @@ struct Default {
     KeyAction action;
     const char* name;
     unsigned key;
-    unsigned gamepad; // 0: none
+    unsigned gamepad;  // 0: none
+    unsigned key2 = 0; // a second keyboard key, 0: none
 };
 
-// Left stick turns and pitches (pushed forward the nose goes down), right stick rolls.
+// Left stick turns and pitches (pushed forward the nose goes down), right stick rolls. Start
+// both pauses and goes on: which one it does is decided where the two actions are taken.
 const Default kDefaults[kKeyActionCount] = {
     {KeyAction::TurnLeft, "turn_left", 'S', platform::VK_GAMEPAD_LEFT_THUMBSTICK_LEFT},
     {KeyAction::TurnRight, "turn_right", 'F', platform::VK_GAMEPAD_LEFT_THUMBSTICK_RIGHT},
@@ -25,13 +27,22 @@ const Default kDefaults[kKeyActionCount] = {
     {KeyAction::Fire, "fire", 'U', platform::VK_GAMEPAD_RIGHT_TRIGGER},
     {KeyAction::Quit, "quit", platform::VK_ESCAPE, platform::VK_GAMEPAD_VIEW},
     {KeyAction::PlayAgain, "play_again", platform::VK_RETURN, platform::VK_GAMEPAD_MENU},
+    {KeyAction::Pause, "pause", 'P', platform::VK_GAMEPAD_MENU, platform::VK_PAUSE},
+    {KeyAction::ShowKeys, "show_keys", platform::VK_F1, 0},
 };
 
 } // namespace
 
 KeyBindings::KeyBindings() {
     for (const Default& entry : kDefaults) {
-        bound[static_cast<int>(entry.action)] = {entry.key, entry.gamepad};
+        std::vector<unsigned>& keys = bound[static_cast<int>(entry.action)];
+        keys = {entry.key};
+        if (entry.key2 != 0) {
+            keys.push_back(entry.key2);
+        }
+        if (entry.gamepad != 0) {
+            keys.push_back(entry.gamepad);
+        }
     }
 }
 

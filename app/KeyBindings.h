@@ -16,13 +16,15 @@ enum class KeyAction {
     Slower,
     Fire,
     Quit,
-    PlayAgain,
+    PlayAgain, // once the level is over: the next level, or the same again
+    Pause,
+    ShowKeys, // the keys card
 };
-const int kKeyActionCount = 11;
+const int kKeyActionCount = 13;
 
 class KeyBindings {
 public:
-    // The game's keys (S F E D W R I K U, Esc, Enter) and the gamepad.
+    // The game's keys (S F E D W R I K U, Esc, Enter, P and Pause, F1) and the gamepad.
     KeyBindings();
 
     // Every key code that does the action, keyboard first.

@@ -101,7 +101,10 @@ void HandleKeys(AppState& app) {
     if (takeKey(app, '1')) {
         SpawnExplosion(app);
     }
-    if (!app.pContainer->bLevelEnded && app.pPlayer->getHealth() > 0.0f) {
+    if (TakeAction(app, KeyAction::ShowKeys)) {
+        app.keysCardShown = !app.keysCardShown;
+    }
+    if (!LevelOver(app) && !app.worldHeld()) {
         flightKeys(app);
     }
     if (takeKey(app, platform::VK_SPACE)) {
@@ -115,6 +118,17 @@ void HandleKeys(AppState& app) {
     }
     if (takeKey(app, platform::VK_M) && app.pSound) {
         app.pSound->setMuted(!app.pSound->isMuted());
+    }
+}
+
+bool LevelOver(const AppState& app) {
+    return app.pContainer->bLevelEnded || app.pPlayer->getHealth() <= 0.0f;
+}
+
+void SetPaused(AppState& app, bool paused) {
+    if (app.paused != paused) {
+        app.paused = paused;
+        platform::debugOutput(paused ? "WinMain(): paused\n" : "WinMain(): going on\n");
     }
 }
 

@@ -5,8 +5,15 @@
 #include "app/AppState.h"
 
 // Acts on app.keyDown once per pass of the main loop that found no message. One-shot keys clear
-// their entry as they act; flight keys only count while the ship lives and the level runs.
+// their entry as they act; flight keys only count while the ship lives, the level runs and
+// nothing holds the world. Enter, P and the pad's Start are left to the entry routine, which
+// knows what comes next.
 void HandleKeys(AppState& app);
+
+// The ship is destroyed or the level has ended.
+bool LevelOver(const AppState& app);
+// Holds or frees the world (and the sound) at the player's wish.
+void SetPaused(AppState& app, bool paused);
 
 // Whether any key bound to the action is down; the taking form clears them, for one-shot actions.
 bool ActionHeld(const AppState& app, KeyAction action);

@@ -16,7 +16,14 @@ struct LaunchOptions {
     enum class FullscreenMode { Desktop, Mode1024x768 };
     FullscreenMode fullscreenMode = FullscreenMode::Desktop;
 
-    std::string levelFile = "data/levels/level.xml"; // relative to the run directory
+    // What is played: one level file, or (with no level file) a campaign of levels. Relative
+    // names are relative to the run directory.
+    std::string levelFile = "data/levels/level.xml";
+    std::string campaignFile;
+    int campaignLevel = 0; // start at this level of the campaign (from 1); 0: the first not done
+    // Where the campaign's progress is kept ("" for this run only), and whether to start afresh.
+    std::string progressFile;
+    bool resetProgress = false;
 
     // Sound: where the mix goes. The desktop game plays on the sound device; the headless runner
     // is silent unless it renders the mix into a WAV file.

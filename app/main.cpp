@@ -1,6 +1,7 @@
 // ombrelix: the game in a desktop window (or full screen), started from its data directory.
 // Reads the command line and the settings; the terminal stays quiet unless the player asks for
 // the developer's log, and only what the player must know is said on standard error.
+#include "app/Campaign.h"
 #include "app/CommandLine.h"
 #include "app/Game.h"
 #include "app/Settings.h"
@@ -45,13 +46,14 @@ int main(int argc, char** argv) {
         }
     }
     platform::setDebugLog(options.logFile);
-    if (!CheckLevelFile(options.levelFile)) {
+    std::unique_ptr<Campaign> campaign;
+    if (!OpenPlay(options, campaign)) {
         return kExitFileFailure;
     }
 
     platform::SdlWindow window;
     platform::Clock clock;
-    const int exitCode = WinMain(window, clock, options);
+    const int exitCode = WinMain(window, clock, options, std::move(campaign));
     if (!window.hasDisplay()) {
         std::fprintf(stderr,
                      "ombrelix: no display to open the game window on (%s). Start it from a "

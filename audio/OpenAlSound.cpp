@@ -251,7 +251,7 @@ std::size_t OpenAlSound::mixedFrames() const {
 }
 
 void OpenAlSound::start(Sound sound, bool placed, float x, float y, float z) {
-    if (pDevice == nullptr) {
+    if (pDevice == nullptr || bPaused) {
         return;
     }
     Device& d = *pDevice;
@@ -303,6 +303,9 @@ void OpenAlSound::startLoop(Sound sound) {
     alSourcef(source, AL_ROLLOFF_FACTOR, kNoRolloff);
     alSourcei(source, AL_LOOPING, AL_TRUE);
     alSourcePlay(source);
+    if (bPaused) {
+        alSourcePause(source); // to go on with the rest
+    }
 }
 
 void OpenAlSound::adjustLoop(Sound sound, float gain, float pitch) {
@@ -379,6 +382,31 @@ void OpenAlSound::update(double seconds) {
 void OpenAlSound::setMuted(bool muted) {
     bMuted = muted;
     applyGain();
+}
+
+void OpenAlSound::setPaused(bool paused) {
+    bPaused = paused;
+    if (pDevice == nullptr) {
+        return;
+    }
+    // Pausing stops only what plays, and going on starts only what was paused, so a finished
+    // one-shot stays finished.
+    const ALint from = paused ? AL_PLAYING : AL_PAUSED;
+    auto follow = [from, paused](ALuint source) {
+        ALint state = AL_STOPPED;
+        if (source != 0) {
+            alGetSourcei(source, AL_SOURCE_STATE, &state);
+        }
+        if (state == from) {
+            paused ? alSourcePause(source) : alSourcePlay(source);
+        }
+    };
+    for (ALuint source : pDevice->pool) {
+        follow(source);
+    }
+    for (ALuint source : pDevice->loops) {
+        follow(source);
+    }
 }
 
 void OpenAlSound::applyGain() {

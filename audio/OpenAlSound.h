@@ -50,6 +50,8 @@ public:
     void update(double seconds) override;
     void setMuted(bool muted) override;
     bool isMuted() const override { return bMuted; }
+    void setPaused(bool paused) override;
+    bool isPaused() const override { return bPaused; }
 
 private:
     struct Device;
@@ -61,4 +63,5 @@ private:
     std::string szOutFile;
     float fVolume;
     bool bMuted;
+    bool bPaused = false;
 };

@@ -241,6 +241,17 @@ void BitmapFont::print(float x, float y, const char* format, ...) {
     glPopAttrib();
 }
 
+float BitmapFont::textWidth(const char* text) const {
+    float width = 0.0f;
+    for (const char* c = text; *c != '\0'; ++c) {
+        const unsigned char code = static_cast<unsigned char>(*c);
+        if (code >= kFirstChar && code <= kLastChar && !glyphs.empty()) {
+            width += glyphs[code - kFirstChar].advance;
+        }
+    }
+    return width;
+}
+
 void BitmapFont::queue(const unsigned char* codes, int count) {
     GLint valid = GL_FALSE;
     glGetIntegerv(GL_CURRENT_RASTER_POSITION_VALID, &valid);

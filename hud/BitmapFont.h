@@ -25,6 +25,10 @@ public:
     // queue; leaves the GL state as it found it.
     void flush();
 
+    // How far the text moves the raster position, in pixels (characters the font has no glyph
+    // for move it nowhere), for lines placed by their width.
+    float textWidth(const char* text) const;
+
     unsigned getListBase() const { return iListBase; }
     // Letter height in pixels the glyphs were rendered at (0 means the face's default size).
     int getPixelHeight() const { return iPixelHeight; }

@@ -3,6 +3,7 @@
 #include "level/LevelReader.h"
 
 #include "level/LevelErrorHandler.h"
+#include "level/SafeXmlParser.h"
 #include "level/XmlText.h"
 #include "platform/Files.h"
 #include "platform/Platform.h"
@@ -22,42 +23,11 @@ XERCES_CPP_NAMESPACE_USE
 namespace {
 
 const char* const kLoadPrefix = "ElementContainer::loadFromXMLFile(): ";
-// Longest feature name the implementation lookup is given, in characters.
-const int kFeatureNameLength = 99;
 
 void logLoadMessage(const XMLCh* message) {
     platform::debugOutput(kLoadPrefix);
     platform::debugOutput(XmlText(message).chars());
     platform::debugOutput("\n");
-}
-
-// Asks for a parameter only where the parser says it can take it.
-void requestParameter(DOMConfiguration* config, const XMLCh* name, bool value) {
-    if (config->canSetParameter(name, value)) {
-        config->setParameter(name, value);
-    }
-}
-
-DOMLSParser* createParser() {
-    XMLCh features[kFeatureNameLength + 1];
-    XMLString::transcode("LS", features, kFeatureNameLength);
-    DOMImplementation* implementation = DOMImplementationRegistry::getDOMImplementation(features);
-    if (implementation == nullptr) {
-        return nullptr;
-    }
-    DOMLSParser* parser = static_cast<DOMImplementationLS*>(implementation)
-                              ->createLSParser(DOMImplementationLS::MODE_SYNCHRONOUS, nullptr);
-    DOMConfiguration* config = parser->getDomConfig();
-    // A level needs no DOCTYPE, and refusing one shuts out everything that could make a level
-    // file read other files or reach the network (external DTDs and entities; the library
-    // fetches http URLs) and every entity expansion. Schemas and XInclude stay off, as the
-    // library has them by default.
-    requestParameter(config, XMLUni::fgDOMDisallowDoctype, true);
-    // No validation: without a DOCTYPE there is never a grammar, and validating against none
-    // would report every element and attribute of a good level as undeclared.
-    requestParameter(config, XMLUni::fgDOMNamespaces, true);
-    requestParameter(config, XMLUni::fgDOMDatatypeNormalization, true);
-    return parser;
 }
 
 // The attribute's value, or null when the attribute is absent.
@@ -99,10 +69,6 @@ Trigger readTrigger(const DOMNode* node) {
 
 } // namespace
 
-void LevelReader::ParserRelease::operator()(DOMLSParser* parser) const {
-    parser->release();
-}
-
 LevelReader::LevelReader(LevelBuilder& builder) : pBuilder(&builder) {
     try {
         // Counted by the library: every reader initialises again and nothing ever terminates
@@ -113,7 +79,7 @@ LevelReader::LevelReader(LevelBuilder& builder) : pBuilder(&builder) {
         return;
     }
     bLibraryReady = true;
-    pParser.reset(createParser());
+    pParser = CreateSafeXmlParser();
     if (pParser) {
         pParser->getDomConfig()->setParameter(XMLUni::fgDOMErrorHandler,
                                               static_cast<DOMErrorHandler*>(&errorHandler));

@@ -4,6 +4,7 @@
 
 #include "level/LevelBuilder.h"
 #include "level/LevelErrorHandler.h"
+#include "level/SafeXmlParser.h"
 
 #include <xercesc/util/XercesDefs.hpp>
 
@@ -11,7 +12,6 @@
 #include <memory>
 
 XERCES_CPP_NAMESPACE_BEGIN
-class DOMLSParser;
 class DOMNode;
 XERCES_CPP_NAMESPACE_END
 
@@ -32,13 +32,9 @@ public:
 private:
     void readObject(const XERCES_CPP_NAMESPACE::DOMNode* node);
 
-    struct ParserRelease {
-        void operator()(XERCES_CPP_NAMESPACE::DOMLSParser* parser) const;
-    };
-
     LevelBuilder* pBuilder;
     bool bLibraryReady = false;
     // Declared before the parser, so that it outlives the parser's last use of it.
     LevelErrorHandler errorHandler;
-    std::unique_ptr<XERCES_CPP_NAMESPACE::DOMLSParser, ParserRelease> pParser;
+    SafeXmlParser pParser;
 };

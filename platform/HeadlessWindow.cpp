@@ -202,6 +202,12 @@ void HeadlessWindow::post(const WindowScript::Event& event) {
     case Action::ToggleFullscreen:
         postMessage(WM_TOGGLEFULLSCREEN);
         break;
+    case Action::FocusOut:
+        postMessage(WM_KILLFOCUS);
+        break;
+    case Action::FocusIn:
+        postMessage(WM_SETFOCUS);
+        break;
     case Action::PadAttach:
         if (!pad.attach()) {
             debugOutput("HeadlessWindow: the software gamepad could not be plugged in\n");

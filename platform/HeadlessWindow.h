@@ -69,7 +69,7 @@ public:
     // False with the reason when no frame was kept or the file cannot be written.
     bool writeLastFramePpm(const std::string& fileName, std::string& why) const;
     // Pads SDL reports as connected (a script that plugs one in starts SDL's pad support).
-    int gamepadsConnected() const { return gamepads.connected(); }
+    int gamepadsConnected() const override { return gamepads.connected(); }
 
 protected:
     void pumpEvents() override;

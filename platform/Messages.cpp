@@ -20,6 +20,7 @@ const Named kNamedKeys[] = {
     {"ESC", VK_ESCAPE},    {"ESCAPE", VK_ESCAPE}, {"SPACE", VK_SPACE}, {"ENTER", VK_RETURN},
     {"RETURN", VK_RETURN}, {"TAB", VK_TAB},       {"LEFT", VK_LEFT},   {"RIGHT", VK_RIGHT},
     {"UP", VK_UP},         {"DOWN", VK_DOWN},     {"SHIFT", VK_SHIFT}, {"CONTROL", VK_CONTROL},
+    {"PAUSE", VK_PAUSE},
 };
 
 } // namespace

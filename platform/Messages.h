@@ -19,6 +19,8 @@ struct Message {
 // Message numbers.
 const unsigned WM_SIZE = 0x0005;
 const unsigned WM_ACTIVATE = 0x0006;
+const unsigned WM_SETFOCUS = 0x0007;  // the window has the keyboard again
+const unsigned WM_KILLFOCUS = 0x0008; // the keyboard went to another window
 const unsigned WM_CLOSE = 0x0010;
 const unsigned WM_QUIT = 0x0012;
 const unsigned WM_KEYDOWN = 0x0100;

@@ -321,9 +321,11 @@ bool SdlWindow::translate(const SDL_Event& event) {
         }
         case SDL_WINDOWEVENT_FOCUS_GAINED:
             postMessage(WM_ACTIVATE, WA_ACTIVE | (minimised ? 1u << 16 : 0u));
+            postMessage(WM_SETFOCUS);
             return true;
         case SDL_WINDOWEVENT_FOCUS_LOST:
             postMessage(WM_ACTIVATE, WA_INACTIVE | (minimised ? 1u << 16 : 0u));
+            postMessage(WM_KILLFOCUS);
             return true;
         case SDL_WINDOWEVENT_SIZE_CHANGED: {
             if (minimised) {

@@ -41,6 +41,7 @@ public:
     void show() override;
     void showCursor(bool visible) override;
     void swapBuffers() override;
+    int gamepadsConnected() const override { return gamepads.connected(); }
 
     // The game's key code for an SDL key code, by the key's label on the player's layout; 0 for
     // keys the game has no code for.

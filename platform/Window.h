@@ -49,6 +49,8 @@ public:
     virtual void show() = 0;
     virtual void showCursor(bool visible) = 0;
     virtual void swapBuffers() = 0;
+    // Gamepads plugged in now.
+    virtual int gamepadsConnected() const { return 0; }
 
     // Takes the next waiting message off the queue, if any; never blocks.
     bool peekMessage(Message& message);

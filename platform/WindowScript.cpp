@@ -90,6 +90,8 @@ bool WindowScript::parse(const std::string& text) {
             event.action = Action::Minimise;
         } else if (action == "restore" && w.size() == 2) {
             event.action = Action::Restore;
+        } else if (action == "focus" && w.size() == 3 && (w[2] == "out" || w[2] == "in")) {
+            event.action = w[2] == "out" ? Action::FocusOut : Action::FocusIn;
         } else if (action == "size" && w.size() == 4) {
             long width = 0;
             long height = 0;

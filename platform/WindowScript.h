@@ -1,7 +1,8 @@
 // A recorded play session for the off-screen window: which window messages arrive before which
 // drawn frame. One line per event: "FRAME down KEY", "FRAME up KEY", "FRAME close",
-// "FRAME minimise", "FRAME restore", "FRAME size W H" or "FRAME alt-enter" (the full-screen
-// chord, as the desktop window reports it); a software gamepad with "FRAME pad
+// "FRAME minimise", "FRAME restore", "FRAME size W H", "FRAME alt-enter" (the full-screen
+// chord, as the desktop window reports it) or "FRAME focus out|in" (the keyboard going to another
+// window and coming back); a software gamepad with "FRAME pad
 // attach|detach", "FRAME pad axis NAME VALUE" and "FRAME pad button NAME down|up" (SDL's names:
 // leftx, righttrigger, start, back, ...). '#' starts a comment.
 #pragma once
@@ -23,6 +24,8 @@ public:
         Restore,
         Size,
         ToggleFullscreen,
+        FocusOut,
+        FocusIn,
         PadAttach,
         PadDetach,
         PadAxis,

@@ -17,6 +17,8 @@ dpkg -x "$deb" "$work/root" || fail "dpkg -x"
 root=$work/root
 for file in usr/games/ombrelix usr/games/ombrelix-headless usr/lib/games/ombrelix/ombrelix \
   usr/share/games/ombrelix/data/levels/level.xml usr/share/games/ombrelix/data/texture/cokpit.tga \
+  usr/share/games/ombrelix/data/levels/campaign.xml usr/share/games/ombrelix/data/levels/first-flight.xml \
+  usr/share/games/ombrelix/data/texture/campaign.tga \
   usr/share/applications/ombrelix.desktop usr/share/icons/hicolor/scalable/apps/ombrelix.svg \
   usr/share/metainfo/org.example.ombrelix.metainfo.xml usr/share/man/man6/ombrelix.6.gz \
   usr/share/doc/ombrelix/copyright usr/share/doc/ombrelix/changelog.gz; do
@@ -43,4 +45,14 @@ grep -q "WinMain(): cockpit texture loaded/created successfully." "$work/run.log
   fail "the packaged game did not find its data"
 grep -q "Iterating level Elements" "$work/run.log" || fail "the player's level was not read"
 grep -q "done            ---------------------" "$work/run.log" || fail "no shutdown line"
+
+# The installed campaign's first level, as the desktop entry's first action starts it.
+data=$root/usr/share/games/ombrelix/data
+EGL_PLATFORM=surfaceless "$root/usr/games/ombrelix-headless" --frames 80 --dt 0.05 --seed 1 \
+  --campaign "$data/levels/campaign.xml" --campaign-level 1 --progress "$work/progress.ini" \
+  >"$work/campaign.out" 2>"$work/campaign.log" || fail "the packaged campaign ended with $?"
+grep -q "WinMain(): campaign level 1 of 6: First Flight (first-flight)" "$work/campaign.log" ||
+  fail "the packaged campaign did not start at its first level"
+[ "$(grep -c "ElementContainer::loadFromXMLFile(): OBJECT" "$work/campaign.log")" -eq 74 ] ||
+  fail "the first level's objects were not all read"
 echo "passed: package $(basename "$deb") validated, unpacked and played ($(grep -c '^W:' "$work/lintian.txt") lintian warnings)"

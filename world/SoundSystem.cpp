@@ -29,3 +29,7 @@ void SoundSystem::setMuted(bool) {}
 bool SoundSystem::isMuted() const {
     return false;
 }
+void SoundSystem::setPaused(bool) {}
+bool SoundSystem::isPaused() const {
+    return false;
+}

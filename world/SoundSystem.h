@@ -45,4 +45,8 @@ public:
 
     virtual void setMuted(bool muted);
     virtual bool isMuted() const;
+    // Holds every sound where it is, loops included, and lets them go on from there; sounds
+    // asked for meanwhile are not played.
+    virtual void setPaused(bool paused);
+    virtual bool isPaused() const;
 };

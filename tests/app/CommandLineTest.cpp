@@ -28,6 +28,18 @@ std::string changes(Program program, const LaunchOptions& o) {
     if (o.levelFile != d.levelFile) {
         s << "level=" << o.levelFile << " ";
     }
+    if (o.campaignFile != d.campaignFile) {
+        s << "campaign=" << o.campaignFile << " ";
+    }
+    if (o.campaignLevel != d.campaignLevel) {
+        s << "campaign-level=" << o.campaignLevel << " ";
+    }
+    if (o.progressFile != d.progressFile) {
+        s << "progress=" << o.progressFile << " ";
+    }
+    if (o.resetProgress) {
+        s << "reset-progress ";
+    }
     if (o.volume != d.volume) {
         s << "volume=" << o.volume << " ";
     }
@@ -92,8 +104,27 @@ TEST(CommandLine, EachProgramTakesItsOptionsInEitherSpellingAndRefusesTheRest) {
         {kGame, {"--windowed", "--"}, "fullscreen=no"},
         {kRunner, {"-w"}, "fullscreen=no"},
         {kGame, {"--fullscreen", "yes"}, "error: unexpected argument 'yes'"},
-        {kGame, {"--level", "my.xml"}, "level=/home/player/my.xml"},
+        {kGame, {"--level", "my.xml"}, "level=/home/player/my.xml campaign="},
         {kRunner, {"--level=/tmp/my.xml"}, "level=/tmp/my.xml"},
+        {kRunner,
+         {"--campaign", "c.xml", "--campaign-level=100", "--progress", "p.ini"},
+         "level= campaign=/home/player/c.xml campaign-level=100 progress=/home/player/p.ini"},
+        {kGame, {"--campaign-level", "1", "--reset-progress"}, "campaign-level=1 reset-progress"},
+        {kRunner,
+         {"--campaign", "c.xml", "--level", "l.xml"},
+         "level=/home/player/l.xml"}, // the last one named is played
+        {kGame,
+         {"--campaign-level", "0"},
+         "error: --campaign-level needs a level number from 1 to 100"},
+        {kRunner,
+         {"--campaign", "c.xml", "--campaign-level", "101"},
+         "error: --campaign-level needs a level number from 1 to 100"},
+        {kRunner,
+         {"--campaign-level", "2"},
+         "error: --campaign-level needs a campaign to start in, not a --level"},
+        {kGame,
+         {"--level", "l.xml", "--campaign-level", "2"},
+         "error: --campaign-level needs a campaign to start in, not a --level"},
         {kGame, {"--level"}, "error: option '--level' needs a value"},
         {kGame, {"--volume", "0"}, "volume=0"},
         {kRunner, {"--volume=100", "--mute"}, "mute"},

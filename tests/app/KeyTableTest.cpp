@@ -1,6 +1,8 @@
 // The key table as the player meets it: debug switches once per key press, spawns ahead of the
-// ship, the object dump, and flight keys that only work while the ship lives.
+// ship, the object dump, flight keys that only work while the ship lives and nothing holds the
+// world, and the keys card that lists them.
 #include "app/KeyTable.h"
+#include "app/KeysCard.h"
 #include "game/Asteroid.h"
 #include "game/EnemyFighter.h"
 #include "game/Explosion.h"
@@ -118,6 +120,39 @@ TEST_F(KeyTableTest, ADeadShipIgnoresFlightKeysButDebugKeysStillWork) {
     EXPECT_TRUE(app->keyDown['U']); // a gated one-shot key waits
     EXPECT_EQ(count<EnemyFighter>(), 1);
     EXPECT_EQ(count<Asteroid>(), 1);
+}
+
+TEST_F(KeyTableTest, TheKeysCardHoldsTheWorldAndListsTheKeysInEffect) {
+    KeyBindings keys;
+    keys.setKeyboardKeys(KeyAction::Fire, {'U', 'L'}); // as the settings file adds one
+    app->keys = keys;
+    pressKey(platform::VK_F1);
+    pressKey('I');
+    HandleKeys(*app);
+    app->pPlayer->update(1.0);
+    EXPECT_TRUE(app->keysCardShown && app->worldHeld());
+    EXPECT_DOUBLE_EQ(app->pPlayer->getSpeed(), 0.0) << "flight keys wait while the card shows";
+
+    const std::vector<std::string> plain = KeysCardLines(keys, false);
+    const std::vector<std::string> pad = KeysCardLines(keys, true);
+    auto lineOf = [](const std::vector<std::string>& lines, const std::string& what) {
+        for (const std::string& line : lines) {
+            if (line.find(what) != std::string::npos) {
+                return line;
+            }
+        }
+        return std::string();
+    };
+    EXPECT_EQ(lineOf(plain, "  fire"), "U, L      fire");
+    EXPECT_EQ(lineOf(pad, "  fire"), "U, L      fire                    right trigger");
+    EXPECT_EQ(lineOf(pad, "pause"), "P, PAUSE  pause / go on           Start");
+    EXPECT_EQ(lineOf(plain, "stick"), "") << "the pad's controls only with a pad plugged in";
+    EXPECT_NE(lineOf(plain, "Debug keys:"), "");
+    EXPECT_NE(lineOf(plain, "SPACE spawns a fighter"), "");
+
+    pressKey(platform::VK_F1);
+    HandleKeys(*app);
+    EXPECT_FALSE(app->worldHeld());
 }
 
 } // namespace

@@ -9,6 +9,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
 #include <cstdlib>
 #include <string>
@@ -77,6 +78,35 @@ TEST(OpenAlMix, TheEngineHumIsHeardAtThePitchItIsGiven) {
     const int top = engineCrossingsAt(1.5f);
     EXPECT_GT(rest, 0);
     EXPECT_NEAR(static_cast<double>(top) / rest, 2.0, 0.3) << rest << " then " << top;
+}
+
+TEST(OpenAlMix, PausedEverySoundHoldsWhereItIsAndNoNewOneStarts) {
+    OpenAlSound sound(loopback());
+    sound.startLoop(Sound::Drone);
+    sound.play(Sound::Explosion, 0.0f, 0.0f, -100.0f);
+    sound.update(0.25);
+    sound.setPaused(true);
+    sound.play(Sound::LaserShot, 0.0f, 0.0f, -10.0f);
+    sound.update(0.5);
+    EXPECT_EQ(sound.playingCount(), 0);
+    sound.setPaused(false);
+    sound.update(0.25);
+    EXPECT_EQ(sound.playingCount(), 1) << "the explosion goes on; the shot never started";
+
+    // The loudest sample of each stretch (a few milliseconds left for the fade at the pause);
+    // silence is within the mixer's last bit of dither.
+    auto peak = [&sound](double from, double to) {
+        int loudest = 0;
+        for (std::size_t i = static_cast<std::size_t>(from * 44100) * OpenAlSound::kMixChannels;
+             i < static_cast<std::size_t>(to * 44100) * OpenAlSound::kMixChannels; ++i) {
+            loudest = std::max(loudest, std::abs(static_cast<int>(sound.mixedSamples()[i])));
+        }
+        return loudest;
+    };
+    const int dither = 2;
+    EXPECT_GT(peak(0.0, 0.25), 100);
+    EXPECT_LE(peak(0.27, 0.75), dither);
+    EXPECT_GT(peak(0.77, 1.0), 100);
 }
 
 TEST(NoSoundDevice, OneLineAndTheGamePlaysOnSilently) {

@@ -51,6 +51,7 @@ def case_files():
         with open(huge_level, "wb") as f:
             f.truncate(16 * 1024 * 1024 + 1)
         missing = os.path.join(tmp, "missing.xml")
+        shipped = "data/levels/campaign.xml"
         R, G = game.RUNNER, GAME
         # program, arguments, exit code, what stderr says (None: nothing, the run plays through)
         rows = [
@@ -76,10 +77,21 @@ def case_files():
             (R, ["--screenshot", "/dev/null"], 0, None),
             (R, ["--audio-out", pipe], 0, "cannot write the sound to %s: it is a named pipe" % pipe),
             (R, ["--audio-out", "/dev/full"], 0, "cannot write the sound to /dev/full: No space"),
+            (R, ["--campaign", pipe], 1, "cannot read the campaign %s: it is a named pipe" % pipe),
+            (R, ["--campaign", huge_level], 1, "it holds more than 16 MiB"),
+            (R, ["--campaign", shipped, "--progress", pipe], 0, "cannot read the progress file %s: "
+             "it is a named pipe, not a regular file; nothing will be saved in this run" % pipe),
+            (R, ["--campaign", shipped, "--progress", tmp], 0, "it is a directory"),
+            (R, ["--campaign", shipped, "--progress", noise], 0, "it is kept as %s.broken" % noise),
             (G, ["--settings", pipe], 1, "cannot read the settings file %s: it is a named pipe" % pipe),
             (G, ["--level", pipe], 1, "cannot read the level file %s: it is a named pipe" % pipe),
             (G, ["--level", "/dev/zero"], 1, "it is a device"),
             (G, ["--log", "/dev/full"], 1, "cannot write the log to /dev/full: No space left"),
+            (G, ["--campaign", pipe], 1, "cannot read the campaign %s: it is a named pipe" % pipe),
+            (G, ["--progress", pipe], 1, "cannot read the progress file %s: it is a named pipe"
+             % pipe),
+            (G, ["--campaign-level", "7"], 1, "the campaign data/levels/campaign.xml has 6 "
+             "levels, so it cannot start at level 7"),
             (G, ["--windowed", "--settings", pipe, "--save-settings"], 1,
              "cannot write the settings to %s: it is a named pipe that nothing reads" % pipe),
         ]
@@ -96,7 +108,8 @@ def case_files():
                       "%s: a few plain lines at most: %r" % (name, err))
             else:
                 check(err == "", "%s: nothing to say: %r" % (name, err))
-            if program == G and code == 1 and "--level" not in args:
+            if program == G and code == 1 and args[0] not in ("--level", "--campaign",
+                                                               "--campaign-level"):
                 check("no display" in err, "%s: the game went on after the refusal" % name)
 
         # A report nobody reads any more (piped into head) is a failed write, not a SIGPIPE.

@@ -185,6 +185,8 @@ def case_installed_level():
                      "share/ombrelix/data/levels/level.xml",
                      "share/ombrelix/data/texture/cokpit.tga",
                      "share/ombrelix/data/texture/info.tga",
+                     "share/ombrelix/data/texture/campaign.tga",
+                     "share/ombrelix/data/levels/campaign.xml",
                      "share/icons/hicolor/scalable/apps/ombrelix.svg"):
             check(os.path.exists(os.path.join(prefix, path)), "%s was not installed" % path)
         hidden = [name for _, folders, files in os.walk(os.path.join(prefix, "share", "ombrelix"))
@@ -192,7 +194,10 @@ def case_installed_level():
         check(not hidden, "build stamps were installed: %s" % hidden)
         desktop = os.path.join(prefix, "share", "applications", "ombrelix.desktop")
         with open(desktop) as f:
-            check("\nExec=ombrelix\n" in f.read(), "the desktop entry starts the launcher")
+            entry = f.read()
+        check("\nExec=ombrelix\n" in entry and "\nExec=ombrelix --campaign-level 1\n" in entry
+              and "\nExec=ombrelix --reset-progress\n" in entry,
+              "the desktop entry starts the launcher, from the first level or afresh")
         if shutil.which("desktop-file-validate"):
             valid = subprocess.run(["desktop-file-validate", desktop]).returncode == 0
             check(valid, "the desktop entry is not valid")
@@ -212,6 +217,12 @@ def case_installed_level():
         check("WinMain(): cockpit texture loaded/created successfully." in log, "data not found")
         check(dump(log) == [("data/model/knacker.ms3d", "123.000000", "45.000000",
                              "-678.000000")], "the player's own level was played: %s" % dump(log))
+        # The installed campaign's first level.
+        campaign = os.path.join(prefix, "share", "ombrelix", "data", "levels", "campaign.xml")
+        done = subprocess.run([os.path.join(tmp, "linked"), "--frames", "2", "--campaign",
+                               campaign], cwd=player, capture_output=True, timeout=120)
+        check(done.returncode == 0 and "WinMain(): campaign level 1 of 6: First Flight" in
+              done.stderr.decode(), "the installed campaign: %s" % done.stderr.decode()[-300:])
         for name, found in (("mine.xml", True), ("none.xml", False))[:0 if HAS_SCREEN else 2]:
             log = os.path.join(tmp, name + ".log")  # an absolute path stays as it is
             code, _, err = play(["--level", name, "--log", log], player,

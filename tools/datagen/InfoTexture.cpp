@@ -53,7 +53,34 @@ void paintHalf(Canvas& canvas, int firstRow, const Message& message) {
     }
 }
 
+// The HUD instruments are drawn after a message with its texture still bound, at the message's
+// last texture coordinate: (0, 0.5) after the lower half (texel row h/2) and (0, 1) after the
+// upper half (row 0 with repeat wrapping). Those texels are opaque white so the instruments keep
+// their colours; the neighbours cover linear filtering.
+void whiteCorners(Canvas& canvas) {
+    for (int col : {0, kWidth - 1}) {
+        for (int row : {0, kHeight / 2 - 1, kHeight / 2, kHeight - 1}) {
+            canvas.at(col, row) = {1, 1, 1, 1};
+        }
+    }
+}
+
 } // namespace
+
+bool writeCampaignTexture(const std::string& runDir) {
+    Canvas canvas(kWidth, kHeight, {0, 0, 0, 0});
+    Message complete;
+    complete.lines.push_back(centredLine("CAMPAIGN", 214, 100));
+    complete.lines.push_back(centredLine("COMPLETE", 70, 100));
+    complete.thickness = 8.0f;
+    complete.top = {1.0f, 0.9f, 0.45f};
+    complete.bottom = {0.85f, 0.5f, 0.05f};
+    complete.minY = 70;
+    complete.maxY = 314;
+    paintHalf(canvas, 0, complete);
+    whiteCorners(canvas);
+    return saveFile(runDir + "/" + kCampaignTexture, encodeTga(canvas.toImage(4), true));
+}
 
 bool writeInfoTexture(const std::string& runDir) {
     Canvas canvas(kWidth, kHeight, {0, 0, 0, 0});
@@ -77,14 +104,6 @@ bool writeInfoTexture(const std::string& runDir) {
     gameOver.maxY = 240;
     paintHalf(canvas, kHeight / 2, gameOver);
 
-    // The HUD instruments are drawn after a message with the info texture still bound, at the
-    // message's last texture coordinate: (0, 0.5) after "LEVEL COMPLETE" (texel row h/2) and
-    // (0, 1) after "GAME OVER" (row 0 with repeat wrapping). Those texels are opaque white so the
-    // instruments keep their colours; the neighbours cover linear filtering.
-    for (int col : {0, kWidth - 1}) {
-        for (int row : {0, kHeight / 2 - 1, kHeight / 2, kHeight - 1}) {
-            canvas.at(col, row) = {1, 1, 1, 1};
-        }
-    }
+    whiteCorners(canvas);
     return saveFile(runDir + "/" + kInfoTexture, encodeTga(canvas.toImage(4), true));
 }

@@ -76,6 +76,7 @@ int main(int argc, char** argv) {
     ok = writeCockpitTexture(runDir) && ok;
     ok = writeCockpitSidesTexture(runDir) && ok;
     ok = writeInfoTexture(runDir) && ok;
+    ok = writeCampaignTexture(runDir) && ok;
     ok = writeModels(runDir) && ok;
     ok = writeFuzzSeeds(runDir) && ok;
     ok = writeSoundEffects(runDir) && ok;
