@@ -112,7 +112,8 @@ std::string LevelTimeText(double seconds) {
 
 void DrawCards(AppState& app) {
     const Campaign* campaign = app.pCampaign.get();
-    const bool intro = campaign != nullptr && app.introSeconds > 0.0;
+    // The keys card stands alone: the level's card would show through it.
+    const bool intro = campaign != nullptr && app.introSeconds > 0.0 && !app.keysCardShown;
     const bool times = campaign != nullptr && campaign->levelCompleted();
     const bool pause = app.paused && !app.keysCardShown;
     if (!app.pFont || !(intro || times || pause || app.keysCardShown)) {
