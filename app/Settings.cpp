@@ -94,7 +94,9 @@ bool readKeys(const std::string& text, std::vector<unsigned>& keys) {
     std::istringstream list(words);
     for (std::string word; list >> word;) {
         const unsigned code = platform::virtualKeyFromName(word.c_str());
-        if (code == 0) {
+        // The pad's controls are fixed: a pad code named here ("0xCA") would bind as a keyboard
+        // key that is never written back.
+        if (code == 0 || KeyBindings::isGamepadKey(code)) {
             return false;
         }
         keys.push_back(code);
@@ -172,21 +174,42 @@ void Settings::load(const std::string& path, LaunchOptions& options,
         }
         return;
     }
+    read(text, path, options, problems);
+}
+
+void Settings::read(const std::string& text, const std::string& name, LaunchOptions& options,
+                    std::vector<std::string>& problems) {
     if (text.find('\0') != std::string::npos) {
-        problems.push_back("cannot read the settings file " + printable(path) +
+        problems.push_back("cannot read the settings file " + printable(name) +
                            ": it is not a text file; the game's own settings are used");
         return;
     }
     Reading reading;
     reading.text = &text;
-    reading.path = path;
+    reading.path = name;
     reading.options = &options;
     reading.problems = &problems;
     ini_parse_stream(&readLine, &reading, &takeSetting, &reading);
     if (reading.unnamed > 0) {
-        problems.push_back(printable(path) + ": " + std::to_string(reading.unnamed) +
+        problems.push_back(printable(name) + ": " + std::to_string(reading.unnamed) +
                            " more lines cannot be used (ignored)");
     }
+}
+
+std::string Settings::text(const LaunchOptions& options) {
+    std::string text = "# Ombrelix settings. Keys: letters, digits, F1-F12, ESC, ENTER, SPACE, "
+                       "LEFT, RIGHT, UP, DOWN, ...\n[game]\nfullscreen = ";
+    text += fullscreenWord(options.fullscreen);
+    text += "\nvolume = " + std::to_string(options.volume) + "\n\n[keys]\n";
+    for (int i = 0; i < kKeyActionCount; ++i) {
+        const KeyAction action = static_cast<KeyAction>(i);
+        std::string names;
+        for (unsigned code : options.keys.keyboardKeys(action)) {
+            names += (names.empty() ? "" : ", ") + platform::virtualKeyName(code);
+        }
+        text += std::string(KeyBindings::name(action)) + " = " + names + "\n";
+    }
+    return text;
 }
 
 bool Settings::save(const std::string& path, const LaunchOptions& options, std::string& error) {
@@ -199,18 +222,8 @@ bool Settings::save(const std::string& path, const LaunchOptions& options, std::
     if (file == nullptr) {
         return false;
     }
-    std::fprintf(file,
-                 "# Ombrelix settings. Keys: letters, digits, F1-F12, ESC, ENTER, SPACE, "
-                 "LEFT, RIGHT, UP, DOWN, ...\n[game]\nfullscreen = %s\nvolume = %d\n\n[keys]\n",
-                 fullscreenWord(options.fullscreen), options.volume);
-    for (int i = 0; i < kKeyActionCount; ++i) {
-        const KeyAction action = static_cast<KeyAction>(i);
-        std::string names;
-        for (unsigned code : options.keys.keyboardKeys(action)) {
-            names += (names.empty() ? "" : ", ") + platform::virtualKeyName(code);
-        }
-        std::fprintf(file, "%s = %s\n", KeyBindings::name(action), names.c_str());
-    }
+    const std::string written = text(options);
+    std::fwrite(written.data(), 1, written.size(), file);
     // A write that failed on the way (a full disk) counts as much as one that fails at the end.
     const bool failedOnTheWay = std::ferror(file) != 0;
     if (std::fclose(file) != 0 || failedOnTheWay) {

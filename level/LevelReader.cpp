@@ -143,6 +143,12 @@ bool LevelReader::readBytes(const char* bytes, std::size_t size, const char* nam
         return false;
     }
     errorHandler.setFileName(name);
+    // The parser keeps every document it made until told otherwise; once the walk is over nothing
+    // needs it, and a reader that reads level after level would otherwise grow with each one.
+    struct ReleaseDocuments {
+        DOMLSParser* parser;
+        ~ReleaseDocuments() { parser->resetDocumentPool(); }
+    } releaseDocuments{pParser.get()};
     DOMDocument* document = nullptr;
     try {
         MemBufInputSource source(reinterpret_cast<const XMLByte*>(bytes), size,

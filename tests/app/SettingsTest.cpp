@@ -36,7 +36,8 @@ TEST(Settings, AddedKeysCountAndEachBrokenLineIsNamedOnceAndSkipped) {
                                                           "[keys]\n"
                                                           "turn_right = F RIGHT\n"
                                                           "somersault = X\n"
-                                                          "fire = U, NOSUCHKEY\n");
+                                                          "fire = U, NOSUCHKEY\n"
+                                                          "slower = 0xC8\n");
     LaunchOptions options;
     std::vector<std::string> problems;
     Settings::load(path, options, problems);
@@ -50,11 +51,15 @@ TEST(Settings, AddedKeysCountAndEachBrokenLineIsNamedOnceAndSkipped) {
         << "the gamepad keeps its stick";
     EXPECT_EQ(options.keys.keyboardKeys(KeyAction::Fire), std::vector<unsigned>{'U'})
         << "a line with an unknown key changes nothing";
-    ASSERT_EQ(problems.size(), 4u);
+    EXPECT_EQ(options.keys.keys(KeyAction::Slower),
+              (std::vector<unsigned>{'K', platform::VK_GAMEPAD_LEFT_SHOULDER}))
+        << "the pad's own codes are not the settings file's to bind";
+    ASSERT_EQ(problems.size(), 5u);
     EXPECT_EQ(problems[0].rfind(path + ":3: ", 0), 0u) << problems[0];
     EXPECT_EQ(problems[1].rfind(path + ":5: ", 0), 0u) << problems[1];
     EXPECT_EQ(problems[2].rfind(path + ":8: ", 0), 0u) << problems[2];
     EXPECT_EQ(problems[3].rfind(path + ":9: ", 0), 0u) << problems[3];
+    EXPECT_EQ(problems[4].rfind(path + ":10: ", 0), 0u) << problems[4];
 
     // The command line read over the settings wins where it says something.
     unsetenv("OMBRELIX_START_DIR");
