@@ -20,6 +20,9 @@ namespace {
 // Problems named one by one; a file with more is not a settings file, and one more line says
 // how many were left unnamed.
 const std::size_t kProblemsNamed = 8;
+// Keys one action takes from the file; with the longest names that keeps its saved line short
+// enough for the INI library to read back whole.
+const std::size_t kMostKeysPerAction = 8;
 
 // The text as it may go to a terminal: bytes that are not printable ASCII become \xNN, so a
 // hostile file cannot send control sequences through the game's messages.
@@ -65,15 +68,23 @@ char* readLine(char* buffer, int size, void* stream) {
     if (reading.next >= file.size() || size < 2) {
         return nullptr;
     }
-    // Like fgets: up to the newline, which is kept, or as much as the buffer holds.
+    // Like fgets: up to the newline, which is kept.
     const std::size_t newline = file.find('\n', reading.next);
     const std::size_t end = newline == std::string::npos ? file.size() : newline + 1;
-    const std::size_t length = std::min(end - reading.next, static_cast<std::size_t>(size - 1));
+    ++reading.line;
+    if (end - reading.next > static_cast<std::size_t>(size - 1)) {
+        // Cut to the buffer, its tail would come back as a line of its own, which a long
+        // comment could use to say anything; it is named and skipped whole instead.
+        reading.next = end;
+        reading.problem("longer than " + std::to_string(size - 2) + " characters");
+        std::strcpy(buffer, "\n");
+        return buffer;
+    }
+    const std::size_t length = end - reading.next;
     file.copy(buffer, length, reading.next);
     buffer[length] = '\0';
     reading.next += length;
     char* line = buffer;
-    ++reading.line;
     const char* text = line + std::strspn(line, " \t\r\n");
     const bool fine = *text == '\0' || *text == ';' || *text == '#' ||
                       (*text == '[' && std::strchr(text, ']') != nullptr) ||
@@ -99,9 +110,11 @@ bool readKeys(const std::string& text, std::vector<unsigned>& keys) {
         if (code == 0 || KeyBindings::isGamepadKey(code)) {
             return false;
         }
-        keys.push_back(code);
+        if (std::find(keys.begin(), keys.end(), code) == keys.end()) {
+            keys.push_back(code);
+        }
     }
-    return !keys.empty();
+    return !keys.empty() && keys.size() <= kMostKeysPerAction;
 }
 
 int takeSetting(void* user, const char* section, const char* name, const char* value) {
@@ -127,7 +140,8 @@ int takeSetting(void* user, const char* section, const char* name, const char* v
         if (!KeyBindings::actionNamed(name, action)) {
             reading.problem(std::string("no action called ") + name);
         } else if (!readKeys(value, keys)) {
-            reading.problem(std::string("cannot read the keys of ") + name);
+            reading.problem(std::string("cannot read the keys of ") + name + " (at most " +
+                            std::to_string(kMostKeysPerAction) + " known keys)");
         } else {
             options.keys.setKeyboardKeys(action, keys);
         }

@@ -6,6 +6,7 @@
 #   FUZZ_SECONDS  seconds per target (20); all targets run at once, as `make test` runs them
 #   FUZZ_RUNS     executions per target instead of a time, FUZZ_JOBS targets at a time (the long run)
 #   FUZZ_BUILD    build folder (build-fuzz), so that a long run keeps binaries no one rebuilds
+#   FUZZ_TARGETS  which targets, slowest first (all six)
 set -uo pipefail
 cd "$(dirname "$0")/.."
 
@@ -13,7 +14,8 @@ BUILD=${FUZZ_BUILD:-build-fuzz}
 DATA_BUILD=${FUZZ_DATA_BUILD:-build} # the run directory whose generated data seeds the corpus
 SECONDS_PER_TARGET=${FUZZ_SECONDS:-20}
 RUNS_PER_TARGET=${FUZZ_RUNS:-}
-TARGETS=(level settings bmp tga jpeg ms3d) # slowest first, so a limited pool ends together
+# Slowest first, so that a limited pool ends together; FUZZ_TARGETS picks some ("level settings").
+read -r -a TARGETS <<<"${FUZZ_TARGETS:-level settings bmp tga jpeg ms3d}"
 if [ -n "$RUNS_PER_TARGET" ]; then
   JOBS=${FUZZ_JOBS:-$(nproc)}
 else

@@ -71,6 +71,41 @@ TEST(Settings, AddedKeysCountAndEachBrokenLineIsNamedOnceAndSkipped) {
     EXPECT_EQ(options.keys.keyboardKeys(KeyAction::TurnRight).size(), 2u);
 }
 
+TEST(Settings, AKeyListOrALinePastItsLimitIsNamedAndLeftOutWhole) {
+    // The INI library holds lines of up to 198 characters and a newline; a longer one cut in two
+    // would have its tail read as a setting of its own.
+    const auto line = [](std::size_t length, const std::string& tail) {
+        return std::string(length - tail.size(), ' ') + tail + "\n";
+    };
+    const struct {
+        std::string text;
+        int volume;
+        std::vector<unsigned> fire;
+        bool named;
+    } cases[] = {
+        {"[game]\n" + line(198, "volume = 7"), 7, {'U'}, false},
+        {"[game]\n" + line(199, "volume = 7"), 100, {'U'}, true},
+        {"[game]\n;" + std::string(198, 'x') + "volume = 0\n", 100, {'U'}, true},
+        {"[keys]\nfire = A, B, C, D, G, H, J, L\n",
+         100,
+         {'A', 'B', 'C', 'D', 'G', 'H', 'J', 'L'},
+         false},
+        {"[keys]\nfire = A, B, C, D, G, H, J, L, M\n", 100, {'U'}, true},
+        {"[keys]\nfire = U, u, SPACE, U\n", 100, {'U', platform::VK_SPACE}, false},
+    };
+    for (const auto& c : cases) {
+        LaunchOptions options;
+        std::vector<std::string> problems;
+        Settings::read(c.text, "settings.ini", options, problems);
+        EXPECT_EQ(options.volume, c.volume) << c.text;
+        EXPECT_EQ(options.keys.keyboardKeys(KeyAction::Fire), c.fire) << c.text;
+        ASSERT_EQ(problems.size(), c.named ? 1u : 0u) << c.text;
+        if (c.named) {
+            EXPECT_EQ(problems[0].rfind("settings.ini:2: ", 0), 0u) << problems[0];
+        }
+    }
+}
+
 TEST(Settings, WhatIsSavedReadsBackTheSame) {
     testsupport::TempDir folder;
     const std::string path = folder.path() + "/config/ombrelix/settings.ini";
