@@ -151,6 +151,39 @@ def all_faults():
     return faults
 
 
+SAMPLE_FIELDS = ("file", "line", "column", "old", "new", "original", "mutated")
+
+
+def save_sample(sample, path):
+    with open(path, "w", encoding="utf-8") as out:
+        for fault in sample:
+            out.write("\t".join(str(fault[f]) for f in SAMPLE_FIELDS) + "\n")
+
+
+def load_sample(path):
+    """A sample saved by an earlier run, to judge the same faults again after the code moved."""
+    sample = []
+    with open(path, encoding="utf-8") as saved:
+        for line in saved:
+            fault = dict(zip(SAMPLE_FIELDS, line.rstrip("\n").split("\t")))
+            fault["line"], fault["column"] = int(fault["line"]), int(fault["column"])
+            sample.append(fault)
+    return sample
+
+
+def planted(text, fault):
+    """The file's text with the fault in it, found by its line's text (the nearest such line to
+    where it was drawn), or None when that line is gone."""
+    lines = text.split("\n")
+    found = [i for i, line in enumerate(lines) if line.strip() == fault["original"]]
+    if not found:
+        return None
+    at = min(found, key=lambda i: abs(i + 1 - fault["line"]))
+    indent = lines[at][: len(lines[at]) - len(lines[at].lstrip())]
+    lines[at] = indent + fault["mutated"]
+    return "\n".join(lines)
+
+
 def read_equivalent():
     """(file, original line, mutated line) -> reason."""
     known = {}
@@ -278,15 +311,20 @@ def main():
     parser.add_argument("--list", action="store_true", help="only show the sample")
     parser.add_argument("--check-equivalent", action="store_true",
                         help="run the faults listed as equivalent too")
+    parser.add_argument("--replay", help="a sample.tsv saved by an earlier run, judged again")
     args = parser.parse_args()
 
     signal.signal(signal.SIGTERM, on_signal)
     signal.signal(signal.SIGHUP, on_signal)
-    candidates = all_faults()
-    sample = random.Random(args.seed).sample(candidates, min(args.count, len(candidates)))
+    if args.replay:
+        sample = load_sample(args.replay)
+        print(f"Replaying {len(sample)} faults of {args.replay}", flush=True)
+    else:
+        candidates = all_faults()
+        sample = random.Random(args.seed).sample(candidates, min(args.count, len(candidates)))
+        print(f"Seed {args.seed}: {len(sample)} of {len(candidates)} possible faults in "
+              f"{len({c['file'] for c in candidates})} files", flush=True)
     equivalent = read_equivalent()
-    print(f"Seed {args.seed}: {len(sample)} of {len(candidates)} possible faults in "
-          f"{len({c['file'] for c in candidates})} files", flush=True)
     if args.list:
         for number, fault in enumerate(sample, 1):
             print(f"{number:3}  {describe(fault)}\n     {fault['original']}\n  -> {fault['mutated']}")
@@ -295,8 +333,10 @@ def main():
     folder = os.path.join(ROOT, args.folder)
     tree = os.path.join(folder, "src")
     args.build = os.path.join(folder, "build")
-    logs = os.path.join(folder, "logs", f"seed-{args.seed}")
+    logs = os.path.join(folder, "logs", "replay" if args.replay else f"seed-{args.seed}")
     os.makedirs(logs, exist_ok=True)
+    if not args.replay:
+        save_sample(sample, os.path.join(logs, "sample.tsv"))
     mirror(tree)
     configure = ["cmake", "-S", tree, "-B", args.build, "-DCMAKE_BUILD_TYPE=Release"]
     if run(configure, os.path.join(logs, "configure.log")) != 0:
@@ -322,18 +362,19 @@ def main():
             path = os.path.join(tree, fault["file"])
             with open(path, encoding="utf-8") as source:
                 original = source.read()
-            lines = original.split("\n")
-            line = lines[fault["line"] - 1]
-            c = fault["column"]
-            lines[fault["line"] - 1] = line[:c] + fault["new"] + line[c + len(fault["old"]):]
-            try:
-                with open(path, "w", encoding="utf-8") as source:
-                    source.write("\n".join(lines))
-                verdict, detail = judge.verdict(fault, os.path.join(logs, f"{number:02}"))
-            finally:
-                # Written back unconditionally; the newer time stamp makes the next build redo it.
-                with open(path, "w", encoding="utf-8") as source:
-                    source.write(original)
+            mutated = planted(original, fault)
+            if mutated is None:
+                verdict, detail = "STALE", "the line is no longer there"
+            else:
+                try:
+                    with open(path, "w", encoding="utf-8") as source:
+                        source.write(mutated)
+                    verdict, detail = judge.verdict(fault, os.path.join(logs, f"{number:02}"))
+                finally:
+                    # Written back unconditionally; the newer time stamp makes the next build
+                    # redo it.
+                    with open(path, "w", encoding="utf-8") as source:
+                        source.write(original)
             if key in equivalent:
                 detail = f"listed as equivalent ({equivalent[key]}); {detail}"
         results.append((number, fault, group, verdict, detail))
