@@ -48,9 +48,11 @@ fuzz-long: deps build
 	  nice bash tools/run-fuzz.sh
 
 # Not part of `make test`: plants a seeded random sample of small faults one by one, judges each
-# by the tests and lists survivors (MUTANTS=N SEED=S make mutants). An hour or two for 40.
+# by the tests and lists survivors (MUTANTS=N SEED=S make mutants; REVISION=commit judges that
+# commit rather than the working tree). An hour or two for 40.
 mutants: deps
-	python3 tools/mutants.py --jobs $(JOBS) --count $${MUTANTS:-40} --seed $${SEED:-1}
+	python3 tools/mutants.py --jobs $(JOBS) --count $${MUTANTS:-40} --seed $${SEED:-1} \
+	  $${REVISION:+--revision $$REVISION}
 
 # The shipped level flown by a seeded random pilot: 100,000 frames in the release runner beside
 # 10,000 in the sanitizer runner; `soak-short` (part of `make test`) flies the latter briefly.

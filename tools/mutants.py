@@ -11,15 +11,15 @@ programs' mains, the SDL window) are scored apart. Faults listed in tools/mutant
 are shown but not scored."""
 
 import argparse
-import filecmp
+import io
 import os
 import random
 import re
 import resource
-import shutil
 import signal
 import subprocess
 import sys
+import tarfile
 import time
 
 ROOT = os.path.dirname(os.path.dirname(os.path.abspath(__file__)))
@@ -141,14 +141,62 @@ def faults_in(path, text):
             for n, c, old, new in faults]
 
 
-def all_faults():
-    names = subprocess.run(["git", "ls-files", "-co", "--exclude-standard"] + FOLDERS, cwd=ROOT,
-                           check=True, capture_output=True, text=True).stdout.split()
-    faults = []
-    for name in sorted(n for n in names if n.endswith((".cpp", ".h"))):
-        with open(os.path.join(ROOT, name), encoding="utf-8") as source:
-            faults.extend(faults_in(name, source.read()))
-    return faults
+class Source:
+    """The code judged: the working tree, or one commit of it, so that samples judged hours apart
+    see the same code and the same tests while work goes on."""
+
+    def __init__(self, revision):
+        self.files = {}  # name -> (bytes, executable)
+        if revision:
+            archive = subprocess.run(["git", "archive", "--format=tar", revision], cwd=ROOT,
+                                     check=True, capture_output=True).stdout
+            with tarfile.open(fileobj=io.BytesIO(archive)) as tar:
+                for member in tar.getmembers():
+                    if member.isfile():
+                        self.files[member.name] = (tar.extractfile(member).read(),
+                                                   bool(member.mode & 0o100))
+        else:
+            listed = subprocess.run(["git", "ls-files", "-co", "--exclude-standard", "-z"],
+                                    cwd=ROOT, check=True, capture_output=True).stdout.decode()
+            for name in filter(None, listed.split("\0")):
+                path = os.path.join(ROOT, name)
+                if os.path.isfile(path):
+                    with open(path, "rb") as source:
+                        self.files[name] = (source.read(), os.access(path, os.X_OK))
+
+    def faults(self):
+        found = []
+        for name in sorted(self.files):
+            if name.split("/")[0] in FOLDERS and name.endswith((".cpp", ".h")):
+                found.extend(faults_in(name, self.files[name][0].decode("utf-8")))
+        return found
+
+    def mirror(self, tree):
+        """Writes the files into the mirror and removes those that are gone; unchanged files
+        keep their time stamps, so the mirror's build only redoes what changed since the last
+        run."""
+        for name, (data, executable) in self.files.items():
+            copy = os.path.join(tree, name)
+            if os.path.isfile(copy):
+                with open(copy, "rb") as old:
+                    if old.read() == data:
+                        continue
+            os.makedirs(os.path.dirname(copy), exist_ok=True)
+            with open(copy, "wb") as out:
+                out.write(data)
+            os.chmod(copy, 0o755 if executable else 0o644)
+        for folder, _dirs, names in os.walk(tree):
+            for name in names:
+                path = os.path.join(folder, name)
+                if os.path.relpath(path, tree) not in self.files:
+                    os.remove(path)
+        # The tests find the shared corpora beside the source folder.
+        shared = os.path.join(os.path.dirname(ROOT), "shared")
+        if not os.path.isdir(shared):
+            shared = os.path.join(os.path.dirname(os.path.dirname(ROOT)), "shared")
+        beside = os.path.join(os.path.dirname(tree), "shared")
+        if os.path.isdir(shared) and not os.path.lexists(beside):
+            os.symlink(shared, beside)
 
 
 SAMPLE_FIELDS = ("file", "line", "column", "old", "new", "original", "mutated")
@@ -197,26 +245,6 @@ def read_equivalent():
                 sys.exit(f"mutants: {EQUIVALENT}:{number}: expected file, original, mutated, reason")
             known[tuple(f.strip() for f in fields[:3])] = fields[3]
     return known
-
-
-def mirror(tree):
-    """Copies the tracked and new files into the mirror; unchanged files keep their time stamps,
-    so the mirror's build only redoes what changed since the last run."""
-    listed = subprocess.run(["git", "ls-files", "-co", "--exclude-standard", "-z"], cwd=ROOT,
-                            check=True, capture_output=True).stdout.decode().split("\0")
-    for name in filter(None, listed):
-        source, copy = os.path.join(ROOT, name), os.path.join(tree, name)
-        if not os.path.isfile(source) or (os.path.exists(copy) and filecmp.cmp(source, copy, False)):
-            continue
-        os.makedirs(os.path.dirname(copy), exist_ok=True)
-        shutil.copy2(source, copy)
-    # The tests find the shared corpora beside the source folder.
-    shared = os.path.join(os.path.dirname(ROOT), "shared")
-    if not os.path.isdir(shared):
-        shared = os.path.join(os.path.dirname(os.path.dirname(ROOT)), "shared")
-    beside = os.path.join(os.path.dirname(tree), "shared")
-    if os.path.isdir(shared) and not os.path.lexists(beside):
-        os.symlink(shared, beside)
 
 
 def limit_memory():
@@ -312,15 +340,17 @@ def main():
     parser.add_argument("--check-equivalent", action="store_true",
                         help="run the faults listed as equivalent too")
     parser.add_argument("--replay", help="a sample.tsv saved by an earlier run, judged again")
+    parser.add_argument("--revision", help="judge this commit rather than the working tree")
     args = parser.parse_args()
 
     signal.signal(signal.SIGTERM, on_signal)
     signal.signal(signal.SIGHUP, on_signal)
+    source = Source(args.revision)
     if args.replay:
         sample = load_sample(args.replay)
         print(f"Replaying {len(sample)} faults of {args.replay}", flush=True)
     else:
-        candidates = all_faults()
+        candidates = source.faults()
         sample = random.Random(args.seed).sample(candidates, min(args.count, len(candidates)))
         print(f"Seed {args.seed}: {len(sample)} of {len(candidates)} possible faults in "
               f"{len({c['file'] for c in candidates})} files", flush=True)
@@ -337,7 +367,7 @@ def main():
     os.makedirs(logs, exist_ok=True)
     if not args.replay:
         save_sample(sample, os.path.join(logs, "sample.tsv"))
-    mirror(tree)
+    source.mirror(tree)
     configure = ["cmake", "-S", tree, "-B", args.build, "-DCMAKE_BUILD_TYPE=Release"]
     if run(configure, os.path.join(logs, "configure.log")) != 0:
         sys.exit(f"mutants: configuring {args.build} failed, see {logs}/configure.log")
