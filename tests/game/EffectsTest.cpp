@@ -8,12 +8,39 @@
 #include "tests/game/GameWorldTest.h"
 
 #include <cmath>
+#include <functional>
 
 using gametest::GameWorldTest;
 using testsupport::DebugCapture;
 using testsupport::litPixels;
 
 using EffectsTest = GameWorldTest;
+
+namespace {
+
+// How many polygons a drawing sends on to the rasteriser, told by GL's feedback mode.
+int polygonsSent(const std::function<void()>& draw) {
+    std::vector<GLfloat> feedback(1 << 16);
+    glFeedbackBuffer(static_cast<GLsizei>(feedback.size()), GL_3D, feedback.data());
+    glRenderMode(GL_FEEDBACK);
+    draw();
+    const GLint used = glRenderMode(GL_RENDER);
+    int polygons = 0;
+    for (GLint i = 0; i < used;) {
+        const GLint token = static_cast<GLint>(feedback[i++]);
+        if (token == GL_POLYGON_TOKEN) {
+            ++polygons;
+            i += 1 + 3 * static_cast<GLint>(feedback[i]);
+        } else if (token == GL_PASS_THROUGH_TOKEN) {
+            i += 1;
+        } else {
+            i += 3 * (token == GL_LINE_TOKEN || token == GL_LINE_RESET_TOKEN ? 2 : 1);
+        }
+    }
+    return polygons;
+}
+
+} // namespace
 
 TEST_F(EffectsTest, PuffsAndExplosionsGrowFaceThePlayerAndGoJustAfterTheirLifetime) {
     const struct {
@@ -127,6 +154,19 @@ TEST_F(EffectsTest, TrimmedEffectsDrawTheSamePixelsAndNothingOnceFadedOut) {
             world->update(0.0);
         }
     }
+    // Long faded, a puff's square is not even sent to the rasteriser; plain, it still is.
+    Object3D* gone = world->addElement(kKindSmokeCloud);
+    gone->setPos(0.0f, 0.0f, -30.0f);
+    for (const auto& [step, sentTrimmed] : {std::pair{5.0, true}, std::pair{34.0, false}}) {
+        gone->update(step); // aged 5, then 39 time units
+        for (int trimmed = 0; trimmed < 2; ++trimmed) {
+            world->drawingShortcuts = trimmed ? kShortcutsAll : kShortcutsAll & ~kShortcutEffects;
+            EXPECT_EQ(polygonsSent([&] { world->draw(); }) > 0, sentTrimmed || trimmed == 0)
+                << "after " << step << (trimmed ? ", trimmed" : ", plain");
+        }
+    }
+    gone->setHealth(0.0f);
+    world->update(0.0);
     glPolygonMode(GL_FRONT_AND_BACK, GL_LINE); // the wireframe shows every square's edges
     Object3D* faded = world->addElement(kKindSmokeCloud);
     faded->setPos(0.0f, 0.0f, -30.0f);
