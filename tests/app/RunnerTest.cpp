@@ -1,5 +1,5 @@
 // Key names, and session scripts turned into window messages frame by frame by the off-screen
-// window.
+// window, which starts SDL's pad support only for a script that plugs a pad in.
 #include "platform/HeadlessWindow.h"
 #include "platform/SdlWindow.h"
 #include "platform/WindowScript.h"
@@ -71,6 +71,27 @@ TEST(SessionScript, EachLineArrivesJustBeforeItsFrameThenTheQuitAfterTheLast) {
         EXPECT_FALSE(script.parse(bad)) << bad;
     }
     EXPECT_FALSE(script.load("/nonexistent/script.txt"));
+}
+
+TEST(SessionScript, OnlyAScriptThatPlugsInAPadStartsThePadSupport) {
+    for (const char* text : {"0 pad attach\n", "0 down U\n"}) {
+        platform::WindowScript script;
+        ASSERT_TRUE(script.parse(text)) << script.error();
+        platform::Clock clock = platform::Clock::makeVirtual();
+        platform::HeadlessWindow::Options options;
+        options.script = script.events();
+        options.frameLimit = 2;
+        platform::HeadlessWindow window(clock, options);
+        platform::Message m;
+        for (int frame = 0; frame < 2; ++frame) {
+            while (window.peekMessage(m)) {
+            }
+            window.swapBuffers();
+        }
+        const bool plugged = std::string(text).find("pad") != std::string::npos;
+        EXPECT_EQ(window.gamepadsConnected(), plugged ? 1 : 0) << text;
+        EXPECT_EQ(SDL_WasInit(SDL_INIT_GAMECONTROLLER) != 0, plugged) << text;
+    }
 }
 
 } // namespace
