@@ -13,8 +13,9 @@ using Args = std::vector<std::string>;
 
 TEST(KeyNames, ScriptNamesAndDesktopKeysGiveTheKeyTableCodes) {
     const std::pair<const char*, unsigned> names[] = {
-        {"U", 0x55},     {"u", 0x55}, {"0x55", 0x55}, {"F3", 0x72}, {"F12", 0x7B}, {"ESC", 0x1B},
-        {"SPACE", 0x20}, {"1", 0x31}, {"F13", 0},     {"0x100", 0}, {"WOBBLE", 0}};
+        {"U", 0x55},   {"u", 0x55},  {"0x55", 0x55}, {"F0", 0},       {"F1", 0x70},
+        {"F12", 0x7B}, {"F13", 0},   {"ESC", 0x1B},  {"SPACE", 0x20}, {"1", 0x31},
+        {"0x0", 0},    {"0x1", 0x1}, {"0xFF", 0xFF}, {"0x100", 0},    {"WOBBLE", 0}};
     for (const auto& [name, code] : names) {
         EXPECT_EQ(platform::virtualKeyFromName(name), code) << name;
     }
