@@ -1,5 +1,6 @@
-// Key names, and session scripts turned into window messages frame by frame by the off-screen
-// window, which starts SDL's pad support only for a script that plugs a pad in.
+// Key names, the runner's virtual clock, and session scripts turned into window messages frame by
+// frame by the off-screen window, which starts SDL's pad support only for a script that plugs a
+// pad in.
 #include "platform/HeadlessWindow.h"
 #include "platform/SdlWindow.h"
 #include "platform/WindowScript.h"
@@ -72,6 +73,16 @@ TEST(SessionScript, EachLineArrivesJustBeforeItsFrameThenTheQuitAfterTheLast) {
         EXPECT_FALSE(script.parse(bad)) << bad;
     }
     EXPECT_FALSE(script.load("/nonexistent/script.txt"));
+}
+
+TEST(VirtualClock, MovesOnlyForwardAndOnlyWhenTold) {
+    platform::Clock clock = platform::Clock::makeVirtual();
+    EXPECT_EQ(clock.counter(), 0);
+    for (const auto& [seconds, milliseconds] : {std::pair{0.25, 250u}, std::pair{0.0, 250u},
+                                                std::pair{-1.0, 250u}, std::pair{0.001, 251u}}) {
+        clock.advance(seconds);
+        EXPECT_EQ(clock.milliseconds(), milliseconds) << "after " << seconds << " s";
+    }
 }
 
 TEST(SessionScript, OnlyAScriptThatPlugsInAPadStartsThePadSupport) {
