@@ -197,6 +197,32 @@ TEST(CommandLine, TheGameLogsWhereTheEnvironmentSaysUnlessTheCommandLineSaysOthe
     unsetenv("OMBRELIX_START_DIR");
 }
 
+TEST(CommandLine, TheHelpGivesEachOptionItsWordsInOneColumnWithinAHundredCharacters) {
+    const std::string column(26, ' '); // where every option's words start
+    for (Program program : {kGame, kRunner}) {
+        std::istringstream text(CommandLine::help(program));
+        std::size_t options = 0;
+        for (std::string line; std::getline(text, line);) {
+            EXPECT_LE(line.size(), 100u) << line;
+            const bool option = line.rfind("  -", 0) == 0 || line.rfind("      --", 0) == 0;
+            // An option too long for its column has its words on the next line.
+            const bool words =
+                option ? line.find("  ", 6) != std::string::npos : line.rfind(column, 0) == 0;
+            if (words) {
+                EXPECT_TRUE(line[column.size() - 1] == ' ' && line[column.size()] != ' ') << line;
+            }
+            options += option ? 1 : 0;
+        }
+        std::size_t listed = 0;
+        for (const CommandLine::Option& o : CommandLine::table()) {
+            listed += (o.programs & (program == kGame ? CommandLine::kGame : CommandLine::kRunner))
+                          ? 1
+                          : 0;
+        }
+        EXPECT_EQ(options, listed);
+    }
+}
+
 // The option names a section of the manual page lists in its ".TP" entries.
 std::set<std::string> manualOptions(const std::string& page, const std::string& section) {
     const std::size_t start = page.find(".SH " + section + "\n");

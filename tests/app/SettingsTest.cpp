@@ -106,6 +106,14 @@ TEST(Settings, AKeyListOrALinePastItsLimitIsNamedAndLeftOutWhole) {
     }
 }
 
+TEST(Settings, AProblemShowsEveryByteATerminalWouldNotPrintAsItsCode) {
+    LaunchOptions options;
+    std::vector<std::string> problems;
+    Settings::read("[keys]\n ~\x7f \x1f = U\n", "settings.ini", options, problems);
+    ASSERT_EQ(problems.size(), 1u);
+    EXPECT_EQ(problems[0], "settings.ini:2: no action called ~\\x7f \\x1f (line ignored)");
+}
+
 TEST(Settings, WhatIsSavedReadsBackTheSame) {
     testsupport::TempDir folder;
     const std::string path = folder.path() + "/config/ombrelix/settings.ini";
