@@ -368,7 +368,12 @@ def main():
     if not args.replay:
         save_sample(sample, os.path.join(logs, "sample.tsv"))
     source.mirror(tree)
-    configure = ["cmake", "-S", tree, "-B", args.build, "-DCMAKE_BUILD_TYPE=Release"]
+    # Indexing past an array is checked, as the sanitizer run of `make test` would: a fault that
+    # only writes past the end of a local array would otherwise pass unseen in a release build.
+    configure = ["cmake", "-S", tree, "-B", args.build, "-DCMAKE_BUILD_TYPE=Release",
+                 "-DCMAKE_CXX_FLAGS=-fsanitize=bounds -fno-sanitize-recover=bounds"]
+    if os.environ.get("CMAKE_CXX_COMPILER_LAUNCHER"):
+        configure.append("-DCMAKE_CXX_COMPILER_LAUNCHER=" + os.environ["CMAKE_CXX_COMPILER_LAUNCHER"])
     if run(configure, os.path.join(logs, "configure.log")) != 0:
         sys.exit(f"mutants: configuring {args.build} failed, see {logs}/configure.log")
     # The unmutated code must build and pass, or every fault would look caught.
