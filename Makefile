@@ -8,8 +8,8 @@ ifneq ($(CI),)
 CMAKE_FLAGS += -DOMBRELIX_WERROR=ON
 endif
 
-.PHONY: all deps build run test unit asan fuzz bench rules format clean package package-check \
-        mutants soak soak-short
+.PHONY: all deps build run test unit asan fuzz fuzz-long bench rules format clean package \
+        package-check mutants soak soak-short
 
 all: build
 
@@ -41,9 +41,18 @@ asan: deps
 fuzz: deps build
 	bash tools/run-fuzz.sh
 
-# Not part of `make test`: plants the faults of tools/mutants.tsv one by one and lists survivors.
+# Not part of `make test`: every fuzz target to 10 million executions (FUZZ_RUNS), two at a time,
+# in its own build folder so that `make fuzz` meanwhile rebuilds nothing it runs. Hours on two cores.
+fuzz-long: deps build
+	FUZZ_BUILD=build-fuzz-long FUZZ_RUNS=$${FUZZ_RUNS:-10000000} FUZZ_JOBS=$${FUZZ_JOBS:-2} \
+	  nice bash tools/run-fuzz.sh
+
+# Not part of `make test`: plants a seeded random sample of small faults one by one, judges each
+# by the tests and lists survivors (MUTANTS=N SEED=S make mutants; REVISION=commit judges that
+# commit rather than the working tree). An hour or two for 40.
 mutants: deps
-	python3 tools/mutants.py --jobs $(JOBS)
+	python3 tools/mutants.py --jobs $(JOBS) --count $${MUTANTS:-40} --seed $${SEED:-1} \
+	  $${REVISION:+--revision $$REVISION}
 
 # The shipped level flown by a seeded random pilot: 100,000 frames in the release runner beside
 # 10,000 in the sanitizer runner; `soak-short` (part of `make test`) flies the latter briefly.
@@ -81,4 +90,4 @@ format:
 	@git ls-files '*.h' '*.cpp' | xargs clang-format -i
 
 clean:
-	rm -rf $(BUILD) $(ASAN_BUILD) $(DEB_BUILD) build-fuzz build-mutants
+	rm -rf $(BUILD) $(ASAN_BUILD) $(DEB_BUILD) build-fuzz build-fuzz-long build-mutants

@@ -20,6 +20,9 @@ namespace {
 // Problems named one by one; a file with more is not a settings file, and one more line says
 // how many were left unnamed.
 const std::size_t kProblemsNamed = 8;
+// Keys one action takes from the file; with the longest names that keeps its saved line short
+// enough for the INI library to read back whole.
+const std::size_t kMostKeysPerAction = 8;
 
 // The text as it may go to a terminal: bytes that are not printable ASCII become \xNN, so a
 // hostile file cannot send control sequences through the game's messages.
@@ -65,15 +68,23 @@ char* readLine(char* buffer, int size, void* stream) {
     if (reading.next >= file.size() || size < 2) {
         return nullptr;
     }
-    // Like fgets: up to the newline, which is kept, or as much as the buffer holds.
+    // Like fgets: up to the newline, which is kept.
     const std::size_t newline = file.find('\n', reading.next);
     const std::size_t end = newline == std::string::npos ? file.size() : newline + 1;
-    const std::size_t length = std::min(end - reading.next, static_cast<std::size_t>(size - 1));
+    ++reading.line;
+    if (end - reading.next > static_cast<std::size_t>(size - 1)) {
+        // Cut to the buffer, its tail would come back as a line of its own, which a long
+        // comment could use to say anything; it is named and skipped whole instead.
+        reading.next = end;
+        reading.problem("longer than " + std::to_string(size - 2) + " characters");
+        std::strcpy(buffer, "\n");
+        return buffer;
+    }
+    const std::size_t length = end - reading.next;
     file.copy(buffer, length, reading.next);
     buffer[length] = '\0';
     reading.next += length;
     char* line = buffer;
-    ++reading.line;
     const char* text = line + std::strspn(line, " \t\r\n");
     const bool fine = *text == '\0' || *text == ';' || *text == '#' ||
                       (*text == '[' && std::strchr(text, ']') != nullptr) ||
@@ -94,12 +105,16 @@ bool readKeys(const std::string& text, std::vector<unsigned>& keys) {
     std::istringstream list(words);
     for (std::string word; list >> word;) {
         const unsigned code = platform::virtualKeyFromName(word.c_str());
-        if (code == 0) {
+        // The pad's controls are fixed: a pad code named here ("0xCA") would bind as a keyboard
+        // key that is never written back.
+        if (code == 0 || KeyBindings::isGamepadKey(code)) {
             return false;
         }
-        keys.push_back(code);
+        if (std::find(keys.begin(), keys.end(), code) == keys.end()) {
+            keys.push_back(code);
+        }
     }
-    return !keys.empty();
+    return !keys.empty() && keys.size() <= kMostKeysPerAction;
 }
 
 int takeSetting(void* user, const char* section, const char* name, const char* value) {
@@ -129,7 +144,8 @@ int takeSetting(void* user, const char* section, const char* name, const char* v
         if (!KeyBindings::actionNamed(name, action)) {
             reading.problem(std::string("no action called ") + name);
         } else if (!readKeys(value, keys)) {
-            reading.problem(std::string("cannot read the keys of ") + name);
+            reading.problem(std::string("cannot read the keys of ") + name + " (at most " +
+                            std::to_string(kMostKeysPerAction) + " known keys)");
         } else {
             options.keys.setKeyboardKeys(action, keys);
         }
@@ -176,21 +192,44 @@ void Settings::load(const std::string& path, LaunchOptions& options,
         }
         return;
     }
+    read(text, path, options, problems);
+}
+
+void Settings::read(const std::string& text, const std::string& name, LaunchOptions& options,
+                    std::vector<std::string>& problems) {
     if (text.find('\0') != std::string::npos) {
-        problems.push_back("cannot read the settings file " + printable(path) +
+        problems.push_back("cannot read the settings file " + printable(name) +
                            ": it is not a text file; the game's own settings are used");
         return;
     }
     Reading reading;
     reading.text = &text;
-    reading.path = path;
+    reading.path = name;
     reading.options = &options;
     reading.problems = &problems;
     ini_parse_stream(&readLine, &reading, &takeSetting, &reading);
     if (reading.unnamed > 0) {
-        problems.push_back(printable(path) + ": " + std::to_string(reading.unnamed) +
+        problems.push_back(printable(name) + ": " + std::to_string(reading.unnamed) +
                            " more lines cannot be used (ignored)");
     }
+}
+
+std::string Settings::text(const LaunchOptions& options) {
+    std::string text = "# Ombrelix settings. Keys: letters, digits, F1-F12, ESC, ENTER, SPACE, "
+                       "LEFT, RIGHT, UP, DOWN, ...\n[game]\nfullscreen = ";
+    text += fullscreenWord(options.fullscreen);
+    text += "\nfullscreen_mode = ";
+    text += LaunchOptions::fullscreenModeName(options.fullscreenMode);
+    text += "\nvolume = " + std::to_string(options.volume) + "\n\n[keys]\n";
+    for (int i = 0; i < kKeyActionCount; ++i) {
+        const KeyAction action = static_cast<KeyAction>(i);
+        std::string names;
+        for (unsigned code : options.keys.keyboardKeys(action)) {
+            names += (names.empty() ? "" : ", ") + platform::virtualKeyName(code);
+        }
+        text += std::string(KeyBindings::name(action)) + " = " + names + "\n";
+    }
+    return text;
 }
 
 bool Settings::save(const std::string& path, const LaunchOptions& options, std::string& error) {
@@ -203,20 +242,8 @@ bool Settings::save(const std::string& path, const LaunchOptions& options, std::
     if (file == nullptr) {
         return false;
     }
-    std::fprintf(file,
-                 "# Ombrelix settings. Keys: letters, digits, F1-F12, ESC, ENTER, SPACE, "
-                 "LEFT, RIGHT, UP, DOWN, ...\n[game]\nfullscreen = %s\nfullscreen_mode = %s\n"
-                 "volume = %d\n\n[keys]\n",
-                 fullscreenWord(options.fullscreen),
-                 LaunchOptions::fullscreenModeName(options.fullscreenMode), options.volume);
-    for (int i = 0; i < kKeyActionCount; ++i) {
-        const KeyAction action = static_cast<KeyAction>(i);
-        std::string names;
-        for (unsigned code : options.keys.keyboardKeys(action)) {
-            names += (names.empty() ? "" : ", ") + platform::virtualKeyName(code);
-        }
-        std::fprintf(file, "%s = %s\n", KeyBindings::name(action), names.c_str());
-    }
+    const std::string written = text(options);
+    std::fwrite(written.data(), 1, written.size(), file);
     // A write that failed on the way (a full disk) counts as much as one that fails at the end.
     const bool failedOnTheWay = std::ferror(file) != 0;
     if (std::fclose(file) != 0 || failedOnTheWay) {

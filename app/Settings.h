@@ -16,7 +16,12 @@ public:
     // cannot be used is left out and named once in problems ("FILE:LINE: what").
     static void load(const std::string& path, LaunchOptions& options,
                      std::vector<std::string>& problems);
+    // The same for a file's text already in memory; the problems call it by name.
+    static void read(const std::string& text, const std::string& name, LaunchOptions& options,
+                     std::vector<std::string>& problems);
     // Writes the options' start answer, volume and keyboard keys, making the folder if needed.
     // False with the reason on failure.
     static bool save(const std::string& path, const LaunchOptions& options, std::string& error);
+    // What save writes.
+    static std::string text(const LaunchOptions& options);
 };

@@ -131,6 +131,7 @@ bool CampaignReader::readBytes(const char* bytes, std::size_t size, const std::s
         return fail("the XML library cannot be used");
     }
     pErrors->first.clear();
+    const ParsedDocumentsRelease releaseDocuments(pParser.get());
     DOMDocument* document = nullptr;
     try {
         MemBufInputSource source(reinterpret_cast<const XMLByte*>(bytes), size,

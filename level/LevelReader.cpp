@@ -109,6 +109,7 @@ bool LevelReader::readBytes(const char* bytes, std::size_t size, const char* nam
         return false;
     }
     errorHandler.setFileName(name);
+    const ParsedDocumentsRelease releaseDocuments(pParser.get());
     DOMDocument* document = nullptr;
     try {
         MemBufInputSource source(reinterpret_cast<const XMLByte*>(bytes), size,

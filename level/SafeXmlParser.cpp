@@ -25,6 +25,10 @@ void SafeXmlParserRelease::operator()(DOMLSParser* parser) const {
     parser->release();
 }
 
+ParsedDocumentsRelease::~ParsedDocumentsRelease() {
+    pParser->resetDocumentPool();
+}
+
 SafeXmlParser CreateSafeXmlParser() {
     XMLCh features[kFeatureNameLength + 1];
     XMLString::transcode("LS", features, kFeatureNameLength);

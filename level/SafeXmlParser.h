@@ -18,3 +18,17 @@ using SafeXmlParser = std::unique_ptr<XERCES_CPP_NAMESPACE::DOMLSParser, SafeXml
 // A new parser, or none when the library offers no "LS" implementation. The library must have
 // been initialised.
 SafeXmlParser CreateSafeXmlParser();
+
+// Gives back every document the parser made when it goes out of scope. The parser keeps them
+// until told otherwise; a reader that reads file after file would grow with each one and slow
+// down as it does.
+class ParsedDocumentsRelease {
+public:
+    explicit ParsedDocumentsRelease(XERCES_CPP_NAMESPACE::DOMLSParser* parser) : pParser(parser) {}
+    ~ParsedDocumentsRelease();
+    ParsedDocumentsRelease(const ParsedDocumentsRelease&) = delete;
+    ParsedDocumentsRelease& operator=(const ParsedDocumentsRelease&) = delete;
+
+private:
+    XERCES_CPP_NAMESPACE::DOMLSParser* pParser;
+};

@@ -1,15 +1,26 @@
 #!/usr/bin/env bash
-# Builds the libFuzzer targets of the file readers and the level reader (clang, AddressSanitizer
-# and UBSan) in build-fuzz and runs each one for a short while over a corpus seeded from the
-# generated game data, the generator's small seed files and the level seeds in tests/fuzz.
-# Prints executions per target; exits non-zero on a crash.
+# Builds the libFuzzer targets of the file readers, the level reader and the settings file (clang,
+# AddressSanitizer and UBSan) and runs each one over a corpus seeded from the generated game data,
+# the generator's small seed files and the seeds in tests/fuzz. Prints executions, executions a
+# second and peak memory per target; exits non-zero on a crash.
+#   FUZZ_SECONDS  seconds per target (20); all targets run at once, as `make test` runs them
+#   FUZZ_RUNS     executions per target instead of a time, FUZZ_JOBS targets at a time (the long run)
+#   FUZZ_BUILD    build folder (build-fuzz), so that a long run keeps binaries no one rebuilds
+#   FUZZ_TARGETS  which targets, slowest first (all six)
 set -uo pipefail
 cd "$(dirname "$0")/.."
 
-BUILD=build-fuzz
+BUILD=${FUZZ_BUILD:-build-fuzz}
 DATA_BUILD=${FUZZ_DATA_BUILD:-build} # the run directory whose generated data seeds the corpus
 SECONDS_PER_TARGET=${FUZZ_SECONDS:-20}
-TARGETS=(bmp tga jpeg ms3d level)
+RUNS_PER_TARGET=${FUZZ_RUNS:-}
+# Slowest first, so that a limited pool ends together; FUZZ_TARGETS picks some ("level settings").
+read -r -a TARGETS <<<"${FUZZ_TARGETS:-level settings bmp tga jpeg ms3d}"
+if [ -n "$RUNS_PER_TARGET" ]; then
+  JOBS=${FUZZ_JOBS:-$(nproc)}
+else
+  JOBS=${#TARGETS[@]}
+fi
 MAX_SEED_BYTES=16384 # bigger seeds slow every mutation down for little gain
 
 extensions_of() {
@@ -19,12 +30,14 @@ extensions_of() {
     jpeg) echo "jpg jpeg" ;;
     ms3d) echo "ms3d" ;;
     level) echo "xml" ;;
+    settings) echo "ini" ;;
   esac
 }
 
-options_of() { # the level reader logs every node: keep its stderr out of the log
+options_of() {
   case "$1" in
-    level) echo "-dict=tests/fuzz/level.dict -close_fd_mask=2" ;;
+    level) echo "-dict=tests/fuzz/level.dict" ;;
+    settings) echo "-dict=tests/fuzz/settings.dict" ;;
   esac
 }
 
@@ -87,35 +100,50 @@ for target in "${TARGETS[@]}"; do
   fi
 done
 
-echo "Fuzzing each reader for $SECONDS_PER_TARGET s..."
-pids=()
+if [ -n "$RUNS_PER_TARGET" ]; then
+  echo "Fuzzing each reader for $RUNS_PER_TARGET executions, $JOBS at a time..."
+  limit=(-runs="$RUNS_PER_TARGET")
+else
+  echo "Fuzzing each reader for $SECONDS_PER_TARGET s..."
+  limit=(-max_total_time="$SECONDS_PER_TARGET")
+fi
+declare -A pid_of
+started=$(date +%s)
 for target in "${TARGETS[@]}"; do
+  while [ "$(jobs -rp | wc -l)" -ge "$JOBS" ]; do
+    wait -n
+  done
   # shellcheck disable=SC2046 # the options are words
-  "$BUILD/fuzz_$target" "$BUILD/corpus/$target" $(options_of "$target") \
-    -max_total_time="$SECONDS_PER_TARGET" -timeout=10 -rss_limit_mb=2048 \
-    -print_final_stats=1 -artifact_prefix="$BUILD/artifacts/$target/" \
-    >"$BUILD/logs/fuzz_$target.log" 2>&1 &
-  pids+=($!)
+  "$BUILD/fuzz_$target" "$BUILD/corpus/$target" $(options_of "$target") "${limit[@]}" \
+    -timeout=10 -rss_limit_mb=2048 -print_final_stats=1 \
+    -artifact_prefix="$BUILD/artifacts/$target/" >"$BUILD/logs/fuzz_$target.log" 2>&1 &
+  pid_of[$target]=$!
 done
 
+stat_of() { # log, libFuzzer's final statistic
+  grep -o "stat::$2: *[0-9]*" "$1" | tail -1 | grep -o '[0-9]*$'
+}
 status=0
-for i in "${!TARGETS[@]}"; do
-  target=${TARGETS[$i]}
-  wait "${pids[$i]}"
+for target in "${TARGETS[@]}"; do
+  wait "${pid_of[$target]}"
   code=$?
   log="$BUILD/logs/fuzz_$target.log"
-  execs=$(grep -o 'stat::number_of_executed_units: [0-9]*' "$log" | tail -1 | grep -o '[0-9]*$')
+  execs=$(stat_of "$log" number_of_executed_units)
   if [ -z "$execs" ]; then
     execs=$(grep -o 'Done [0-9]* runs' "$log" | tail -1 | grep -o '[0-9]*')
   fi
+  rate=$(stat_of "$log" average_exec_per_sec)
+  rss=$(stat_of "$log" peak_rss_mb)
   corpus_size=$(find "$BUILD/corpus/$target" -type f | wc -l)
   if [ "$code" -eq 0 ]; then
-    printf 'fuzz_%-5s %10s executions, corpus %5s files, no crash\n' "$target" "${execs:-?}" "$corpus_size"
+    printf 'fuzz_%-8s %10s executions, %6s a second, peak %4s MB, corpus %5s files, no crash\n' \
+      "$target" "${execs:-?}" "${rate:-?}" "${rss:-?}" "$corpus_size"
   else
     status=1
-    reason=$(grep -m1 -E 'ERROR: (libFuzzer|AddressSanitizer|UndefinedBehaviorSanitizer)|runtime error' "$log")
-    printf 'fuzz_%-5s %10s executions, CRASHED (exit %s): %s\n' "$target" "${execs:-?}" "$code" "$reason"
-    echo "           log: $log; reproducer in $BUILD/artifacts/$target/"
+    reason=$(grep -m1 -E 'ERROR: (libFuzzer|AddressSanitizer|UndefinedBehaviorSanitizer)|runtime error|deadly signal' "$log")
+    printf 'fuzz_%-8s %10s executions, CRASHED (exit %s): %s\n' "$target" "${execs:-?}" "$code" "$reason"
+    echo "              log: $log; reproducer in $BUILD/artifacts/$target/"
   fi
 done
+echo "Fuzzing took $(($(date +%s) - started)) s"
 exit $status

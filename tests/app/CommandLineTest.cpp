@@ -1,6 +1,6 @@
-// Both programs' command lines through the one parser: what each accepts and refuses, and the
-// manual page listing exactly the options each program takes. (Help, version, exit codes and the
-// launcher's start folder are the end-to-end stories'.)
+// Both programs' command lines through the one parser: what each accepts and refuses, the log
+// named in the environment, and the manual page listing exactly the options each program takes.
+// (Help, version, exit codes and the launcher's start folder are the end-to-end stories'.)
 #include "app/CommandLine.h"
 
 #include <gtest/gtest.h>
@@ -197,6 +197,60 @@ TEST(CommandLine, EachProgramTakesItsOptionsInEitherSpellingAndRefusesTheRest) {
             std::string error;
             EXPECT_EQ(CommandLine::parse(program, words, options, error), outcome) << words[0];
         }
+    }
+}
+
+TEST(CommandLine, TheGameLogsWhereTheEnvironmentSaysUnlessTheCommandLineSaysOtherwise) {
+    setenv("OMBRELIX_START_DIR", "/home/player", 1);
+    const struct {
+        Program program;
+        const char* environment;
+        std::vector<std::string> arguments;
+        const char* log;
+    } cases[] = {
+        {kGame, "stderr", {}, "stderr"},
+        {kGame, "game.log", {}, "/home/player/game.log"},
+        {kGame, "/tmp/game.log", {}, "/tmp/game.log"},
+        {kGame, "game.log", {"--log", "stderr"}, "stderr"},
+        {kGame, "", {}, ""},
+        {kRunner, "game.log", {}, "stderr"}, // the runner's own default
+    };
+    for (const auto& c : cases) {
+        setenv("OMBRELIX_LOG", c.environment, 1);
+        std::vector<std::string> arguments = c.arguments;
+        arguments.insert(arguments.end(), {"--settings", "/nonexistent/settings.ini"});
+        LaunchOptions options;
+        std::string error;
+        ASSERT_EQ(CommandLine::read(c.program, arguments, options, error), Outcome::Play) << error;
+        EXPECT_EQ(options.logFile, c.log) << "OMBRELIX_LOG=" << c.environment;
+    }
+    unsetenv("OMBRELIX_LOG");
+    unsetenv("OMBRELIX_START_DIR");
+}
+
+TEST(CommandLine, TheHelpGivesEachOptionItsWordsInOneColumnWithinAHundredCharacters) {
+    const std::string column(26, ' '); // where every option's words start
+    for (Program program : {kGame, kRunner}) {
+        std::istringstream text(CommandLine::help(program));
+        std::size_t options = 0;
+        for (std::string line; std::getline(text, line);) {
+            EXPECT_LE(line.size(), 100u) << line;
+            const bool option = line.rfind("  -", 0) == 0 || line.rfind("      --", 0) == 0;
+            // An option too long for its column has its words on the next line.
+            const bool words =
+                option ? line.find("  ", 6) != std::string::npos : line.rfind(column, 0) == 0;
+            if (words) {
+                EXPECT_TRUE(line[column.size() - 1] == ' ' && line[column.size()] != ' ') << line;
+            }
+            options += option ? 1 : 0;
+        }
+        std::size_t listed = 0;
+        for (const CommandLine::Option& o : CommandLine::table()) {
+            listed += (o.programs & (program == kGame ? CommandLine::kGame : CommandLine::kRunner))
+                          ? 1
+                          : 0;
+        }
+        EXPECT_EQ(options, listed);
     }
 }
 

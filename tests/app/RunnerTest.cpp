@@ -1,5 +1,6 @@
-// Key names, and session scripts turned into window messages frame by frame by the off-screen
-// window.
+// Key names, the runner's virtual clock, and session scripts turned into window messages frame by
+// frame by the off-screen window, which starts SDL's pad support only for a script that plugs a
+// pad in.
 #include "platform/HeadlessWindow.h"
 #include "platform/SdlWindow.h"
 #include "platform/WindowScript.h"
@@ -13,8 +14,9 @@ using Args = std::vector<std::string>;
 
 TEST(KeyNames, ScriptNamesAndDesktopKeysGiveTheKeyTableCodes) {
     const std::pair<const char*, unsigned> names[] = {
-        {"U", 0x55},     {"u", 0x55}, {"0x55", 0x55}, {"F3", 0x72}, {"F12", 0x7B}, {"ESC", 0x1B},
-        {"SPACE", 0x20}, {"1", 0x31}, {"F13", 0},     {"0x100", 0}, {"WOBBLE", 0}};
+        {"U", 0x55},   {"u", 0x55},  {"0x55", 0x55}, {"F0", 0},       {"F1", 0x70},
+        {"F12", 0x7B}, {"F13", 0},   {"ESC", 0x1B},  {"SPACE", 0x20}, {"1", 0x31},
+        {"0x0", 0},    {"0x1", 0x1}, {"0xFF", 0xFF}, {"0x100", 0},    {"WOBBLE", 0}};
     for (const auto& [name, code] : names) {
         EXPECT_EQ(platform::virtualKeyFromName(name), code) << name;
     }
@@ -71,6 +73,37 @@ TEST(SessionScript, EachLineArrivesJustBeforeItsFrameThenTheQuitAfterTheLast) {
         EXPECT_FALSE(script.parse(bad)) << bad;
     }
     EXPECT_FALSE(script.load("/nonexistent/script.txt"));
+}
+
+TEST(VirtualClock, MovesOnlyForwardAndOnlyWhenTold) {
+    platform::Clock clock = platform::Clock::makeVirtual();
+    EXPECT_EQ(clock.counter(), 0);
+    for (const auto& [seconds, milliseconds] : {std::pair{0.25, 250u}, std::pair{0.0, 250u},
+                                                std::pair{-1.0, 250u}, std::pair{0.001, 251u}}) {
+        clock.advance(seconds);
+        EXPECT_EQ(clock.milliseconds(), milliseconds) << "after " << seconds << " s";
+    }
+}
+
+TEST(SessionScript, OnlyAScriptThatPlugsInAPadStartsThePadSupport) {
+    for (const char* text : {"0 pad attach\n", "0 down U\n"}) {
+        platform::WindowScript script;
+        ASSERT_TRUE(script.parse(text)) << script.error();
+        platform::Clock clock = platform::Clock::makeVirtual();
+        platform::HeadlessWindow::Options options;
+        options.script = script.events();
+        options.frameLimit = 2;
+        platform::HeadlessWindow window(clock, options);
+        platform::Message m;
+        for (int frame = 0; frame < 2; ++frame) {
+            while (window.peekMessage(m)) {
+            }
+            window.swapBuffers();
+        }
+        const bool plugged = std::string(text).find("pad") != std::string::npos;
+        EXPECT_EQ(window.gamepadsConnected(), plugged ? 1 : 0) << text;
+        EXPECT_EQ(SDL_WasInit(SDL_INIT_GAMECONTROLLER) != 0, plugged) << text;
+    }
 }
 
 } // namespace

@@ -36,7 +36,8 @@ TEST(Settings, AddedKeysCountAndEachBrokenLineIsNamedOnceAndSkipped) {
                                                           "[keys]\n"
                                                           "turn_right = F RIGHT\n"
                                                           "somersault = X\n"
-                                                          "fire = U, NOSUCHKEY\n");
+                                                          "fire = U, NOSUCHKEY\n"
+                                                          "slower = 0xC8\n");
     LaunchOptions options;
     std::vector<std::string> problems;
     Settings::load(path, options, problems);
@@ -50,11 +51,15 @@ TEST(Settings, AddedKeysCountAndEachBrokenLineIsNamedOnceAndSkipped) {
         << "the gamepad keeps its stick";
     EXPECT_EQ(options.keys.keyboardKeys(KeyAction::Fire), std::vector<unsigned>{'U'})
         << "a line with an unknown key changes nothing";
-    ASSERT_EQ(problems.size(), 4u);
+    EXPECT_EQ(options.keys.keys(KeyAction::Slower),
+              (std::vector<unsigned>{'K', platform::VK_GAMEPAD_LEFT_SHOULDER}))
+        << "the pad's own codes are not the settings file's to bind";
+    ASSERT_EQ(problems.size(), 5u);
     EXPECT_EQ(problems[0].rfind(path + ":3: ", 0), 0u) << problems[0];
     EXPECT_EQ(problems[1].rfind(path + ":5: ", 0), 0u) << problems[1];
     EXPECT_EQ(problems[2].rfind(path + ":8: ", 0), 0u) << problems[2];
     EXPECT_EQ(problems[3].rfind(path + ":9: ", 0), 0u) << problems[3];
+    EXPECT_EQ(problems[4].rfind(path + ":10: ", 0), 0u) << problems[4];
 
     // The command line read over the settings wins where it says something.
     unsetenv("OMBRELIX_START_DIR");
@@ -64,6 +69,49 @@ TEST(Settings, AddedKeysCountAndEachBrokenLineIsNamedOnceAndSkipped) {
     EXPECT_EQ(options.fullscreen, Fullscreen::Yes);
     EXPECT_EQ(options.volume, 70);
     EXPECT_EQ(options.keys.keyboardKeys(KeyAction::TurnRight).size(), 2u);
+}
+
+TEST(Settings, AKeyListOrALinePastItsLimitIsNamedAndLeftOutWhole) {
+    // The INI library holds lines of up to 198 characters and a newline; a longer one cut in two
+    // would have its tail read as a setting of its own.
+    const auto line = [](std::size_t length, const std::string& tail) {
+        return std::string(length - tail.size(), ' ') + tail + "\n";
+    };
+    const struct {
+        std::string text;
+        int volume;
+        std::vector<unsigned> fire;
+        bool named;
+    } cases[] = {
+        {"[game]\n" + line(198, "volume = 7"), 7, {'U'}, false},
+        {"[game]\n" + line(199, "volume = 7"), 100, {'U'}, true},
+        {"[game]\n;" + std::string(198, 'x') + "volume = 0\n", 100, {'U'}, true},
+        {"[keys]\nfire = A, B, C, D, G, H, J, L\n",
+         100,
+         {'A', 'B', 'C', 'D', 'G', 'H', 'J', 'L'},
+         false},
+        {"[keys]\nfire = A, B, C, D, G, H, J, L, M\n", 100, {'U'}, true},
+        {"[keys]\nfire = U, u, SPACE, U\n", 100, {'U', platform::VK_SPACE}, false},
+    };
+    for (const auto& c : cases) {
+        LaunchOptions options;
+        std::vector<std::string> problems;
+        Settings::read(c.text, "settings.ini", options, problems);
+        EXPECT_EQ(options.volume, c.volume) << c.text;
+        EXPECT_EQ(options.keys.keyboardKeys(KeyAction::Fire), c.fire) << c.text;
+        ASSERT_EQ(problems.size(), c.named ? 1u : 0u) << c.text;
+        if (c.named) {
+            EXPECT_EQ(problems[0].rfind("settings.ini:2: ", 0), 0u) << problems[0];
+        }
+    }
+}
+
+TEST(Settings, AProblemShowsEveryByteATerminalWouldNotPrintAsItsCode) {
+    LaunchOptions options;
+    std::vector<std::string> problems;
+    Settings::read("[keys]\n ~\x7f \x1f = U\n", "settings.ini", options, problems);
+    ASSERT_EQ(problems.size(), 1u);
+    EXPECT_EQ(problems[0], "settings.ini:2: no action called ~\\x7f \\x1f (line ignored)");
 }
 
 TEST(Settings, WhatIsSavedReadsBackTheSame) {

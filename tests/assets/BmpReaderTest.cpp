@@ -88,7 +88,9 @@ TEST(BmpReader, RefusesAtEachLimitAndNotBefore) {
         {"wider than any texture", 24, 16385, 1, 0, {}},
         {"second row cut short", 24, 1, 2, 0, {}},
         {"bit fields at 24 bits", 24, 1, 1, 3, {0xFF0000, 0x00FF00, 0x0000FF}},
-        {"overlapping masks", 32, 1, 1, 3, {0xFF0000, 0x01FF00, 0x0000FF}},
+        {"red and green masks overlapping", 32, 1, 1, 3, {0xFF0000, 0x01FF00, 0x0000FF}},
+        {"red and blue masks overlapping", 32, 1, 1, 3, {0xFF0000, 0x00000F, 0x01FF00}},
+        {"green and blue masks overlapping", 32, 1, 1, 3, {0xFF0000, 0x00FF00, 0x0001FF}},
         {"masks not contiguous", 32, 1, 1, 3, {0xF0F000, 0x000F00, 0x0000FF}},
         {"a mask outside a 16-bit pixel", 16, 1, 1, 3, {0x1F0000, 0x07E0, 0x001F}},
     };

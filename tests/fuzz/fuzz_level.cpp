@@ -1,15 +1,14 @@
-// libFuzzer target for the level reader: any bytes as a level file, read through the XML library
-// and the walk of the document, with a builder that records each object instead of creating it.
+// libFuzzer target for the level reader: any bytes as a level file, parsed from memory by one
+// reader made once (as the game keeps its parser between levels), with a builder that records
+// each object instead of creating it.
+#include "level/CampaignReader.h"
 #include "level/LevelBuilder.h"
 #include "level/LevelReader.h"
-
-#include <unistd.h>
+#include "platform/Platform.h"
 
 #include <cstdint>
-#include <cstdio>
 #include <cstdlib>
 #include <cstring>
-#include <string>
 #include <vector>
 
 namespace {
@@ -20,11 +19,33 @@ public:
     std::vector<Object> objects;
 };
 
+// Made on the first input and kept for every later one: a parser that carried anything over
+// from one document to the next would show up here as a wrong count on a later input.
+struct Readers {
+    RecordingBuilder levelObjects;
+    LevelReader level{levelObjects};
+    CampaignReader campaign;
+};
+
+Readers& readers() {
+    static Readers made;
+    return made;
+}
+
 std::size_t occurrences(const std::uint8_t* data, std::size_t size, const char* text) {
     const std::size_t length = std::strlen(text);
     std::size_t count = 0;
-    for (std::size_t i = 0; i + length <= size; ++i) {
-        count += std::memcmp(data + i, text, length) == 0 ? 1 : 0;
+    for (const std::uint8_t* at = data; size >= length;) {
+        const void* found = std::memchr(at, text[0], size - length + 1);
+        if (found == nullptr) {
+            break;
+        }
+        const std::size_t skipped = static_cast<const std::uint8_t*>(found) - at;
+        at += skipped;
+        size -= skipped;
+        count += std::memcmp(at, text, length) == 0 ? 1 : 0;
+        ++at;
+        --size;
     }
     return count;
 }
@@ -38,27 +59,12 @@ bool readAsUtf8(const std::uint8_t* data, std::size_t size) {
            occurrences(data, size, "encoding") == 0;
 }
 
-// The reader takes a file name, as the game gives it: each input goes through one file per
-// fuzzing process, removed when the process ends.
-struct LevelFile {
-    std::string path = "/tmp/fuzz_level-" + std::to_string(getpid()) + ".xml";
-    ~LevelFile() { std::remove(path.c_str()); }
-};
-
-const std::string& levelPath() {
-    static const LevelFile file;
-    return file.path;
-}
-
-} // namespace
-
-extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
-    std::FILE* file = std::fopen(levelPath().c_str(), "wb");
-    if (file == nullptr || std::fwrite(data, 1, size, file) != size || std::fclose(file) != 0) {
-        std::abort();
-    }
-    RecordingBuilder builder;
-    const bool read = LevelReader(builder).read(levelPath().c_str());
+// The level walk: what it hands over must be what the bytes hold.
+void walkLevel(const std::uint8_t* data, std::size_t size) {
+    RecordingBuilder& builder = readers().levelObjects;
+    builder.objects.clear();
+    const bool read =
+        readers().level.readBytes(reinterpret_cast<const char*>(data), size, "fuzz.xml");
 
     // Without a DOCTYPE there are no entities that could make tags: every object and trigger the
     // walk hands over was written as such in the bytes (counted where they are read as UTF-8).
@@ -79,5 +85,58 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
                                    triggers > occurrences(data, size, "<TRIGGER"))) {
         std::abort();
     }
+}
+
+// The campaign walk: a list it accepts holds only what the game can show and keep progress under,
+// and a refusal says why and leaves nothing behind.
+void walkCampaign(const std::uint8_t* data, std::size_t size) {
+    CampaignReader& reader = readers().campaign;
+    const bool read =
+        reader.readBytes(reinterpret_cast<const char*>(data), size, "fuzz-campaign.xml", "fuzz");
+    if (!read) {
+        if (!reader.levels().empty() || reader.error().empty()) {
+            std::abort();
+        }
+        return;
+    }
+    if (reader.levels().empty() || reader.levels().size() > CampaignReader::kMaxLevels ||
+        (readAsUtf8(data, size) && reader.levels().size() > occurrences(data, size, "<LEVEL"))) {
+        std::abort();
+    }
+    for (const CampaignReader::Level& level : reader.levels()) {
+        if (level.id.empty() || level.id.size() > CampaignReader::kMaxIdLength ||
+            level.name.size() > CampaignReader::kMaxNameLength || level.file.empty()) {
+            std::abort();
+        }
+        for (char c : level.id) {
+            const bool allowed = (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') ||
+                                 (c >= '0' && c <= '9') || c == '-' || c == '_';
+            if (!allowed) {
+                std::abort();
+            }
+        }
+        for (char c : level.name) {
+            if (c < ' ' || c > '~') {
+                std::abort();
+            }
+        }
+    }
+}
+
+} // namespace
+
+extern "C" int LLVMFuzzerInitialize(int*, char***) {
+    // The reader logs every node it walks; at tens of thousands of documents a second that
+    // output would cost more than the parse.
+    platform::setDebugLog("");
+    readers();
+    return 0;
+}
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
+    // A campaign file is an XML document the player names just as a level is: both readers walk
+    // the same bytes.
+    walkLevel(data, size);
+    walkCampaign(data, size);
     return 0;
 }

@@ -8,12 +8,26 @@
 #include "tests/game/GameWorldTest.h"
 
 #include <cmath>
+#include <functional>
 
 using gametest::GameWorldTest;
 using testsupport::DebugCapture;
 using testsupport::litPixels;
 
 using EffectsTest = GameWorldTest;
+
+namespace {
+
+// Whether a drawing sends anything on to the rasteriser, told by GL's feedback mode.
+bool sentOn(const std::function<void()>& draw) {
+    std::vector<GLfloat> feedback(1 << 16);
+    glFeedbackBuffer(static_cast<GLsizei>(feedback.size()), GL_3D, feedback.data());
+    glRenderMode(GL_FEEDBACK);
+    draw();
+    return glRenderMode(GL_RENDER) > 0;
+}
+
+} // namespace
 
 TEST_F(EffectsTest, PuffsAndExplosionsGrowFaceThePlayerAndGoJustAfterTheirLifetime) {
     const struct {
@@ -82,6 +96,39 @@ TEST_F(EffectsTest, PuffsShowGreyAndExplosionsOrangeUntilTheGreenIsGoneAndBothFa
     glBlendFunc(GL_ONE, GL_ZERO);
 }
 
+TEST_F(EffectsTest, ANearerExplosionIsDrawnFirstAndHidesWhatOfAFartherOneLiesBehindIt) {
+    // The game's world pass: lit, additive, the alpha cut, depth tested and written.
+    gameCamera();
+    ApplySolidState(GL_FRONT);
+    glBlendFunc(GL_SRC_ALPHA, GL_ONE);
+    glAlphaFunc(GL_GREATER, 0.1f);
+    Object3D* far = world->addElement(kKindExplosion); // the older one comes first in the world
+    far->setPos(0.0f, 0.0f, -90.0f);
+    far->update(3.0);
+    Object3D* near = world->addElement(kKindExplosion);
+    near->setPos(4.0f, 0.0f, -60.0f);
+    near->update(3.0);
+    const std::vector<std::uint8_t> both = drawWorld();
+    far->setVisible(false);
+    const std::vector<std::uint8_t> nearAlone = drawWorld();
+    int behind = 0;
+    int differ = 0;
+    for (std::size_t i = 0; i < both.size(); i += 4) {
+        if (nearAlone[i] > 0) {
+            ++behind;
+            differ += both[i] != nearAlone[i] ? 1 : 0;
+        }
+    }
+    EXPECT_GT(behind, 1000);
+    EXPECT_EQ(differ, 0) << "the farther one shows through the nearer one";
+    EXPECT_GT(litPixels(both), litPixels(nearAlone)) << "but around it, it shows";
+    glDisable(GL_LIGHTING);
+    glDisable(GL_DEPTH_TEST);
+    glDisable(GL_CULL_FACE);
+    glBlendFunc(GL_ONE, GL_ZERO);
+    glAlphaFunc(GL_ALWAYS, 0.0f);
+}
+
 TEST_F(EffectsTest, TrimmedEffectsDrawTheSamePixelsAndNothingOnceFadedOut) {
     // As in the game's world pass: lit by the ship's lamp, additive, the frame's alpha cut and
     // the world scissored to the canopy. Close and off to one side, the lamp shades the square
@@ -127,6 +174,19 @@ TEST_F(EffectsTest, TrimmedEffectsDrawTheSamePixelsAndNothingOnceFadedOut) {
             world->update(0.0);
         }
     }
+    // Long faded, a puff's square is not even sent to the rasteriser; plain, it still is.
+    Object3D* gone = world->addElement(kKindSmokeCloud);
+    gone->setPos(0.0f, 0.0f, -30.0f);
+    for (const auto& [step, sentTrimmed] : {std::pair{5.0, true}, std::pair{34.0, false}}) {
+        gone->update(step); // aged 5, then 39 time units
+        for (int trimmed = 0; trimmed < 2; ++trimmed) {
+            world->drawingShortcuts = trimmed ? kShortcutsAll : kShortcutsAll & ~kShortcutEffects;
+            EXPECT_EQ(sentOn([&] { world->draw(); }), sentTrimmed || trimmed == 0)
+                << "after " << step << (trimmed ? ", trimmed" : ", plain");
+        }
+    }
+    gone->setHealth(0.0f);
+    world->update(0.0);
     glPolygonMode(GL_FRONT_AND_BACK, GL_LINE); // the wireframe shows every square's edges
     Object3D* faded = world->addElement(kKindSmokeCloud);
     faded->setPos(0.0f, 0.0f, -30.0f);

@@ -1,13 +1,15 @@
-// The star sky: a still backdrop that closes around the player under the game's culling, inside
-// the far plane, from every side.
+// The star sky: a still backdrop, made with or without its star picture, that closes around the
+// player under the game's culling, inside the far plane, from every side.
 #include "game/OuterSpace.h"
 #include "assets/ObjectTexture.h"
 #include "tests/game/GameWorldTest.h"
+#include "tests/support/TempDir.h"
 
 #include <GL/glu.h>
 
 #include <algorithm>
 #include <cmath>
+#include <filesystem>
 
 using gametest::GameWorldTest;
 
@@ -29,10 +31,9 @@ protected:
 
 } // namespace
 
-TEST_F(OuterSpaceTest, TheSkyIsAStillInertBackdropWithItsStars) {
+TEST_F(OuterSpaceTest, TheSkyIsAStillInertBackdrop) {
     auto* sky = dynamic_cast<OuterSpace*>(world->addElement(kKindOuterSpace));
     ASSERT_NE(sky, nullptr);
-    EXPECT_NE(sky->getTexture()->getTextureId(), 0u);
     EXPECT_FALSE(sky->isActive()) << "it would collide with everything";
     sky->setPos(1, 2, 3);
     const std::vector<float> matrix(sky->getMatrix(), sky->getMatrix() + 16);
@@ -40,6 +41,25 @@ TEST_F(OuterSpaceTest, TheSkyIsAStillInertBackdropWithItsStars) {
     EXPECT_FLOAT_EQ(sky->getPos(2), 3.0f);
     EXPECT_EQ(std::vector<float>(sky->getMatrix(), sky->getMatrix() + 16), matrix);
     EXPECT_EQ(world->size(), 1u);
+}
+
+TEST_F(OuterSpaceTest, TheSkySaysWhetherItFoundItsStarsAndIsMadeEitherWay) {
+    const std::filesystem::path runDirectory = std::filesystem::current_path();
+    testsupport::TempDir elsewhere;
+    for (bool found : {true, false}) {
+        std::filesystem::current_path(found ? runDirectory
+                                            : std::filesystem::path(elsewhere.path()));
+        testsupport::DebugCapture log;
+        auto* sky = dynamic_cast<OuterSpace*>(world->addElement(kKindOuterSpace));
+        std::filesystem::current_path(runDirectory);
+        ASSERT_NE(sky, nullptr);
+        EXPECT_EQ(sky->getTexture()->getTextureId() != 0, found);
+        EXPECT_EQ(
+            log.count("OuterSpace::createDisplayList(): texture loaded/created successfully.\n"),
+            found ? 1 : 0);
+        EXPECT_EQ(log.count("OuterSpace::createDisplayList(): could not create/load texture.\n"),
+                  found ? 0 : 1);
+    }
 }
 
 TEST_F(OuterSpaceTest, TheStarsSurroundThePlayerUnderTheGamesCullingInsideTheFarPlane) {

@@ -14,10 +14,6 @@ namespace {
 
 // Where the game puts the bar: lower-left corner of its frame one unit in front of the eye.
 const float kBarX = -0.157f, kBarY = -0.348f;
-// The frame on screen runs from (367, 61) to (649, 99); the coloured quad sits about 2.3 pixels
-// inside it on every side.
-const int kInnerLeft = 369, kInnerBottom = 64, kInnerTop = 95;
-const double kPixelsPerUnit = 384.0 / 0.41421356; // at one unit in front of the eye, 768 high
 
 using EnergyBarTest = testsupport::WorldTest;
 
@@ -26,11 +22,19 @@ using EnergyBarTest = testsupport::WorldTest;
 TEST_F(EnergyBarTest, TheBarShrinksWithHealthAndTurnsRedBelowTwoFifths) {
     PlayerShip ship(world, nullptr);
     EnergyBar bar(&ship, kBarX, kBarY);
+    enum class Colour { Green, Red, None };
+    // Pixels on the 1024 x 768 screen: the bar always starts at x = 369 and spans rows 64 to 95.
     const struct {
         float health;
-        bool green, red;
-    } cases[] = {{300, true, false}, {150, true, false}, {120, true, false}, {119, false, true},
-                 {50, false, true},  {0, false, false},  {-40, false, false}};
+        int width;
+        Colour colour;
+    } cases[] = {
+        {300, 278, Colour::Green}, // full health: the whole bar
+        {150, 137, Colour::Green}, // half: half the bar's length, less its border
+        {120, 108, Colour::Green}, // two fifths left: still green
+        {119, 107, Colour::Red},   // just below: red
+        {0, 0, Colour::None},      {-40, 0, Colour::None},
+    };
     for (const auto& c : cases) {
         ship.setHealth(c.health);
         glClear(GL_COLOR_BUFFER_BIT);
@@ -40,18 +44,16 @@ TEST_F(EnergyBarTest, TheBarShrinksWithHealthAndTurnsRedBelowTwoFifths) {
         glMatrixMode(GL_MODELVIEW);
         const std::vector<std::uint8_t> pixels = readPixels();
         const Blob lit = findPixels(pixels, hudtest::isLit);
-        const Blob coloured = findPixels(pixels, c.green ? hudtest::isGreen : hudtest::isRed);
-        if (!c.green && !c.red) {
+        if (c.colour == Colour::None) {
             EXPECT_EQ(lit.count, 0) << c.health << ": no health, no bar";
             continue;
         }
-        EXPECT_GT(coloured.count, 0) << c.health;
+        const Blob coloured =
+            findPixels(pixels, c.colour == Colour::Green ? hudtest::isGreen : hudtest::isRed);
         EXPECT_EQ(coloured.count, lit.count) << c.health << ": nothing but the bar, in its colour";
-        // The right end of the coloured quad for the share of full health.
-        const double right = 512.0 + (kBarX + c.health / 300.0 * 0.305 - 0.0025) * kPixelsPerUnit;
-        EXPECT_NEAR(lit.minX, kInnerLeft, 1) << c.health;
-        EXPECT_NEAR(lit.maxX + 1, right, 1.0) << c.health;
-        EXPECT_NEAR(lit.minY, kInnerBottom, 1) << c.health;
-        EXPECT_NEAR(lit.maxY, kInnerTop, 1) << c.health;
+        EXPECT_EQ(lit.minX, 369) << c.health;
+        EXPECT_EQ(lit.maxX + 1 - lit.minX, c.width) << c.health;
+        EXPECT_EQ(lit.minY, 64) << c.health;
+        EXPECT_EQ(lit.maxY, 95) << c.health;
     }
 }

@@ -1,6 +1,11 @@
 // Loading level files written by the tests: what each child of the root makes and logs,
-// objects with and without their attributes, and files that are missing, broken or hostile.
+// objects with and without their attributes, files that are missing, broken or hostile, and one
+// reader reading level after level.
+#include "level/LevelReader.h"
+#include "platform/Platform.h"
 #include "tests/level/LevelFileTest.h"
+
+#include <malloc.h>
 
 #include <random>
 
@@ -129,4 +134,30 @@ TEST_F(LevelFileTest, ADoctypeIsRefusedSoNoOtherFileIsEverReadAndTheLogSaysWhy) 
         EXPECT_EQ(loaderLines().at(0), path + ":2:10: a DOCTYPE is not allowed in a level file")
             << log;
     }
+}
+
+TEST(LevelReader, OneReaderReadsLevelAfterLevelWithoutHoldingOnToThem) {
+    struct Counter : LevelBuilder {
+        void createElement(const Object&) override { ++objects; }
+        int objects = 0;
+    } counter;
+    std::string level = "<LEVEL>";
+    for (int i = 0; i < 20; ++i) {
+        level += "<OBJECT type=\"OBJ3D_ASTEROID\" objid=\"r" + std::to_string(i) + "\" x=\"1\"/>";
+    }
+    level += "</LEVEL>";
+    LevelReader reader(counter);
+    platform::setDebugLog(""); // a line per node, thousands of times
+    std::size_t heapAfterFirst = 0;
+    for (int i = 1; i <= 400; ++i) {
+        ASSERT_TRUE(reader.readBytes(level.data(), level.size(), "level.xml"));
+        if (i == 10) {
+            heapAfterFirst = mallinfo2().uordblks;
+        }
+    }
+    const std::size_t heapAfterAll = mallinfo2().uordblks;
+    platform::setDebugLog("stderr");
+    EXPECT_EQ(counter.objects, 400 * 20);
+    // Each parsed document takes tens of kilobytes; kept, 390 of them would be several megabytes.
+    EXPECT_LT(heapAfterAll, heapAfterFirst + (1u << 20));
 }
