@@ -24,17 +24,14 @@ void RadarScope::draw() {
     glPointSize(kDotSize);
     glEnable(GL_POINT_SMOOTH);
 
-    // The ship itself, at the centre.
-    glColor3f(0.0f, 1.0f, 0.0f);
-    glBegin(GL_POINTS);
-    glVertex2f(fX, fY);
-    glEnd();
-
+    // One batch: the ship itself at the centre, in green, then a dot per active element in list
+    // order, each over the ones before it as if drawn one by one.
+    dots.clear();
+    colours.clear();
+    dots.insert(dots.end(), {fX, fY});
+    colours.insert(colours.end(), {0.0f, 1.0f, 0.0f});
     const Element3D* player = pContainer->getPlayer();
-    if (player == nullptr) {
-        return;
-    }
-    for (auto it = pContainer->begin(); it != pContainer->end(); ++it) {
+    for (auto it = pContainer->begin(); player != nullptr && it != pContainer->end(); ++it) {
         const Object3D& element = **it;
         if (!element.isActive()) {
             continue;
@@ -56,9 +53,17 @@ void RadarScope::draw() {
             a = a / length * kRadarRadius;
             b = b / length * kRadarRadius;
         }
-        glColor3f(element.getRadarColor(0), element.getRadarColor(1), element.getRadarColor(2));
-        glBegin(GL_POINTS);
-        glVertex2f(fX + a, fY + b);
-        glEnd();
+        dots.insert(dots.end(), {fX + a, fY + b});
+        colours.insert(colours.end(), {element.getRadarColor(0), element.getRadarColor(1),
+                                       element.getRadarColor(2)});
     }
+    glEnableClientState(GL_VERTEX_ARRAY);
+    glEnableClientState(GL_COLOR_ARRAY);
+    glVertexPointer(2, GL_FLOAT, 0, dots.data());
+    glColorPointer(3, GL_FLOAT, 0, colours.data());
+    glDrawArrays(GL_POINTS, 0, static_cast<GLsizei>(dots.size() / 2));
+    glDisableClientState(GL_COLOR_ARRAY);
+    glDisableClientState(GL_VERTEX_ARRAY);
+    // A colour array leaves the current colour undefined; dot by dot it was the last dot's.
+    glColor3fv(&colours[colours.size() - 3]);
 }

@@ -2,6 +2,8 @@
 // where it lies relative to the player's ship, seen from above (mode 0) or from the front (1).
 #pragma once
 
+#include <vector>
+
 class ElementContainer;
 
 const int kRadarTopView = 0;   // right and view axes
@@ -12,7 +14,8 @@ public:
     // (x, y): centre of the scope in the plane one unit in front of the eye.
     RadarScope(ElementContainer* container, int mode, float x, float y);
 
-    // Draws in the current model-view frame; touches only colour, point size and smoothing.
+    // Draws in the current model-view frame, all dots in one batch; touches only colour, point
+    // size and smoothing.
     void draw();
 
     int getMode() const { return iMode; }
@@ -20,6 +23,9 @@ public:
     float getY() const { return fY; }
 
 private:
+    // The dots of one draw (x, y) and their colours (red, green, blue), kept from frame to frame.
+    std::vector<float> dots;
+    std::vector<float> colours;
     int iMode;
     float fX;
     float fY;
