@@ -19,6 +19,9 @@ public:
     void draw();
 
     int getMode() const { return iMode; }
+    // The last draw's dots (x, y) and their colours (red, green, blue), the ship's first.
+    const std::vector<float>& getDots() const { return dots; }
+    const std::vector<float>& getDotColours() const { return colours; }
     float getX() const { return fX; }
     float getY() const { return fY; }
 

@@ -68,10 +68,9 @@ void BroadPhase::find(ElementList::const_iterator first, ElementList::const_iter
     std::swap(bodyList, previousBodies);
     gather(first, last);
     // A field of still rocks gives the same pairs frame after frame: no search.
-    if (iSearches > 0 && sameAsBefore()) {
+    if (sameAsBefore()) {
         return;
     }
-    ++iSearches;
     fileInGrid();
     pairList.clear();
     for (std::uint32_t i = 0; i < bodyList.size(); ++i) {

@@ -66,8 +66,6 @@ public:
     const std::vector<Pair>& pairs() const { return pairList; }
     // World units per side of the grid's cells in the last search.
     double cellSize() const { return cell; }
-    // Searches made (not kept from the call before), for the tests.
-    unsigned long searches() const { return iSearches; }
 
 private:
     // A grid body as its bucket lists it: what deciding a pair needs, side by side in memory.
@@ -100,5 +98,4 @@ private:
     std::uint64_t bucketMask = 0;
     double cell = kMinCell;
     double longestGridReach = 0.0;
-    unsigned long iSearches = 0;
 };

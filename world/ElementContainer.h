@@ -34,18 +34,18 @@ const int kKindKnacker = 12;
 // Drawing shortcuts, all taken by default. Each draws the same picture a cheaper way; switching
 // one off (the headless runner's --plain-drawing) draws it the plain way, to compare the two.
 const unsigned kShortcutDust = 1u;     // the dust from one array, grains out of view skipped
-const unsigned kShortcutCulling = 2u;  // models and effects outside the view are not drawn
+const unsigned kShortcutCulling = 2u;  // what lies outside the view is not drawn
 const unsigned kShortcutText = 4u;     // the text from one glyph texture, flushed once a frame
 const unsigned kShortcutCockpit = 8u;  // the overlay only where it covers, the world inside it
 const unsigned kShortcutLists = 16u;   // a kind's list compiled once, not once per element
-const unsigned kShortcutWires = 32u;   // each shield's wire sphere compiled once into a list
+const unsigned kShortcutWires = 32u;   // one wire sphere list per shield radius, compiled once
 const unsigned kShortcutEffects = 64u; // smoke and flames only where the alpha test lets them show
 const unsigned kShortcutOverlayTexels = 128u; // the white overlay takes its texels as they are
 const unsigned kShortcutsAll = 255u;
 
 // Smoke puffs and explosions alive at once. Beyond it no new one is made: a crowd of shots
 // bursting at one point cannot flood the world with effects (normal play stays far below).
-const int kMaxLiveEffects = 2000;
+const int kMaxLiveEffects = 1000;
 
 class ElementContainer {
 public:

@@ -8,11 +8,14 @@
 #include "level/Trigger.h"
 #include "tests/support/WorldFixture.h"
 
+#include <atomic>
 #include <cmath>
 #include <cstdio>
+#include <cstdlib>
 #include <cstring>
 #include <functional>
 #include <limits>
+#include <new>
 #include <random>
 #include <string>
 #include <vector>
@@ -20,6 +23,33 @@
 using testsupport::PlayerStandIn;
 using testsupport::ProbeElement;
 using testsupport::WorldTest;
+
+namespace {
+std::atomic<long> newCalls{0};
+} // namespace
+
+// Every operator new of this test program is counted, for the pass that must allocate nothing.
+void* operator new(std::size_t size) {
+    newCalls.fetch_add(1, std::memory_order_relaxed);
+    if (void* block = std::malloc(size != 0 ? size : 1)) {
+        return block;
+    }
+    throw std::bad_alloc();
+}
+// The blocks came from malloc above, which GCC cannot see when it pairs new with delete.
+#if defined(__GNUC__) && !defined(__clang__)
+#pragma GCC diagnostic push
+#pragma GCC diagnostic ignored "-Wmismatched-new-delete"
+#endif
+void operator delete(void* block) noexcept {
+    std::free(block);
+}
+void operator delete(void* block, std::size_t) noexcept {
+    std::free(block);
+}
+#if defined(__GNUC__) && !defined(__clang__)
+#pragma GCC diagnostic pop
+#endif
 
 namespace {
 
@@ -37,7 +67,6 @@ const float kSpeck = 2.64697796e-23f;
 const float kSpeckRadii[] = {3.7433921e-23f /* 2^-74.5 */, 5.29395592e-23f /* 2^-74 */, 1e-20f,
                              0.0f};
 const unsigned kSmallWorlds = 3000;
-const unsigned kPlayedWorlds = 500;
 const int kKinds[] = {kKindAsteroid,        kKindAsteroid, kKindBonus,      kKindKnacker,
                       kKindFighter,         kKindFighter,  kKindWurst,      kKindLaserProjectile,
                       kKindLaserProjectile, kKindShield,   kKindSmokeCloud, kKindExplosion};
@@ -106,142 +135,94 @@ protected:
         player.reset();
     }
 
-    // The same world, made anew from the seed, collided by the broad phase and by every pair.
-    void compare(unsigned seed, const Layout& layout) {
-        const auto make = [&] { this->make(seed, layout); };
-        const Outcome broad = run(make, seed, true);
-        const Outcome everyPair = run(make, seed, false);
+    // The same world, made anew, played by both passes: the first pass on its own, then frames
+    // of the update, each after the world was changed a little.
+    void compare(const std::function<void()>& make, unsigned seed, int frames) {
+        const Outcome broad = play(make, seed, frames, false);
+        const Outcome everyPair = play(make, seed, frames, true);
         ASSERT_EQ(broad.contacts, everyPair.contacts) << "world " << seed;
         ASSERT_EQ(broad.elements, everyPair.elements) << "world " << seed;
         ASSERT_EQ(broad.sounds, everyPair.sounds) << "world " << seed;
         ASSERT_EQ(broad.log, everyPair.log) << "world " << seed;
-        contacts += broad.contacts.size();
+        contacts += broad.contacts.size() - frames;
     }
 
-    // The same world played for some frames, each changed a little first (elements moved, made,
-    // killed, switched on or off, radii changed), by the update with either pass.
-    void compareFrames(unsigned seed, const Layout& layout, int frames) {
-        const Outcome broad = play(seed, layout, frames, false);
-        const Outcome everyPair = play(seed, layout, frames, true);
-        ASSERT_EQ(broad.contacts, everyPair.contacts) << "world " << seed;
-        ASSERT_EQ(broad.elements, everyPair.elements) << "world " << seed;
-        ASSERT_EQ(broad.sounds, everyPair.sounds) << "world " << seed;
-        ASSERT_EQ(broad.log, everyPair.log) << "world " << seed;
-        contacts += broad.contacts.size();
-    }
-
-    Outcome play(unsigned seed, const Layout& layout, int frames, bool everyPair) {
+    Outcome play(const std::function<void()>& make, unsigned seed, int frames, bool everyPair) {
         world->clear();
         world->bLevelEnded = false;
-        world->bEveryPair = everyPair;
         EnemyFighter::resetSharedState();
-        make(seed, layout);
+        make();
         SoundLog sounds;
         world->setSound(&sounds);
         Outcome outcome;
         testsupport::DebugCapture capture;
-        bool passBegun = false;
+        bool begun = false;
         world->onContact = [&](const Element3D& a, const Element3D& b) {
-            // Nothing happens in a pass before its first answer: the list is as it began.
-            if (!passBegun) {
+            if (!begun) { // nothing happens in a pass before its first answer
                 takeSnapshot();
-                passBegun = true;
+                begun = true;
             }
             checkInvariants(seed);
             outcome.contacts.push_back(name(a) + " + " + name(b));
         };
         for (int frame = 0; frame < frames; ++frame) {
-            const double seconds = frame > 0 ? change(seed, frame) : 0.0;
-            passBegun = false;
             outcome.contacts.push_back("frame " + std::to_string(frame));
-            world->update(seconds);
+            begun = false;
+            if (frame == 0) {
+                everyPair ? world->collideAllPairs() : world->collide();
+                if (begun) {
+                    checkInvariants(seed); // after the last answer too
+                }
+            } else {
+                const double seconds = change(seed, frame);
+                world->bEveryPair = everyPair;
+                world->update(seconds);
+                world->bEveryPair = false;
+            }
             for (auto& element : *world) {
                 outcome.elements.push_back(state(*element));
             }
+            outcome.elements.push_back(state(*player));
         }
         world->onContact = nullptr;
-        world->bEveryPair = false;
         world->setSound(nullptr);
         outcome.log = capture.text();
         outcome.sounds = sounds.calls;
         return outcome;
     }
 
-    // Changes the world a little between frames, the same way for the same seed and frame, and
-    // gives the frame's seconds: 0 (nothing moves by itself) or a short step.
+    // Changes the world a little between frames (elements moved, made, killed, switched on or
+    // off, radii changed), the same way for the same seed and frame, and gives the frame's
+    // seconds: 0 (nothing moves by itself) or a short step.
     double change(unsigned seed, int frame) {
         random.seed(seed * 1000u + static_cast<unsigned>(frame));
         std::vector<Object3D*> elements;
         for (auto& element : *world) {
             elements.push_back(element.get());
         }
-        const int changes = chance(0.3) ? 0 : 1 + static_cast<int>(below(3));
-        for (int c = 0; c < changes && !elements.empty(); ++c) {
+        for (int c = chance(0.3) ? 0 : 1 + static_cast<int>(below(3)); c > 0 && !elements.empty();
+             --c) {
             Object3D& element = *elements[below(elements.size())];
-            switch (below(6)) {
-            case 0:
+            const std::size_t what = below(6);
+            if (what == 0) {
                 element.setPos(element.getPos(0) + uniform(-30, 30), element.getPos(1),
                                element.getPos(2) + uniform(-30, 30));
-                follow(element);
-                break;
-            case 1:
+            } else if (what == 1) {
                 element.setRadius(chance(0.5) ? kNastyRadii[below(std::size(kNastyRadii))]
                                               : uniform(0, 60));
-                break;
-            case 2:
+            } else if (what == 2) {
                 element.setActive(!element.isActive());
-                break;
-            case 3:
+            } else if (what == 3) {
                 element.setHealth(0.0f); // gone at the end of this frame
-                break;
-            default: {
-                Object3D* made = world->addElement(kKinds[below(std::size(kKinds))]);
-                if (made != nullptr) {
-                    made->setObjId(("f" + std::to_string(frame) + "." + std::to_string(c)).c_str());
-                    made->setPos(element.getPos(0) + uniform(-40, 40), element.getPos(1),
-                                 element.getPos(2) + uniform(-40, 40));
-                    follow(*made);
-                    if (Object3D* shield = made->getShield()) {
-                        shield->setObjId((made->getObjId() + "s").c_str());
-                    }
-                }
-                break;
+            } else if (Object3D* made = world->addElement(kKinds[below(std::size(kKinds))])) {
+                made->setObjId(("f" + std::to_string(frame) + "." + std::to_string(c)).c_str());
+                made->setPos(element.getPos(0) + uniform(-40, 40), element.getPos(1),
+                             element.getPos(2) + uniform(-40, 40));
+                guard(*made, made->getObjId());
             }
-            }
+            follow(element);
         }
         return chance(0.5) ? 0.0 : 0.01;
-    }
-
-    Outcome run(const std::function<void()>& make, unsigned seed, bool broad) {
-        world->clear();
-        world->bLevelEnded = false;
-        make();
-        SoundLog sounds;
-        world->setSound(&sounds);
-        Outcome outcome;
-        {
-            testsupport::DebugCapture capture;
-            takeSnapshot();
-            world->onContact = [&](const Element3D& a, const Element3D& b) {
-                checkInvariants(seed);
-                outcome.contacts.push_back(name(a) + " + " + name(b));
-            };
-            if (broad) {
-                world->collide();
-            } else {
-                world->collideAllPairs();
-            }
-            checkInvariants(seed);
-            world->onContact = nullptr;
-            outcome.log = capture.text();
-        }
-        world->setSound(nullptr);
-        outcome.sounds = sounds.calls;
-        for (auto& element : *world) {
-            outcome.elements.push_back(state(*element));
-        }
-        outcome.elements.push_back(state(*player));
-        return outcome;
     }
 
     // What the broad phase takes for granted, checked before every answer and after the pass.
@@ -303,7 +284,7 @@ protected:
             if (chance(0.1)) {
                 onWalls.push_back(element);
             }
-            guard(*element, i);
+            guard(*element, element->getObjId());
             made.push_back(element);
         }
         if (chance(0.01)) {
@@ -428,9 +409,10 @@ protected:
 
     // Fighters' shields that break at the first hit, the second or not at all, or are broken
     // already; now and then a shield round another element, held by it or not.
-    void guard(Object3D& element, int i) {
+    void guard(Object3D& element, const std::string& id) {
+        follow(element);
         if (Object3D* shield = element.getShield()) {
-            shield->setObjId(("e" + std::to_string(i) + "s").c_str());
+            shield->setObjId((id + "s").c_str());
             const float healths[] = {40.0f, 41.0f, 80.0f, 120.0f, 200.0f};
             shield->setHealth(healths[below(std::size(healths))]);
             if (chance(0.15)) {
@@ -438,7 +420,7 @@ protected:
             }
         } else if (element.getKind() != kKindShield && chance(0.04)) {
             Object3D* shield = element.createShield(uniform(5, 60));
-            shield->setObjId(("e" + std::to_string(i) + "g").c_str());
+            shield->setObjId((id + "g").c_str());
             shield->setHealth(chance(0.5) ? 40.0f : 80.0f);
             element.setActive(false);
             if (chance(0.5)) {
@@ -502,38 +484,23 @@ TEST_F(CollisionPassTest, AwkwardPairsMeetAsEveryPairDoes) {
             }
             player->setActive(false);
         };
-        const Outcome broad = run(make, 0, true);
-        const Outcome everyPair = run(make, 0, false);
-        EXPECT_EQ(broad.contacts.size(), c.touch ? 1u : 0u) << c.what;
-        EXPECT_EQ(broad.contacts, everyPair.contacts) << c.what;
-        EXPECT_EQ(broad.elements, everyPair.elements) << c.what;
+        compare(make, 0, 1);
+        EXPECT_EQ(contacts, c.touch ? 1u : 0u) << c.what;
+        contacts = 0;
     }
 }
 
-TEST_F(CollisionPassTest, SmallRandomWorldsMeetAsEveryPairDoes) {
+TEST_F(CollisionPassTest, SmallRandomWorldsMeetAsEveryPairDoesFrameAfterFrame) {
     for (unsigned seed = 1; seed <= kSmallWorlds; ++seed) {
         std::mt19937 sizes(seed);
-        const int elements = 2 + static_cast<int>(sizes() % 40);
-        const float box = 20.0f + static_cast<float>(sizes() % 400);
-        compare(seed, {elements, box, 0, 0.0f, 1.0});
+        const Layout layout{2 + static_cast<int>(sizes() % 40), 20.0f + sizes() % 400, 0, 0.0f,
+                            1.0};
+        compare([&] { make(seed, layout); }, seed, 1 + static_cast<int>(seed % 4));
         if (HasFatalFailure()) {
             return;
         }
     }
     EXPECT_GT(contacts, 10000u) << "the worlds should touch a lot";
-}
-
-TEST_F(CollisionPassTest, WorldsChangingFromFrameToFrameMeetAsEveryPairDoes) {
-    for (unsigned seed = 1; seed <= kPlayedWorlds; ++seed) {
-        std::mt19937 sizes(seed);
-        const int elements = 2 + static_cast<int>(sizes() % 30);
-        const float box = 20.0f + static_cast<float>(sizes() % 300);
-        compareFrames(seed, {elements, box, 0, 0.0f, 0.5}, 6);
-        if (HasFatalFailure()) {
-            return;
-        }
-    }
-    EXPECT_GT(contacts, 1000u);
 }
 
 TEST_F(CollisionPassTest, LargeClusteredWorldsMeetAsEveryPairDoes) {
@@ -542,9 +509,34 @@ TEST_F(CollisionPassTest, LargeClusteredWorldsMeetAsEveryPairDoes) {
                               {1500, 3000.0f, 40, 600.0f, 0.05}};
     unsigned seed = 100000;
     for (const Layout& layout : layouts) {
-        compare(++seed, layout);
+        ++seed;
+        compare([&] { make(seed, layout); }, seed, 2);
         if (HasFatalFailure()) {
             return;
         }
     }
+}
+
+TEST_F(CollisionPassTest, ASteadyFrameAllocatesNothing) {
+    // Rocks in touching clusters, one of them moving every frame, so that the pairs are sought
+    // anew each time and contacts are answered.
+    for (int i = 0; i < 400; ++i) {
+        Object3D* rock = world->addElement(kKindAsteroid);
+        rock->setPos(static_cast<float>(i / 8) * 300.0f, static_cast<float>(i % 8) * 25.0f, 0.0f);
+        rock->setHealth(1e9f);
+    }
+    Object3D* mover = world->begin()->get();
+    player->setPos(0.0f, 0.0f, 0.0f);
+    const auto frame = [&](int f) {
+        mover->setPos(mover->getPos(0) + (f % 2 == 0 ? 0.5f : -0.5f), 0.0f, 0.0f);
+        world->collide();
+    };
+    for (int f = 0; f < 3; ++f) {
+        frame(f);
+    }
+    const long before = newCalls.load();
+    for (int f = 0; f < 10; ++f) {
+        frame(f);
+    }
+    EXPECT_EQ(newCalls.load() - before, 0);
 }
