@@ -26,10 +26,16 @@ void RadarScope::draw() {
 
     // One batch: the ship itself at the centre, in green, then a dot per active element in list
     // order, each over the ones before it as if drawn one by one.
-    dots.clear();
-    colours.clear();
-    dots.insert(dots.end(), {fX, fY});
-    colours.insert(colours.end(), {0.0f, 1.0f, 0.0f});
+    // Room for every element; the buffers keep it from frame to frame.
+    dots.resize(2 * (pContainer->size() + 1));
+    colours.resize(3 * (pContainer->size() + 1));
+    float* dot = dots.data();
+    float* colour = colours.data();
+    *dot++ = fX;
+    *dot++ = fY;
+    *colour++ = 0.0f;
+    *colour++ = 1.0f;
+    *colour++ = 0.0f;
     const Element3D* player = pContainer->getPlayer();
     for (auto it = pContainer->begin(); player != nullptr && it != pContainer->end(); ++it) {
         const Object3D& element = **it;
@@ -53,10 +59,14 @@ void RadarScope::draw() {
             a = a / length * kRadarRadius;
             b = b / length * kRadarRadius;
         }
-        dots.insert(dots.end(), {fX + a, fY + b});
-        colours.insert(colours.end(), {element.getRadarColor(0), element.getRadarColor(1),
-                                       element.getRadarColor(2)});
+        *dot++ = fX + a;
+        *dot++ = fY + b;
+        for (int c = 0; c < 3; ++c) {
+            *colour++ = element.getRadarColor(c);
+        }
     }
+    dots.resize(static_cast<std::size_t>(dot - dots.data()));
+    colours.resize(static_cast<std::size_t>(colour - colours.data()));
     glEnableClientState(GL_VERTEX_ARRAY);
     glEnableClientState(GL_COLOR_ARRAY);
     glVertexPointer(2, GL_FLOAT, 0, dots.data());

@@ -37,16 +37,6 @@ std::uint64_t cellHash(const double* key) {
     return h ^ (h >> 33);
 }
 
-// Whether the two may touch: the centres nearer than the sum of the reaches, in double, where
-// squares of floats neither overflow nor underflow.
-bool mayTouch(const BroadPhase::Body& a, const float* pos, double reach) {
-    const double dx = static_cast<double>(a.pos[0]) - static_cast<double>(pos[0]);
-    const double dy = static_cast<double>(a.pos[1]) - static_cast<double>(pos[1]);
-    const double dz = static_cast<double>(a.pos[2]) - static_cast<double>(pos[2]);
-    const double both = a.reach + reach;
-    return dx * dx + dy * dy + dz * dz < both * both;
-}
-
 } // namespace
 
 bool BroadPhase::touches(const float* posA, float radiusA, const float* posB, float radiusB) {
@@ -118,8 +108,7 @@ void BroadPhase::addBody(Object3D& element) {
     if (!finite || std::isnan(body.radius)) {
         body.tier = Tier::Never;
     } else {
-        body.reach =
-            std::fabs(static_cast<double>(body.radius)) * (1.0 + kReachSlack) + kReachFloor;
+        body.reach = reachOf(body.radius);
         body.tier = body.reach <= kLooseReach ? Tier::Grid : Tier::Loose;
     }
     bodyList.push_back(body);

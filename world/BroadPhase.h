@@ -4,6 +4,7 @@
 
 #include "world/Object3D.h"
 
+#include <cmath>
 #include <cstdint>
 #include <list>
 #include <memory>
@@ -18,6 +19,16 @@ public:
     // multiply-adds, so every build and both collision passes decide every pair alike.
     static bool touches(const float* posA, float radiusA, const float* posB, float radiusB);
     static bool touches(const Element3D& a, const Element3D& b);
+
+    // Whether a sphere of the reach around the point may touch the body: the centres nearer
+    // than the sum of the reaches, in double, where squares of floats neither overflow nor
+    // underflow. A body that never touches may say either.
+    struct Body;
+    static bool mayTouch(const Body& body, const float* pos, double reach);
+    // The reach of a radius (below); infinite for an infinite radius, NaN for NaN.
+    static double reachOf(float radius) {
+        return std::fabs(static_cast<double>(radius)) * (1.0 + kReachSlack) + kReachFloor;
+    }
 
     // Rounding of the float test above, with room to spare: a pair may touch only when its
     // centres lie nearer than the sum of its reaches, radius x (1 + kReachSlack) + kReachFloor.
@@ -99,3 +110,11 @@ private:
     double cell = kMinCell;
     double longestGridReach = 0.0;
 };
+
+inline bool BroadPhase::mayTouch(const Body& body, const float* pos, double reach) {
+    const double dx = static_cast<double>(body.pos[0]) - static_cast<double>(pos[0]);
+    const double dy = static_cast<double>(body.pos[1]) - static_cast<double>(pos[1]);
+    const double dz = static_cast<double>(body.pos[2]) - static_cast<double>(pos[2]);
+    const double both = body.reach + reach;
+    return dx * dx + dy * dy + dz * dz < both * both;
+}

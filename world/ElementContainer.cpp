@@ -190,10 +190,12 @@ void ElementContainer::collide() {
         return;
     }
     const float playerPos[3] = {pPlayer->getPos(0), pPlayer->getPos(1), pPlayer->getPos(2)};
+    const double playerReach = BroadPhase::reachOf(pPlayer->getRadius());
     for (const BroadPhase::Body& body : bodies) {
         // The player's own laser shots never strike the ship: they leave from beside its guns
         // and would touch it at once when fired at rest.
-        if (body.element->getKind() == kKindLaserProjectile) {
+        if (!BroadPhase::mayTouch(body, playerPos, playerReach) ||
+            body.element->getKind() == kKindLaserProjectile) {
             continue;
         }
         if (BroadPhase::touches(body.pos, body.radius, playerPos, pPlayer->getRadius()) &&
