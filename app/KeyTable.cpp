@@ -177,7 +177,9 @@ void SpawnAsteroidAhead(AppState& app) {
 
 void SpawnExplosion(AppState& app) {
     Object3D* explosion = app.pContainer->addElement(kKindExplosion);
-    explosion->setPos(kExplosionSpawnPos[0], kExplosionSpawnPos[1], kExplosionSpawnPos[2]);
+    if (explosion != nullptr) { // none while the world holds its most effects
+        explosion->setPos(kExplosionSpawnPos[0], kExplosionSpawnPos[1], kExplosionSpawnPos[2]);
+    }
 }
 
 void DumpObjects(AppState& app) {

@@ -1,9 +1,12 @@
 // The world's per-frame passes under load: the update (every element's own update, the collision
-// pass and the removal of the dead) and the collision pass alone, for 100, 1000 and 3000
-// elements. Run from the build folder, which holds the models the elements load.
+// pass and the removal of the dead) for 100, 1000 and 3000 elements, and the collision pass alone
+// for 1000 and 10000, through the broad phase and over every pair (the yardstick it replaced):
+// spread out on a grid as a level's fields are (nobody touches), and in clusters that touch.
+// Run from the build folder, which holds the models the elements load.
 #include "game/Asteroid.h"
 #include "game/PlayerShip.h"
 #include "platform/HeadlessContext.h"
+#include "platform/Platform.h"
 #include "world/ElementContainer.h"
 
 #include <benchmark/benchmark.h>
@@ -14,14 +17,20 @@
 
 namespace {
 
-const float kSpacing = 150.0f; // world units between neighbours: nobody touches anybody
+const float kSpacing = 150.0f;     // world units between neighbours: nobody touches anybody
+const float kFieldSpacing = 70.0f; // a level maker's field of rocks
+// A cluster: eight rocks 30 apart, each touching its neighbours (radius 20: below 28.3 apart).
+const int kClusterSide = 2;
+const float kClusterSpacing = 25.0f;
+const float kClusterGap = 400.0f;
+const float kMoverStep = 0.5f; // world units a moving rock goes back and forth each frame
 const double kFrameSeconds = 1.0 / 60.0;
 
 // A world of still rocks in a block, bonus items and knackers among them, and the player far
 // off, as the level's fields are laid out.
 class BenchWorld {
 public:
-    explicit BenchWorld(int count) {
+    explicit BenchWorld(int count, float spacing = kSpacing) {
         world = ElementContainer::getInstance();
         player = std::make_unique<PlayerShip>(world, nullptr);
         player->setPos(1.0e6f, 0.0f, 0.0f);
@@ -29,10 +38,28 @@ public:
         for (int i = 0; i < count; ++i) {
             const int kind = i % 10 == 9 ? kKindKnacker : (i % 5 == 4 ? kKindBonus : kKindAsteroid);
             Object3D* element = world->addElement(kind);
-            element->setPos(static_cast<float>(i % side) * kSpacing,
-                            static_cast<float>((i / side) % side) * kSpacing,
-                            -static_cast<float>(i / (side * side)) * kSpacing);
+            element->setPos(static_cast<float>(i % side) * spacing,
+                            static_cast<float>((i / side) % side) * spacing,
+                            -static_cast<float>(i / (side * side)) * spacing);
         }
+    }
+    // Rocks in cubes of eight that touch inside each cube, the cubes far apart.
+    static std::unique_ptr<BenchWorld> clustered(int count) {
+        auto bench = std::make_unique<BenchWorld>(0);
+        const int perCluster = kClusterSide * kClusterSide * kClusterSide;
+        const int clusters = (count + perCluster - 1) / perCluster;
+        const int side = static_cast<int>(std::ceil(std::cbrt(static_cast<double>(clusters))));
+        for (int i = 0; i < count; ++i) {
+            const int c = i / perCluster;
+            const int k = i % perCluster;
+            Object3D* rock = bench->world->addElement(kKindAsteroid);
+            rock->setHealth(1.0e9f); // lives through every benchmark frame
+            rock->setPos(
+                static_cast<float>(c % side) * kClusterGap + (k % 2) * kClusterSpacing,
+                static_cast<float>((c / side) % side) * kClusterGap + (k / 2 % 2) * kClusterSpacing,
+                -static_cast<float>(c / (side * side)) * kClusterGap + (k / 4) * kClusterSpacing);
+        }
+        return bench;
     }
     ~BenchWorld() {
         delete world;
@@ -64,19 +91,52 @@ void worldUpdate(benchmark::State& state) {
     state.counters["elements"] = static_cast<double>(bench.world->size());
 }
 
-void worldCollide(benchmark::State& state) {
+// The collision pass over a field of rocks 70 apart (state.range(1) 0) or in touching clusters
+// (1), through the broad phase or over every pair. With state.range(2) 1 one rock moves a little
+// every frame, so that the broad phase searches anew; with 0 all stand still.
+void collide(benchmark::State& state, bool everyPair) {
     glContext();
-    BenchWorld bench(static_cast<int>(state.range(0)));
+    const int count = static_cast<int>(state.range(0));
+    std::unique_ptr<BenchWorld> bench = state.range(1) == 0
+                                            ? std::make_unique<BenchWorld>(count, kFieldSpacing)
+                                            : BenchWorld::clustered(count);
+    Object3D* mover = bench->world->begin()->get();
+    const bool moving = state.range(2) != 0;
+    platform::setDebugLog(""); // clusters say "Kollision" a great deal
+    float step = kMoverStep;
     for (auto _ : state) {
-        bench.world->collide();
+        if (moving) {
+            mover->setPos(mover->getPos(0) + step, mover->getPos(1), mover->getPos(2));
+            step = -step;
+        }
+        if (everyPair) {
+            bench->world->collideAllPairs();
+        } else {
+            bench->world->collide();
+        }
     }
-    const double n = static_cast<double>(state.range(0));
-    state.counters["pairs"] = n * (n - 1.0) / 2.0 + n;
+    platform::setDebugLog("stderr");
+    state.SetItemsProcessed(state.iterations() * state.range(0));
+}
+
+void worldCollide(benchmark::State& state) {
+    collide(state, false);
+}
+
+void worldCollideEveryPair(benchmark::State& state) {
+    collide(state, true);
 }
 
 } // namespace
 
 BENCHMARK(worldUpdate)->Arg(100)->Arg(1000)->Arg(3000)->Unit(benchmark::kMicrosecond);
-BENCHMARK(worldCollide)->Arg(100)->Arg(1000)->Arg(3000)->Unit(benchmark::kMicrosecond);
+BENCHMARK(worldCollide)
+    ->ArgNames({"elements", "clustered", "moving"})
+    ->ArgsProduct({{1000, 10000}, {0, 1}, {0, 1}})
+    ->Unit(benchmark::kMicrosecond);
+BENCHMARK(worldCollideEveryPair)
+    ->ArgNames({"elements", "clustered", "moving"})
+    ->ArgsProduct({{1000, 10000}, {0, 1}, {0}})
+    ->Unit(benchmark::kMicrosecond);
 
 BENCHMARK_MAIN();

@@ -11,6 +11,7 @@ Projectile::Projectile(ElementContainer* container, const char* modelFile, int m
 void Projectile::init() {
     fLifetime = kLifetime;
     fSmokeTimer = kSmokeTimerStart;
+    bDestroyed = false;
     pModel = loadModel(szModelFile.c_str(), iModelKind);
     createDisplayList();
 }
@@ -29,15 +30,25 @@ void Projectile::update(double t) {
     if (fSmokeTimer > kSmokeInterval) {
         fSmokeTimer = 0.0f;
         Object3D* cloud = pContainer->addElement(kKindSmokeCloud);
-        cloud->setMatrix(fMatrix);
-        // One unit behind the shot, so the trail starts at its tail.
-        cloud->setPos(fPos[0] - getView(0), fPos[1] - getView(1), fPos[2] - getView(2));
+        if (cloud != nullptr) { // none while the world holds its most effects
+            cloud->setMatrix(fMatrix);
+            // One unit behind the shot, so the trail starts at its tail.
+            cloud->setPos(fPos[0] - getView(0), fPos[1] - getView(1), fPos[2] - getView(2));
+        }
     }
 }
 
 void Projectile::hit(float damage) {
+    // A shot bursts at each hit until a hit has destroyed it; one destroyed already (it goes
+    // at the end of this update) bursts no more, however many more things it touches.
+    const bool burstsNow = !bDestroyed;
     Object3D::hit(damage);
-    // Every hit bursts, also a second one in the same frame: the player sees each impact.
+    bDestroyed = bDestroyed || fHealth <= 0.0f;
+    if (!burstsNow) {
+        return;
+    }
     Object3D* explosion = pContainer->addElement(kKindExplosion);
-    explosion->setPos(fPos[0], fPos[1], fPos[2]);
+    if (explosion != nullptr) { // none while the world holds its most effects
+        explosion->setPos(fPos[0], fPos[1], fPos[2]);
+    }
 }

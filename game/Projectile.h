@@ -26,6 +26,8 @@ protected:
 
     float fLifetime = kLifetime;
     float fSmokeTimer = kSmokeTimerStart;
+    // A hit has brought the health to 0 or below.
+    bool bDestroyed = false;
 
 private:
     int iModelKind;

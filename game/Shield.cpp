@@ -4,16 +4,21 @@
 
 #include "platform/Platform.h"
 #include "world/ElementContainer.h"
+#include "world/ModelData.h"
 
 #include <GL/gl.h>
 #include <GL/glu.h>
 
+#include <algorithm>
+#include <cmath>
 #include <memory>
 
 namespace {
 const float kSphereAlpha = 0.5f;
 // Cyan of the unlit sphere before the glow is added.
 const float kBaseCyan = 0.2f;
+// How much farther than its radius a drawn sphere may reach.
+const float kDrawRadiusSlack = 1.001f;
 
 // One wire-frame quadric for every shield, made on first use: drawing must not allocate one per
 // shield and frame. When making it fails, the next draw tries again.
@@ -51,9 +56,6 @@ Shield::~Shield() {
     }
     if (iDisplayList != 0) {
         glDeleteLists(iDisplayList, 1);
-    }
-    if (iWireList != 0) {
-        glDeleteLists(iWireList, 1);
     }
 }
 
@@ -116,6 +118,16 @@ void Shield::draw() {
     glPopMatrix();
 }
 
+float Shield::getDrawRadius() const {
+    if (std::isnan(fRadius)) {
+        return -1.0f; // not known: always drawn
+    }
+    const float scale =
+        std::max({std::fabs(fScale[0]), std::fabs(fScale[1]), std::fabs(fScale[2])});
+    // GLU's corners lie on the sphere up to the rounding of its sines and cosines.
+    return std::fabs(fRadius) * scale * kDrawRadiusSlack;
+}
+
 void Shield::drawSphere(float radius, int slices, int stacks) {
     GLUquadric* quadric = wireQuadric();
     if (quadric == nullptr) {
@@ -133,24 +145,26 @@ void Shield::drawSphere(float radius, int slices, int stacks) {
     glMaterialfv(GL_FRONT_AND_BACK, GL_SPECULAR, none);
     glMaterialfv(GL_FRONT_AND_BACK, GL_EMISSION, none);
     glMaterialf(GL_FRONT_AND_BACK, GL_SHININESS, 0.0f);
-    bool once = pContainer->uses(kShortcutWires) && slices == kSlices && stacks == kStacks;
-    if (once && (iWireList == 0 || fWireRadius != radius)) {
-        GLint compiling = 0; // lists do not nest: inside another one, the wires go straight in
+    // Every shield of a radius draws the one list of its wires, compiled on the first draw since
+    // GLU makes the wires anew each time. Lists do not nest: inside another one, the wires go
+    // straight in.
+    ModelData* wires = nullptr;
+    if (pContainer->uses(kShortcutWires) && slices == kSlices && stacks == kStacks &&
+        !std::isnan(radius)) {
+        wires = &pContainer->wireModel(radius);
+    }
+    if (wires != nullptr && wires->iDisplayList == 0) {
+        GLint compiling = 0;
         glGetIntegerv(GL_LIST_INDEX, &compiling);
-        once = compiling == 0;
-    }
-    if (once && (iWireList == 0 || fWireRadius != radius)) {
-        // Compiled on its first draw (or a new radius), since GLU makes the wires anew each time.
-        if (iWireList == 0) {
-            iWireList = glGenLists(1);
+        if (compiling == 0) {
+            wires->iDisplayList = glGenLists(1);
+            glNewList(wires->iDisplayList, GL_COMPILE);
+            gluSphere(quadric, radius, slices, stacks);
+            glEndList();
         }
-        glNewList(iWireList, GL_COMPILE);
-        gluSphere(quadric, radius, slices, stacks);
-        glEndList();
-        fWireRadius = radius;
     }
-    if (once && iWireList != 0) {
-        glCallList(iWireList);
+    if (wires != nullptr && wires->iDisplayList != 0) {
+        glCallList(wires->iDisplayList);
     } else {
         gluSphere(quadric, radius, slices, stacks);
     }

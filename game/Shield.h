@@ -28,6 +28,9 @@ public:
     unsigned createDisplayList() override;
     void draw() override;
     void drawSphere(float radius, int slices, int stacks);
+    // The sphere's radius under the scale: a shield out of view is skipped like its owner.
+    float getDrawRadius() const override;
+    Object3D* guarded() const override { return pOwner; }
 
     // The element this shield guards; none for a shield that a level file placed. The owner
     // keeps this shield in its pShield and lets go of it in its own destructor.
@@ -48,7 +51,4 @@ private:
     double dGlowInterval = kGlowInterval;
     double dGlowStep = kGlowStep;
     Object3D* pOwner = nullptr;
-    // The sphere's wires compiled once, for the radius they were compiled at.
-    unsigned iWireList = 0;
-    float fWireRadius = 0.0f;
 };

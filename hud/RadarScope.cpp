@@ -23,17 +23,20 @@ void RadarScope::draw() {
     glPointSize(fDotSize);
     glEnable(GL_POINT_SMOOTH);
 
-    // The ship itself, at the centre.
-    glColor3f(0.0f, 1.0f, 0.0f);
-    glBegin(GL_POINTS);
-    glVertex2f(fX, fY);
-    glEnd();
-
+    // One batch: the ship itself at the centre, in green, then a dot per active element in list
+    // order, each over the ones before it as if drawn one by one.
+    // Room for every element; the buffers keep it from frame to frame.
+    dots.resize(2 * (pContainer->size() + 1));
+    colours.resize(3 * (pContainer->size() + 1));
+    float* dot = dots.data();
+    float* colour = colours.data();
+    *dot++ = fX;
+    *dot++ = fY;
+    *colour++ = 0.0f;
+    *colour++ = 1.0f;
+    *colour++ = 0.0f;
     const Element3D* player = pContainer->getPlayer();
-    if (player == nullptr) {
-        return;
-    }
-    for (auto it = pContainer->begin(); it != pContainer->end(); ++it) {
+    for (auto it = pContainer->begin(); player != nullptr && it != pContainer->end(); ++it) {
         const Object3D& element = **it;
         if (!element.isActive()) {
             continue;
@@ -55,9 +58,21 @@ void RadarScope::draw() {
             a = a / length * kRadarRadius;
             b = b / length * kRadarRadius;
         }
-        glColor3f(element.getRadarColor(0), element.getRadarColor(1), element.getRadarColor(2));
-        glBegin(GL_POINTS);
-        glVertex2f(fX + a, fY + b);
-        glEnd();
+        *dot++ = fX + a;
+        *dot++ = fY + b;
+        for (int c = 0; c < 3; ++c) {
+            *colour++ = element.getRadarColor(c);
+        }
     }
+    dots.resize(static_cast<std::size_t>(dot - dots.data()));
+    colours.resize(static_cast<std::size_t>(colour - colours.data()));
+    glEnableClientState(GL_VERTEX_ARRAY);
+    glEnableClientState(GL_COLOR_ARRAY);
+    glVertexPointer(2, GL_FLOAT, 0, dots.data());
+    glColorPointer(3, GL_FLOAT, 0, colours.data());
+    glDrawArrays(GL_POINTS, 0, static_cast<GLsizei>(dots.size() / 2));
+    glDisableClientState(GL_COLOR_ARRAY);
+    glDisableClientState(GL_VERTEX_ARRAY);
+    // A colour array leaves the current colour undefined; dot by dot it was the last dot's.
+    glColor3fv(&colours[colours.size() - 3]);
 }

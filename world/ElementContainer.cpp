@@ -29,26 +29,8 @@ const double kTimeUnitsPerSecond = 20.0;
 const float kCollisionDamage = 40.0f;
 const double kCollisionSpeedFactor = -1.0;
 
-// Touching spheres: squared distance below r1^2 + r2^2, all in float as the game always did.
-bool touches(const Element3D& a, const Element3D& b) {
-    const float dx = a.getPos(0) - b.getPos(0);
-    const float dy = a.getPos(1) - b.getPos(1);
-    const float dz = a.getPos(2) - b.getPos(2);
-    const float distanceSquared = dx * dx + dy * dy + dz * dz;
-    const float radii = a.getRadius() * a.getRadius() + b.getRadius() * b.getRadius();
-    return distanceSquared < radii;
-}
-
-void respond(Element3D& a, Element3D& b) {
-    platform::debugOutput("Kollision\n");
-    // Heard where the two meet.
-    a.getContainer()->sound().play(Sound::Collision, (a.getPos(0) + b.getPos(0)) * 0.5f,
-                                   (a.getPos(1) + b.getPos(1)) * 0.5f,
-                                   (a.getPos(2) + b.getPos(2)) * 0.5f);
-    a.hit(kCollisionDamage);
-    a.setSpeed(a.getSpeed() * kCollisionSpeedFactor);
-    b.hit(kCollisionDamage);
-    b.setSpeed(b.getSpeed() * kCollisionSpeedFactor);
+bool isEffect(int kind) {
+    return kind == kKindSmokeCloud || kind == kKindExplosion;
 }
 
 } // namespace
@@ -70,9 +52,7 @@ ElementContainer::ElementContainer()
 
 ElementContainer::~ElementContainer() {
     // Elements first: they still point into the model records.
-    while (!elements.empty()) {
-        elements.pop_front();
-    }
+    clear();
     modelCache.clear();
     if (instance == this) {
         instance = nullptr;
@@ -121,14 +101,18 @@ std::unique_ptr<Object3D> ElementContainer::createElement(int kind) {
 }
 
 Object3D* ElementContainer::addElement(int kind) {
+    if (isEffect(kind) && iLiveEffects >= kMaxLiveEffects) {
+        return nullptr;
+    }
     std::unique_ptr<Object3D> element = createElement(kind);
     if (!element) {
         platform::debugOutput("ElementContainer::addElement(): Unknown Element\n");
         platform::exitProcess(1);
     }
+    element->setKind(kind);
+    iLiveEffects += isEffect(kind) ? 1 : 0;
     // Shields and effects go behind every solid object, so they are drawn and collided last.
-    const bool atBack = kind == kKindShield || kind == kKindSmokeCloud || kind == kKindSpaceDust ||
-                        kind == kKindExplosion;
+    const bool atBack = kind == kKindShield || isEffect(kind) || kind == kKindSpaceDust;
     ++createdByKind[kind];
     return file(std::move(element), atBack);
 }
@@ -143,6 +127,17 @@ Object3D* ElementContainer::file(std::unique_ptr<Object3D> element, bool atBack)
     return filed;
 }
 
+ElementContainer::ElementList::iterator ElementContainer::erase(ElementList::iterator element) {
+    iLiveEffects -= isEffect((*element)->getKind()) ? 1 : 0;
+    return elements.erase(element);
+}
+
+void ElementContainer::clear() {
+    while (!elements.empty()) {
+        erase(elements.begin());
+    }
+}
+
 void ElementContainer::update(double seconds) {
     const double timeUnits = seconds * kTimeUnitsPerSecond;
     // std::list keeps this iterator valid while updates file new elements at either end;
@@ -150,21 +145,70 @@ void ElementContainer::update(double seconds) {
     for (auto it = elements.begin(); it != elements.end(); ++it) {
         (*it)->update(timeUnits);
     }
-    collide();
+    if (bEveryPair) {
+        collideAllPairs();
+    } else {
+        collide();
+    }
     for (auto it = elements.begin(); it != elements.end();) {
         if ((*it)->getHealth() <= 0.0f) {
-            it = elements.erase(it);
+            it = erase(it);
         } else {
             ++it;
         }
     }
 }
 
+void ElementContainer::respond(Object3D& a, Element3D& b) {
+    if (onContact) {
+        onContact(a, b);
+    }
+    platform::debugOutput("Kollision\n");
+    // Heard where the two meet.
+    pSound->play(Sound::Collision, (a.getPos(0) + b.getPos(0)) * 0.5f,
+                 (a.getPos(1) + b.getPos(1)) * 0.5f, (a.getPos(2) + b.getPos(2)) * 0.5f);
+    a.hit(kCollisionDamage);
+    a.setSpeed(a.getSpeed() * kCollisionSpeedFactor);
+    b.hit(kCollisionDamage);
+    b.setSpeed(b.getSpeed() * kCollisionSpeedFactor);
+}
+
 void ElementContainer::collide() {
+    // The pairs are found once, before any answer: no hit moves an element, changes a radius,
+    // deletes one or files one at the front, and what hits file at the back is inactive.
+    broadPhase.find(elements.begin(), elements.end());
+    const std::vector<BroadPhase::Body>& bodies = broadPhase.bodies();
+    for (const BroadPhase::Pair& pair : broadPhase.pairs()) {
+        Object3D& a = *bodies[pair.first].element;
+        Object3D& b = *bodies[pair.second].element;
+        // Activity is read per pair: a breaking shield switches its owner on mid-pass.
+        if (a.isActive() && b.isActive() && BroadPhase::touches(a, b)) {
+            respond(a, b);
+        }
+    }
+    if (pPlayer == nullptr) {
+        return;
+    }
+    const float playerPos[3] = {pPlayer->getPos(0), pPlayer->getPos(1), pPlayer->getPos(2)};
+    const double playerReach = BroadPhase::reachOf(pPlayer->getRadius());
+    for (const BroadPhase::Body& body : bodies) {
+        // The player's own laser shots never strike the ship: they leave from beside its guns
+        // and would touch it at once when fired at rest.
+        if (!BroadPhase::mayTouch(body, playerPos, playerReach) ||
+            body.element->getKind() == kKindLaserProjectile) {
+            continue;
+        }
+        if (BroadPhase::touches(body.pos, body.radius, playerPos, pPlayer->getRadius()) &&
+            body.element->isActive() && pPlayer->isActive()) {
+            respond(*body.element, *pPlayer);
+        }
+    }
+}
+
+void ElementContainer::collideAllPairs() {
     for (auto a = elements.begin(); a != elements.end(); ++a) {
         for (auto b = std::next(a); b != elements.end(); ++b) {
-            // Activity is read per pair: a breaking shield switches its owner on mid-pass.
-            if ((*a)->isActive() && (*b)->isActive() && touches(**a, **b)) {
+            if ((*a)->isActive() && (*b)->isActive() && BroadPhase::touches(**a, **b)) {
                 respond(**a, **b);
             }
         }
@@ -173,12 +217,10 @@ void ElementContainer::collide() {
         return;
     }
     for (auto& element : elements) {
-        // The player's own laser shots never strike the ship: they leave from beside its guns
-        // and would touch it at once when fired at rest.
-        if (dynamic_cast<const Fugenmasse*>(element.get()) != nullptr) {
+        if (element->getKind() == kKindLaserProjectile) {
             continue;
         }
-        if (element->isActive() && pPlayer->isActive() && touches(*element, *pPlayer)) {
+        if (element->isActive() && pPlayer->isActive() && BroadPhase::touches(*element, *pPlayer)) {
             respond(*element, *pPlayer);
         }
     }
@@ -228,6 +270,15 @@ void ElementContainer::takeViewPlanes() {
     }
 }
 
+void ElementContainer::drawOrLeave(Object3D& element, bool inView) {
+    if (inView) {
+        culledState.apply();
+        element.draw();
+    } else {
+        element.leaveState(culledState);
+    }
+}
+
 void ElementContainer::draw() {
     takeViewPlanes();
     // Translucent elements wait until every solid one is drawn, then go nearest first. The
@@ -237,11 +288,13 @@ void ElementContainer::draw() {
         if (element->getHealth() <= 0.0f) {
             continue;
         }
-        if (element->isSortedByDistance()) {
+        const bool inView = element->isInView();
+        if (!element->isSortedByDistance()) {
+            drawOrLeave(*element, inView);
+        } else if (inView || element->getModel() != nullptr) {
+            // Out of view it waits only if it has a model whose state it would leave.
             deferred.push_back({static_cast<float>(element->getDistanceToPlayerSquared()),
-                                deferred.size(), element.get()});
-        } else {
-            element->drawInView();
+                                deferred.size(), element.get(), inView});
         }
     }
     // Equal distances keep the order they were filed in, as the multimap did; std::sort needs
@@ -250,8 +303,18 @@ void ElementContainer::draw() {
         return a.distance < b.distance || (a.distance == b.distance && a.filed < b.filed);
     });
     for (const Deferred& entry : deferred) {
-        entry.element->drawInView();
+        drawOrLeave(*entry.element, entry.inView);
     }
+    // Whatever comes after the world finds what the last models would have left.
+    culledState.apply();
+}
+
+ModelData& ElementContainer::wireModel(float radius) {
+    std::unique_ptr<ModelData>& record = wireModels[radius];
+    if (!record) {
+        record = std::make_unique<ModelData>();
+    }
+    return *record;
 }
 
 void ElementContainer::reloadTextures() {

@@ -2,11 +2,14 @@
 // list, advances, collides, deletes and draws them, and caches one model record per kind.
 #pragma once
 
+#include "world/BroadPhase.h"
+#include "world/CulledModelState.h"
 #include "world/ModelData.h"
 #include "world/Object3D.h"
 #include "world/SoundSystem.h"
 
 #include <array>
+#include <functional>
 #include <list>
 #include <map>
 #include <memory>
@@ -31,11 +34,11 @@ const int kKindKnacker = 12;
 // Drawing shortcuts, all taken by default. Each draws the same picture a cheaper way; switching
 // one off (the headless runner's --plain-drawing) draws it the plain way, to compare the two.
 const unsigned kShortcutDust = 1u;     // the dust from one array, grains out of view skipped
-const unsigned kShortcutCulling = 2u;  // models and effects outside the view are not drawn
+const unsigned kShortcutCulling = 2u;  // what lies outside the view is not drawn
 const unsigned kShortcutText = 4u;     // the text from one glyph texture, flushed once a frame
 const unsigned kShortcutCockpit = 8u;  // the overlay only where it covers, the world inside it
 const unsigned kShortcutLists = 16u;   // a kind's list compiled once, not once per element
-const unsigned kShortcutWires = 32u;   // each shield's wire sphere compiled once into a list
+const unsigned kShortcutWires = 32u;   // one wire sphere list per shield radius, compiled once
 const unsigned kShortcutEffects = 64u; // smoke and flames only where the alpha test lets them show
 const unsigned kShortcutOverlayTexels = 128u; // the white overlay takes its texels as they are
 // Not a saving but a shape: the 4:3 cockpit in a centred box as high as the window, side strips
@@ -43,6 +46,10 @@ const unsigned kShortcutOverlayTexels = 128u; // the white overlay takes its tex
 // the 4:3 screen they were made for; on such a screen both draw the same.
 const unsigned kShortcutAspect = 256u;
 const unsigned kShortcutsAll = 511u;
+
+// Smoke puffs and explosions alive at once. Beyond it no new one is made: a crowd of shots
+// bursting at one point cannot flood the world with effects (normal play stays far below).
+const int kMaxLiveEffects = 1000;
 
 class ElementContainer {
 public:
@@ -55,17 +62,28 @@ public:
     ElementContainer& operator=(const ElementContainer&) = delete;
 
     // Creates an element of the kind, files it at the front (solid objects) or the back
-    // (shields and effects) and gives it back. An unknown kind ends the program.
+    // (shields and effects) and gives it back. An unknown kind ends the program. A smoke puff or
+    // an explosion is not made while kMaxLiveEffects of them are alive: nullptr.
     Object3D* addElement(int kind);
     // Takes ownership of a made element and files it at the front or the back of the list.
     Object3D* file(std::unique_ptr<Object3D> element, bool atBack);
+    // Deletes every element, front to back; the model records, the switches and the player stay.
+    void clear();
     // Reads a level file and creates its objects; false when no document could be read.
     bool loadFromXMLFile(const char* fileName);
 
     // Once per frame: updates every element by seconds x 20 time units, collides, and deletes
     // the dead.
     void update(double seconds);
+    // Every touching pair of active elements, then every active element against the player:
+    // 40 damage each and speeds reversed. The pairs come from the broad phase, in the order of
+    // collideAllPairs, which tests every pair and stays as the yardstick of the tests.
     void collide();
+    void collideAllPairs();
+    // The update collides through collideAllPairs (the tests compare whole frames).
+    bool bEveryPair = false;
+    // Told of every contact either pass answers, just before it is answered.
+    std::function<void(const Element3D& a, const Element3D& b)> onContact;
     // Draws the living elements; those sorted by distance come last, nearest first.
     void draw();
     void reloadTextures();
@@ -81,6 +99,8 @@ public:
     ElementList::iterator begin() { return elements.begin(); }
     ElementList::iterator end() { return elements.end(); }
     std::size_t size() const { return elements.size(); }
+    // Smoke puffs and explosions alive now.
+    int liveEffects() const { return iLiveEffects; }
 
     // Level type name to kind number; unknown names give kKindNotFound.
     int kindOf(const std::string& typeName) const;
@@ -105,20 +125,31 @@ public:
     float viewPlanes[6][4] = {};
     // Whether a sphere of the radius around the point may show; a negative radius always may.
     bool mayShow(const float* centre, float radius) const;
+    // The wire model all shields of the radius draw (not NaN); made empty on first use.
+    ModelData& wireModel(float radius);
 
 private:
     ElementContainer();
     std::unique_ptr<Object3D> createElement(int kind);
+    ElementList::iterator erase(ElementList::iterator element);
+    void respond(Object3D& a, Element3D& b);
     void takeViewPlanes();
+    // Draws the element, or only notes the state it would leave when it is out of view.
+    void drawOrLeave(Object3D& element, bool inView);
 
     Element3D* pPlayer = nullptr;
     ElementList elements;
     SoundSystem silence;
     SoundSystem* pSound = &silence;
+    int iLiveEffects = 0;
+    BroadPhase broadPhase;
+    CulledModelState culledState;
+    std::map<float, std::unique_ptr<ModelData>> wireModels;
     struct Deferred {
         float distance; // squared, to the player
         std::size_t filed;
         Object3D* element;
+        bool inView;
     };
     std::vector<Deferred> deferred; // the sorted elements of one draw
 };

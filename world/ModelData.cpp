@@ -30,11 +30,25 @@ bool Ms3dModelData::load() {
     }
     const bool loaded = pMs3dModel->load(szFileName.c_str());
     buildGroupVertexArrays();
+    noteFinalState();
     return loaded;
 }
 
 void Ms3dModelData::reloadTextures() {
     pMs3dModel->loadTextures();
+    noteFinalState();
+}
+
+void Ms3dModelData::noteFinalState() {
+    const Model& model = *pMs3dModel;
+    pFinalMaterial = nullptr;
+    iFinalTexture = 0;
+    for (const Group& group : model.groups) {
+        if (group.materialIndex >= 0 && group.materialIndex < model.getMaterialCount()) {
+            pFinalMaterial = &model.materials[group.materialIndex];
+            iFinalTexture = pFinalMaterial->texture > 0 ? pFinalMaterial->texture : iFinalTexture;
+        }
+    }
 }
 
 void Ms3dModelData::buildGroupVertexArrays() {

@@ -24,6 +24,10 @@ public:
     // The normal of the model's last corner, which drawing it leaves current.
     bool bHasFinalNormal = false;
     float fFinalNormal[3] = {0.0f, 0.0f, 1.0f};
+    // The material of the last group that has one, and the last texture such a group binds
+    // (0: none), which drawing the model leaves set.
+    const Material* pFinalMaterial = nullptr;
+    unsigned iFinalTexture = 0;
 };
 
 class Ms3dModelData : public ModelData {
@@ -40,4 +44,5 @@ public:
 
 private:
     void buildGroupVertexArrays();
+    void noteFinalState();
 };

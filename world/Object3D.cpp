@@ -5,6 +5,7 @@
 #include "assets/ObjectTexture.h"
 #include "game/Shield.h"
 #include "platform/Platform.h"
+#include "world/CulledModelState.h"
 #include "world/ElementContainer.h"
 #include "world/ModelData.h"
 
@@ -182,45 +183,19 @@ float Object3D::getDrawRadius() const {
     return pModel->fExtent * scale;
 }
 
-void Object3D::drawInView() {
-    if (!pContainer->uses(kShortcutCulling) || pContainer->mayShow(fPos, getDrawRadius())) {
-        draw();
-    } else if (bVisible) {
-        leaveModelState();
-    }
+bool Object3D::isInView() const {
+    return !pContainer->uses(kShortcutCulling) || pContainer->mayShow(fPos, getDrawRadius());
 }
 
-void Object3D::leaveModelState() const {
-    auto* record = dynamic_cast<const Ms3dModelData*>(pModel);
-    if (record == nullptr || !record->pMs3dModel || pModel->iModelType != kModelTypeMs3d) {
+void Object3D::leaveState(CulledModelState& state) const {
+    if (!bVisible || pModel == nullptr || pModel->iModelType != kModelTypeMs3d) {
         return;
-    }
-    const Model& ms3d = *record->pMs3dModel;
-    const Material* material = nullptr;
-    unsigned texture = 0;
-    for (const Group& group : ms3d.groups) {
-        if (group.materialIndex >= 0 && group.materialIndex < ms3d.getMaterialCount()) {
-            material = &ms3d.materials[group.materialIndex];
-            texture = material->texture > 0 ? material->texture : texture;
-        }
-    }
-    if (material != nullptr) {
-        glMaterialfv(GL_FRONT, GL_AMBIENT, material->ambient);
-        glMaterialfv(GL_FRONT, GL_DIFFUSE, material->diffuse);
-        glMaterialfv(GL_FRONT, GL_SPECULAR, material->specular);
-        glMaterialfv(GL_FRONT, GL_EMISSION, material->emissive);
-        glMaterialf(GL_FRONT, GL_SHININESS, material->shininess);
-    }
-    if (texture > 0) {
-        glBindTexture(GL_TEXTURE_2D, texture);
     }
     // Effects drawn later send no normals: they are lit with the one the model left. Arrays
     // drawn outside a list leave the current normal as it was.
     const bool arrays =
         !(pModel->iDisplayList != 0 && pContainer->bDisplayLists) && pContainer->bVertexArrays;
-    if (pModel->bHasFinalNormal && !arrays) {
-        glNormal3fv(pModel->fFinalNormal);
-    }
+    state.leave(*pModel, !arrays);
 }
 
 void Object3D::drawModel() {

@@ -7,6 +7,7 @@
 #include <memory>
 #include <string>
 
+class CulledModelState;
 class ModelData;
 class ObjectTexture;
 
@@ -33,12 +34,17 @@ public:
     virtual void drawMs3dModel(ModelData* model);
     virtual void draw();
     virtual void drawModel();
-    // Draws the element unless it lies wholly outside the view, in which case it only leaves
-    // the GL state its drawing would have left.
-    void drawInView();
+    // Whether the element may show in the view: false only when it lies wholly outside it and
+    // the container culls.
+    bool isInView() const;
+    // Notes the GL state the element's drawing would leave, for an element skipped outside the
+    // view: its model's last material, texture and normal.
+    void leaveState(CulledModelState& state) const;
     // World units around the position that the drawing stays within; negative: not known, so
     // always drawn.
     virtual float getDrawRadius() const;
+    // The element that a hit breaking this one switches on (a shield's owner); none for most.
+    virtual Object3D* guarded() const { return nullptr; }
 
     void setModelFile(const char* fileName);
     const std::string& getModelFile() const { return szModelFile; }
@@ -48,12 +54,13 @@ public:
     void setShield(Object3D* shield) { pShield = shield; }
     bool isSortedByDistance() const { return bSortByDistance; }
     float getRadarColor(int i) const { return fRadarColor[i]; }
+    // The kind number the container made the element as; 0 for one filed without a kind.
+    int getKind() const { return iKind; }
+    void setKind(int kind) { iKind = kind; }
 
 protected:
     // Turns the view axis fully toward the player's ship, as billboards do every update.
     void facePlayer();
-    // The state a skipped model leaves: its last material, texture and normal.
-    void leaveModelState() const;
 
     // Shared so that effects can use one texture between them.
     std::shared_ptr<ObjectTexture> pTexture;
@@ -63,4 +70,5 @@ protected:
     std::string szModelFile;
     bool bSortByDistance = false;
     float fRadarColor[3] = {0.0f, 0.0f, 0.0f};
+    int iKind = 0;
 };

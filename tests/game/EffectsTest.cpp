@@ -288,3 +288,42 @@ TEST_F(EffectsTest, DustWrapsAroundThePlayerBeyondHalfTheCube) {
     EXPECT_FLOAT_EQ(edge.pos[0], 350.0f);
     EXPECT_FLOAT_EQ(behind.pos[1], 249.5f);
 }
+
+TEST_F(EffectsTest, BeyondTheCapNoPuffOrExplosionIsMadeUntilOneGoes) {
+    platform::setDebugLog(""); // each effect made says so
+    for (int i = 0; i < kMaxLiveEffects - 1; ++i) {
+        world->addElement(i % 2 == 0 ? kKindSmokeCloud : kKindExplosion)->setPos(0, 0, 500);
+    }
+    Object3D* shot = world->addElement(kKindWurst);
+    shot->setPos(0, 0, -100);
+    const struct {
+        int kind;
+        bool made;
+        int liveAfter;
+    } tries[] = {
+        {kKindExplosion, true, kMaxLiveEffects},   // one below the cap
+        {kKindSmokeCloud, false, kMaxLiveEffects}, // at it
+        {kKindExplosion, false, kMaxLiveEffects},  // and still at it: never above
+    };
+    for (const auto& attempt : tries) {
+        EXPECT_EQ(world->addElement(attempt.kind) != nullptr, attempt.made) << attempt.kind;
+        EXPECT_EQ(world->liveEffects(), attempt.liveAfter);
+    }
+    DebugCapture capture;
+    shot->update(1.0); // would drop a puff
+    shot->hit(40.0f);  // would burst
+    EXPECT_FLOAT_EQ(shot->getHealth(), -39.0f) << "the hit itself still lands";
+    EXPECT_FALSE(capture.contains("init()")) << "no effect made";
+    EXPECT_EQ(world->liveEffects(), kMaxLiveEffects);
+
+    for (auto& element : *world) { // one puff goes
+        if (element->getKind() == kKindSmokeCloud) {
+            element->setHealth(0.0f);
+            break;
+        }
+    }
+    world->update(0.0);
+    EXPECT_EQ(world->liveEffects(), kMaxLiveEffects - 1);
+    EXPECT_NE(world->addElement(kKindExplosion), nullptr) << "room again";
+    platform::setDebugLog("stderr");
+}

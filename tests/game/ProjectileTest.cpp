@@ -1,5 +1,5 @@
-// Shots in flight: their range, the smoke trail's cadence, the burst on every hit, and the
-// player's shots sparing the player's own ship.
+// Shots in flight: their range, the smoke trail's cadence, the burst at each hit until one destroys
+// them, and the player's shots sparing the player's own ship.
 #include "game/Explosion.h"
 #include "game/Fugenmasse.h"
 #include "game/SmokeCloud.h"
@@ -67,13 +67,23 @@ TEST_F(ProjectileTest, AShotFliesThirtyFiveUnitsThenVanishesWithoutBurst) {
     EXPECT_EQ(count<Wurst>(), 0) << "the container removes the spent shot";
 }
 
-TEST_F(ProjectileTest, EveryHitBurstsAtTheShot) {
+TEST_F(ProjectileTest, EveryHitBurstsAtTheShotUntilOneHasDestroyedIt) {
     Projectile* shot = launch(kKindWurst, 50.0);
     shot->setPos(12, 34, 56);
-    shot->hit(40.0f);
-    shot->hit(40.0f);
-    ASSERT_EQ(count<Explosion>(), 2) << "two hits in one frame, two explosions";
+    shot->hit(0.5f);  // still flying
+    shot->hit(40.0f); // destroyed: it goes at the end of the update
+    shot->hit(40.0f); // touching one more thing on the way out
+    ASSERT_EQ(count<Explosion>(), 2) << "a destroyed shot bursts no more";
     testsupport::expectVector(*all<Explosion>()[1], &Element3D::getPos, 12, 34, 56);
+}
+
+TEST_F(ProjectileTest, ACrowdOfShotsAtOnePointBurstsOncePerShot) {
+    const int shots = 30;
+    for (int i = 0; i < shots; ++i) {
+        launch(kKindLaserProjectile, 0.0)->setPos(5, 5, 5);
+    }
+    world->collide();
+    EXPECT_EQ(count<Explosion>(), shots) << "not one per contact: 30 x 29 of them";
 }
 
 TEST_F(ProjectileTest, AShotStrikingARockBurstsAndIsGoneTheSameFrame) {

@@ -7,6 +7,9 @@
 
 #include <GL/gl.h>
 
+#include <cmath>
+#include <random>
+
 using hudtest::Blob;
 using hudtest::findPixels;
 
@@ -19,12 +22,14 @@ const double kTopScopePixelX = 790.0, kFrontScopePixelX = 234.0, kScopePixelY = 
 const double kScopePixelRadius = 56.0;
 const double kRangeInPixels = kScopePixelRadius / 2000.0; // pixels per world unit
 
-// A plain element in red.
+// A plain element in red, or in the colour given.
 class Beacon : public Object3D {
 public:
-    explicit Beacon(ElementContainer* container) : Object3D(container) {
-        fRadarColor[0] = 1.0f;
-        fRadarColor[1] = fRadarColor[2] = 0.0f;
+    explicit Beacon(ElementContainer* container, float r = 1.0f, float g = 0.0f, float b = 0.0f)
+        : Object3D(container) {
+        fRadarColor[0] = r;
+        fRadarColor[1] = g;
+        fRadarColor[2] = b;
     }
     void init() override {}
     void update(double) override {}
@@ -99,4 +104,51 @@ TEST_F(RadarScopeTest, ElementsShowWhereTheyLieFromAboveAndFromTheFrontOfTheShip
         beacon->setActive(false); // as a fighter behind its shield: the scope keeps quiet
         EXPECT_EQ(drawScope(kRadarTopView, hudtest::isRed).count, 0);
     }
+}
+
+TEST_F(RadarScopeTest, OneBatchPerScopeGivesThePictureOfOneDotAtATime) {
+    // Crowded dots of many colours, overlapping, on the rim and inside, under the frame's state:
+    // textured by the last overlay texel, alpha-tested.
+    PlayerShip ship(world, nullptr);
+    ship.yaw(20.0f);
+    std::mt19937 random(5);
+    std::uniform_real_distribution<float> place(-3000.0f, 3000.0f);
+    std::uniform_real_distribution<float> shade(0.0f, 1.0f);
+    for (int i = 0; i < 400; ++i) {
+        world
+            ->file(std::make_unique<Beacon>(world, shade(random), shade(random), shade(random)),
+                   i % 2)
+            ->setPos(place(random), place(random) / 4, place(random));
+    }
+    const unsigned char texel[4] = {200, 180, 255, 160};
+    GLuint texture = 0;
+    glGenTextures(1, &texture);
+    glBindTexture(GL_TEXTURE_2D, texture);
+    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, GL_NEAREST);
+    glTexImage2D(GL_TEXTURE_2D, 0, GL_RGBA, 1, 1, 0, GL_RGBA, GL_UNSIGNED_BYTE, texel);
+    glEnable(GL_TEXTURE_2D);
+    glEnable(GL_ALPHA_TEST);
+    glAlphaFunc(GL_GREATER, 0.1f);
+    for (int mode : {kRadarTopView, kRadarFrontView}) {
+        RadarScope scope(world, mode, mode == kRadarTopView ? kTopScopeX : kFrontScopeX, kScopeY);
+        glClear(GL_COLOR_BUFFER_BIT);
+        hudtest::enterCockpitPlane();
+        scope.draw();
+        const std::vector<std::uint8_t> batched = readPixels();
+        glClear(GL_COLOR_BUFFER_BIT);
+        const std::vector<float>& dots = scope.getDots();
+        const std::vector<float>& colours = scope.getDotColours();
+        ASSERT_EQ(dots.size(), 401u * 2u) << "the ship and every active element";
+        for (std::size_t i = 0; i < dots.size() / 2; ++i) {
+            glColor3fv(&colours[i * 3]);
+            glBegin(GL_POINTS);
+            glVertex2fv(&dots[i * 2]);
+            glEnd();
+        }
+        glMatrixMode(GL_MODELVIEW);
+        EXPECT_TRUE(readPixels() == batched) << "mode " << mode;
+    }
+    glDisable(GL_ALPHA_TEST);
+    glDisable(GL_TEXTURE_2D);
+    glDeleteTextures(1, &texture);
 }

@@ -1,5 +1,5 @@
-// What the drawing shortcuts must not change: a model skipped outside the view still leaves the
-// normal its drawing leaves, and a texture filter change reaches the list a kind compiled once.
+// What the drawing shortcuts must not change: models skipped outside the view still leave the
+// state their drawing leaves, and a texture filter change reaches the list a kind compiled once.
 #include "tests/support/WorldFixture.h"
 
 #include <GL/gl.h>
@@ -22,7 +22,60 @@ protected:
     }
 };
 
+// Drawn wherever it is; notes the material, texture and normal it finds.
+class StateWitness : public Object3D {
+public:
+    using Object3D::Object3D;
+    void init() override {}
+    void update(double) override {}
+    void draw() override {
+        glGetMaterialfv(GL_FRONT, GL_DIFFUSE, diffuse);
+        GLint bound = 0;
+        glGetIntegerv(GL_TEXTURE_BINDING_2D, &bound);
+        texture = static_cast<unsigned>(bound);
+        glGetFloatv(GL_CURRENT_NORMAL, normal);
+    }
+    float diffuse[4] = {};
+    unsigned texture = 0;
+    float normal[3] = {};
+};
+
 } // namespace
+
+TEST_F(DrawingShortcutsTest, WhatIsDrawnAfterSkippedModelsFindsTheStateTheLastOfThemLeaves) {
+    // Rocks and a knacker behind the eye, then something drawn: it finds the last one's
+    // material, texture and normal, as if each had been drawn.
+    auto* witness =
+        static_cast<StateWitness*>(world->file(std::make_unique<StateWitness>(world), false));
+    for (int last : {kKindKnacker, kKindAsteroid}) {
+        const int first = last == kKindKnacker ? kKindAsteroid : kKindKnacker;
+        Object3D* lastModel = world->addElement(last);
+        world->addElement(first)->setPos(0.0f, 0.0f, 300.0f);
+        world->addElement(first)->setPos(0.0f, 50.0f, 300.0f);
+        lastModel->setPos(0.0f, 0.0f, 400.0f);
+        for (bool lists : {true, false}) {
+            world->bDisplayLists = lists;
+            glNormal3f(0.0f, 0.0f, 0.0f);
+            drawWorld();
+            const ModelData& record = *lastModel->getModel();
+            ASSERT_NE(record.pFinalMaterial, nullptr);
+            EXPECT_EQ(std::vector<float>(witness->diffuse, witness->diffuse + 4),
+                      std::vector<float>(record.pFinalMaterial->diffuse,
+                                         record.pFinalMaterial->diffuse + 4));
+            EXPECT_EQ(witness->texture, record.iFinalTexture);
+            EXPECT_EQ(std::vector<float>(witness->normal, witness->normal + 3),
+                      std::vector<float>(record.fFinalNormal, record.fFinalNormal + 3));
+        }
+        for (auto& element : *world) {
+            element->setHealth(element.get() == witness ? 1.0f : 0.0f);
+        }
+        world->update(0.0);
+    }
+    const ModelData& asteroid = *world->modelCache.at(kKindAsteroid);
+    const ModelData& knacker = *world->modelCache.at(kKindKnacker);
+    EXPECT_NE(asteroid.iFinalTexture, knacker.iFinalTexture) << "the two leave apart";
+    EXPECT_NE(asteroid.fFinalNormal[0], knacker.fFinalNormal[0]);
+}
 
 TEST_F(DrawingShortcutsTest, AModelOutOfViewIsSkippedButLeavesItsLastNormal) {
     // In front, just beside the view's edge, and behind the eye: the asteroid's bounding sphere
