@@ -1,7 +1,6 @@
 // Command line, run, screenshot and report of the headless runner.
 #include "app/HeadlessRunner.h"
 
-#include "app/AppState.h"
 #include "app/CommandLine.h"
 #include "app/DrawFrame.h"
 #include "app/Game.h"
@@ -22,8 +21,10 @@
 #include <cstdio>
 #include <cstdlib>
 
-// Heap allocations so far, when the program counts them (the runner does, unless sanitised).
+// Heap allocations so far, when the program counts them (the runner does, unless sanitised):
+// all of them, and those the game's own code asked for.
 extern "C" unsigned long ombrelix_allocation_count() __attribute__((weak));
+extern "C" unsigned long ombrelix_game_allocation_count() __attribute__((weak));
 
 namespace {
 
@@ -57,32 +58,75 @@ const struct {
                       {"lists", kShortcutLists},     {"wires", kShortcutWires},
                       {"effects", kShortcutEffects}, {"overlay", kShortcutOverlayTexels}};
 
-// The window that also notes, at every swap, the heap allocations since the last one (when the
-// runner counts them) and the world's list compiles and shots.
+unsigned long allocationsSoFar() {
+    return ombrelix_allocation_count ? ombrelix_allocation_count() : 0;
+}
+
+unsigned long gameAllocationsSoFar() {
+    return ombrelix_game_allocation_count ? ombrelix_game_allocation_count() : 0;
+}
+
+// The window that also notes, at every swap, what the frame cost besides time: the heap
+// allocations since the last swap (the game's and the rest, when the runner counts them), the
+// model draws and their triangles, and the world's list compiles and shots in steady play.
 class CountingWindow : public platform::HeadlessWindow {
 public:
-    using HeadlessWindow::HeadlessWindow;
+    CountingWindow(platform::Clock& clock, const Options& options)
+        : HeadlessWindow(clock, options) {
+        // Counting a frame must not allocate, or the counter would count itself.
+        const auto frames = static_cast<std::size_t>(std::clamp(options.frameLimit, 0L, 1L << 20));
+        for (std::vector<double>* perFrame :
+             {&allocations, &gameAllocations, &driverAllocations, &draws, &triangles}) {
+            perFrame->reserve(frames);
+        }
+    }
     void swapBuffers() override {
         HeadlessWindow::swapBuffers();
-        const unsigned long now = ombrelix_allocation_count ? ombrelix_allocation_count() : 0;
-        allocations.push_back(static_cast<double>(now - lastCount));
-        lastCount = now;
+        const unsigned long all = allocationsSoFar();
+        const unsigned long game = gameAllocationsSoFar();
+        allocations.push_back(static_cast<double>(all - lastAll));
+        gameAllocations.push_back(static_cast<double>(game - lastGame));
+        driverAllocations.push_back(allocations.back() - gameAllocations.back());
+        lastAll = all;
+        lastGame = game;
+        ElementContainer& world = *ElementContainer::getInstance();
+        draws.push_back(static_cast<double>(world.modelDraws - lastDraws));
+        triangles.push_back(static_cast<double>(world.modelTriangles - lastTriangles));
+        lastDraws = world.modelDraws;
+        lastTriangles = world.modelTriangles;
         if (framesDrawn() == kSteadyFrom) {
-            steadyCompiles = world().listCompiles;
-            steadyShots = world().createdByKind[kKindLaserProjectile];
+            steadyCompiles = world.listCompiles;
+            steadyShots = world.createdByKind[kKindLaserProjectile];
         }
-        compiles = world().listCompiles - steadyCompiles;
-        shots = world().createdByKind[kKindLaserProjectile] - steadyShots;
+        compiles = world.listCompiles - steadyCompiles;
+        shots = world.createdByKind[kKindLaserProjectile] - steadyShots;
     }
-    static ElementContainer& world() { return *ElementContainer::getInstance(); }
 
     std::vector<double> allocations;
-    unsigned long lastCount = 0;
+    std::vector<double> gameAllocations;
+    std::vector<double> driverAllocations;
+    std::vector<double> draws;
+    std::vector<double> triangles;
+    unsigned long lastAll = 0;
+    unsigned long lastGame = 0;
+    unsigned long lastDraws = 0;
+    unsigned long lastTriangles = 0;
     unsigned long steadyCompiles = 0;
     unsigned long steadyShots = 0;
     unsigned long compiles = 0;
     unsigned long shots = 0;
 };
+
+// The figures of the steady frames: after the start-up ones, without the last (it ends with
+// the shutdown).
+HeadlessRunner::FrameStats steady(const std::vector<double>& perFrame) {
+    const std::size_t from = static_cast<std::size_t>(kSteadyFrom);
+    if (perFrame.size() <= from + 1) {
+        return {};
+    }
+    return HeadlessRunner::statistics(std::vector<double>(
+        perFrame.begin() + static_cast<std::ptrdiff_t>(from), perFrame.end() - 1));
+}
 
 } // namespace
 
@@ -203,9 +247,14 @@ HeadlessRunner::FrameStats HeadlessRunner::statistics(std::vector<double> millis
         sum += value;
     }
     stats.mean = sum / static_cast<double>(n);
-    // Nearest rank: the smallest value with at least 95 percent of the frames at or below it.
-    const std::size_t rank = static_cast<std::size_t>(std::ceil(0.95 * static_cast<double>(n)));
-    stats.p95 = milliseconds[std::min(n, std::max<std::size_t>(rank, 1)) - 1];
+    // Nearest rank: the smallest value with at least that share of the figures at or below it.
+    auto percentile = [&](double share) {
+        const auto rank = static_cast<std::size_t>(std::ceil(share * static_cast<double>(n)));
+        return milliseconds[std::min(n, std::max<std::size_t>(rank, 1)) - 1];
+    };
+    stats.p95 = percentile(0.95);
+    stats.p99 = percentile(0.99);
+    stats.max = milliseconds.back();
     return stats;
 }
 
@@ -215,25 +264,42 @@ double HeadlessRunner::measureFloorFrame(int frames) {
                         platform::HeadlessWindow::kSurfaceHeight)) {
         return 0.0;
     }
-    AppState app;
-    app.cockpitTexture = ObjectTexture::LoadTexture(kCockpitFile, kFilterPoint);
-    glViewport(0, 0, app.screenWidth, app.screenHeight);
+    const unsigned cockpit = ObjectTexture::LoadTexture(kCockpitFile, kFilterPoint);
+    const auto width = static_cast<float>(platform::HeadlessWindow::kSurfaceWidth);
+    const auto height = static_cast<float>(platform::HeadlessWindow::kSurfaceHeight);
+    // The state the game's overlay draws with, set once: the loop holds nothing else.
+    glViewport(0, 0, platform::HeadlessWindow::kSurfaceWidth,
+               platform::HeadlessWindow::kSurfaceHeight);
     glClearColor(0.0f, 0.0f, 0.0f, 0.5f);
     glDisable(GL_DEPTH_TEST);
     glDisable(GL_LIGHTING);
+    glEnable(GL_TEXTURE_2D);
+    glBindTexture(GL_TEXTURE_2D, cockpit);
     glEnable(GL_ALPHA_TEST);
     glAlphaFunc(GL_GREATER, 0.1f);
+    glMatrixMode(GL_PROJECTION);
+    glLoadIdentity();
+    glOrtho(0.0, width, 0.0, height, -1.0, 1.0);
     glMatrixMode(GL_MODELVIEW);
     glLoadIdentity();
     glTranslatef(0.0f, 0.0f, kOverlayPlaneZ);
+    glColor4f(1.0f, 1.0f, 1.0f, 1.0f);
 
     using WallClock = std::chrono::steady_clock;
     std::vector<double> times;
     WallClock::time_point last = WallClock::now();
     for (int i = 0; i < kFloorWarmUpFrames + frames; ++i) {
         glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
-        DrawCockpitOverlay(app);
-        glMatrixMode(GL_MODELVIEW);
+        glBegin(GL_QUADS);
+        glTexCoord2f(0.0f, 0.0f);
+        glVertex2f(0.0f, 0.0f);
+        glTexCoord2f(1.0f, 0.0f);
+        glVertex2f(width, 0.0f);
+        glTexCoord2f(1.0f, 1.0f);
+        glVertex2f(width, height);
+        glTexCoord2f(0.0f, 1.0f);
+        glVertex2f(0.0f, height);
+        glEnd();
         glFinish();
         surface.swapBuffers();
         const WallClock::time_point now = WallClock::now();
@@ -242,8 +308,8 @@ double HeadlessRunner::measureFloorFrame(int frames) {
         }
         last = now;
     }
-    if (app.cockpitTexture != 0) {
-        glDeleteTextures(1, &app.cockpitTexture);
+    if (cockpit != 0) {
+        glDeleteTextures(1, &cockpit);
     }
     surface.destroy();
     return statistics(times).median;
@@ -307,21 +373,38 @@ int HeadlessRunner::run(const Options& options) {
     }
     if (options.report) {
         const FrameStats stats = statistics(window.frameMilliseconds());
-        std::printf("frames %ld median %.3f ms mean %.3f ms p95 %.3f ms floor %.3f ms ratio %.2f\n",
-                    window.framesDrawn(), stats.median, stats.mean, stats.p95, floorMs,
-                    floorMs > 0.0 ? stats.median / floorMs : 0.0);
-        // Steady play: after the start-up frames; the last frame ends with the shutdown.
-        const std::size_t from = static_cast<std::size_t>(kSteadyFrom);
-        const std::vector<double>& counts = window.allocations;
-        if (ombrelix_allocation_count == nullptr || counts.size() <= from + 1) {
+        const double floor = floorMs > 0.0 ? floorMs : 1.0; // no floor: ratios of nothing
+        std::printf("frames %ld median %.3f ms mean %.3f ms p95 %.3f ms p99 %.3f ms floor %.3f ms "
+                    "ratio %.2f p95 ratio %.2f\n",
+                    window.framesDrawn(), stats.median, stats.mean, stats.p95, stats.p99, floorMs,
+                    floorMs > 0.0 ? stats.median / floor : 0.0,
+                    floorMs > 0.0 ? stats.p95 / floor : 0.0);
+        if (ombrelix_allocation_count == nullptr ||
+            window.allocations.size() <= static_cast<std::size_t>(kSteadyFrom) + 1) {
             std::printf("allocations not counted\n");
         } else {
-            const FrameStats allocations =
-                statistics(std::vector<double>(counts.begin() + from, counts.end() - 1));
-            std::printf("allocations per steady frame median %.0f p95 %.0f list compiles %lu "
-                        "shots %lu\n",
-                        allocations.median, allocations.p95, window.compiles, window.shots);
+            const struct {
+                const char* name;
+                const std::vector<double>& perFrame;
+            } shares[] = {{"all", window.allocations},
+                          {"game", window.gameAllocations},
+                          {"driver", window.driverAllocations}};
+            std::printf("allocations per steady frame");
+            for (const auto& share : shares) {
+                const FrameStats counts = steady(share.perFrame);
+                std::printf(" %s median %.0f p95 %.0f max %.0f", share.name, counts.median,
+                            counts.p95, counts.max);
+            }
+            std::printf("\n");
         }
+        const FrameStats draws = steady(window.draws);
+        const FrameStats triangles = steady(window.triangles);
+        std::printf("model draws per steady frame median %.0f max %.0f triangles median %.0f max "
+                    "%.0f list compiles %lu shots %lu\n",
+                    draws.median, draws.max, triangles.median, triangles.max, window.compiles,
+                    window.shots);
+        const char* threads = std::getenv("LP_NUM_THREADS");
+        std::printf("LP_NUM_THREADS %s\n", threads != nullptr ? threads : "unset");
         std::fflush(stdout);
     }
     return exitCode;

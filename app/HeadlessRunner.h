@@ -31,16 +31,20 @@ public:
                                std::string& error);
     static const char* usage();
 
-    // Median, mean and 95th percentile of a set of frame times (milliseconds).
+    // Median, mean, 95th and 99th percentile (nearest rank) and maximum of a set of figures,
+    // frame times in milliseconds or counts per frame.
     struct FrameStats {
         double median = 0.0;
         double mean = 0.0;
         double p95 = 0.0;
+        double p99 = 0.0;
+        double max = 0.0;
     };
     static FrameStats statistics(std::vector<double> milliseconds);
 
-    // The least any frame costs on the off-screen surface: clear, the cockpit overlay and the
-    // swap, in a context of its own. Median milliseconds over the frames (0 when impossible).
+    // The least any frame costs on the off-screen surface: clear, the cockpit texture on one
+    // full-window quad with the alpha test, finish and swap, in a context of its own, timed
+    // from swap to swap like the game's frames. Median milliseconds (0 when impossible).
     static double measureFloorFrame(int frames);
 
     // Drawing shortcuts by name ("dust,text", "all", "none"); false for an unknown name.

@@ -95,6 +95,9 @@ public:
     // Counts for the benchmarks: elements made per kind, and kind display lists compiled.
     std::array<unsigned long, kKindKnacker + 1> createdByKind{};
     unsigned long listCompiles = 0;
+    // Model groups drawn (one draw call or list replay each) and their triangles.
+    unsigned long modelDraws = 0;
+    unsigned long modelTriangles = 0;
 
     // The six planes of the view (a, b, c, d; inside when a x + b y + c z + d >= 0, normalised),
     // taken from the matrices at the start of each draw.

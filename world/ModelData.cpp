@@ -40,6 +40,8 @@ void Ms3dModelData::reloadTextures() {
 void Ms3dModelData::buildGroupVertexArrays() {
     Model& model = *pMs3dModel;
     model.groupVertexArrays.clear();
+    iGroups = 0;
+    iTriangles = 0;
     model.groupVertexArrays.reserve(model.groups.size());
     for (const Group& group : model.groups) {
         GroupVertexArray array;
@@ -57,6 +59,8 @@ void Ms3dModelData::buildGroupVertexArrays() {
             }
         }
         model.groupVertexArrays.push_back(std::move(array));
+        ++iGroups;
+        iTriangles += static_cast<int>(group.triangleIndices.size());
         if (!group.triangleIndices.empty()) {
             const Triangle& last = model.triangles[group.triangleIndices.back()];
             bHasFinalNormal = true;

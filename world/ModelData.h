@@ -24,6 +24,9 @@ public:
     // The normal of the model's last corner, which drawing it leaves current.
     bool bHasFinalNormal = false;
     float fFinalNormal[3] = {0.0f, 0.0f, 1.0f};
+    // What drawing the model once costs: one draw per group, and their triangles.
+    int iGroups = 0;
+    int iTriangles = 0;
 };
 
 class Ms3dModelData : public ModelData {

@@ -165,6 +165,10 @@ void Object3D::draw() {
     }
     glPushMatrix();
     transform();
+    if (pModel != nullptr) {
+        pContainer->modelDraws += static_cast<unsigned long>(pModel->iGroups);
+        pContainer->modelTriangles += static_cast<unsigned long>(pModel->iTriangles);
+    }
     if (pModel != nullptr && pModel->iDisplayList != 0 && pContainer->bDisplayLists) {
         glCallList(pModel->iDisplayList);
     } else {
