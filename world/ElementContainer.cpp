@@ -269,8 +269,7 @@ void ElementContainer::reloadTextures() {
         if (user != elements.end()) {
             (*user)->compileDisplayList();
         } else {
-            glDeleteLists(record->iDisplayList, 1);
-            record->iDisplayList = 0;
+            record->forgetLists();
         }
     }
 }

@@ -39,6 +39,10 @@ public:
     // World units around the position that the drawing stays within; negative: not known, so
     // always drawn.
     virtual float getDrawRadius() const;
+    // The kind's model to draw at the element's distance from the ship's eye: the far model
+    // where it strays from the model by at most a pixel on the screen, else the model. Every
+    // drawing path draws the one chosen here.
+    ModelData* modelAtDistance() const;
 
     void setModelFile(const char* fileName);
     const std::string& getModelFile() const { return szModelFile; }
@@ -54,6 +58,8 @@ protected:
     void facePlayer();
     // The state a skipped model leaves: its last material, texture and normal.
     void leaveModelState() const;
+    // Compiles the record's drawing into a new list that the record then holds.
+    void compileInto(ModelData& record, bool far);
 
     // Shared so that effects can use one texture between them.
     std::shared_ptr<ObjectTexture> pTexture;
