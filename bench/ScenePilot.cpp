@@ -36,9 +36,8 @@ struct Scene {
     Plan plan;
 };
 const Scene kScenes[] = {
-    {"start.script",
-     "the ship still at the start, the whole level ahead: 10 s of game time", 0.025, 400,
-     Plan::StandStill},
+    {"start.script", "the ship still at the start, the whole level ahead: 10 s of game time", 0.025,
+     400, Plan::StandStill},
     {"run.script",
      "along the level's line at a player's pace, bursts of thrust, small corrections and shots, "
      "through both asteroid fields and into the fight: 35 s",
@@ -279,7 +278,8 @@ private:
                 continue;
             }
             const Aim fromFighter = aimAt(*element, positionOf(ship).p);
-            const bool pointing = fromFighter.ahead && std::fabs(fromFighter.right) < kDangerAngle &&
+            const bool pointing = fromFighter.ahead &&
+                                  std::fabs(fromFighter.right) < kDangerAngle &&
                                   std::fabs(fromFighter.up) < kDangerAngle;
             if (pointing && fromFighter.distance < kDangerRange &&
                 (!attacker || fromFighter.distance < best)) {
@@ -367,8 +367,8 @@ private:
     void press(const std::string& key, bool down) {
         platform::WindowScript::Event event;
         event.frame = framesDrawn();
-        event.action = down ? platform::WindowScript::Action::KeyDown
-                            : platform::WindowScript::Action::KeyUp;
+        event.action =
+            down ? platform::WindowScript::Action::KeyDown : platform::WindowScript::Action::KeyUp;
         event.key = platform::virtualKeyFromName(key.c_str());
         post(event);
         recorded.push_back(std::to_string(event.frame) + (down ? " down " : " up ") + key);
