@@ -13,13 +13,9 @@
 
 namespace {
 
-// Samples lie at most this far apart, as a share of the models' size, so that the margin added
-// for the gaps between them stays small.
-const float kSampleSpacingShare = 1.0f / 96.0f;
-// A point of a triangle lies at most its longest edge / (n sqrt 3) from the nearest sample of an
-// n x n barycentric grid over it (the circumradius of a grid cell, whose angles are the
-// triangle's own).
-const float kCellCoverage = 0.57735027f; // 1 / sqrt(3)
+// Pieces of triangles are taken whole once their radius is this small, as a share of the
+// models' size: the figure may exceed the truth by up to that much.
+const float kLeafShare = 1.0f / 100.0f;
 
 struct Corner3 {
     float x = 0.0f, y = 0.0f, z = 0.0f;
@@ -127,54 +123,201 @@ bool inside(const Corner3& p, const std::vector<SurfaceTriangle>& solid) {
     return std::fabs(total) > kHalfTurns;
 }
 
-// The farthest any point of `from` lies outside `to`, at least: samples over each triangle of
-// `from`, each bound raised by the gap its grid leaves. A sample inside `to` lies within the gap
-// of its outside.
-float farthestStray(const std::vector<SurfaceTriangle>& from,
-                    const std::vector<SurfaceTriangle>& to, float spacing) {
-    float worst = 0.0f;
-    std::size_t hint = 0; // the triangle nearest the last sample: likely nearest the next
-    for (const SurfaceTriangle& t : from) {
-        const Corner3 edges[3] = {t.b - t.a, t.c - t.b, t.a - t.c};
-        float longest = 0.0f;
-        for (const Corner3& e : edges) {
-            longest = std::max(longest, std::sqrt(dot(e, e)));
+// Measures how far the points of triangles lie outside a solid, piece by piece: a piece that
+// cannot beat the worst found so far is left alone, one that lies wholly inside or wholly
+// outside (its bounding ball does not reach the solid's surface) needs no finer look unless it
+// might beat the worst, and the rest is quartered down to pieces of the leaf size.
+class StrayMeasure {
+public:
+    StrayMeasure(const std::vector<SurfaceTriangle>& solid, float leafSize, float known)
+        : solid(solid), leafSize(leafSize), worst(known), seen(solid.size(), 0) {
+        buildGrid();
+    }
+
+    // Measures the triangles, starting from the farthest any of their corners and centres lies
+    // outside (a true figure for some point) and going from the triangles whose points lie
+    // farthest from the surface to the nearest, so that the worst is found early and most
+    // pieces can be left alone.
+    void measureAll(const std::vector<SurfaceTriangle>& triangles) {
+        std::vector<std::pair<float, std::size_t>> order;
+        std::vector<std::pair<float, Corner3>> points;
+        for (std::size_t i = 0; i < triangles.size(); ++i) {
+            const SurfaceTriangle& t = triangles[i];
+            float farthest = 0.0f;
+            for (const Corner3& p : {t.a, t.b, t.c, t.centre}) {
+                const float distance = distanceToSurface(p);
+                points.push_back({distance, p});
+                farthest = std::max(farthest, distance);
+            }
+            order.push_back({farthest, i});
         }
-        const int n = std::max(1, static_cast<int>(std::ceil(longest / spacing)));
-        const float gap = longest / static_cast<float>(n) * kCellCoverage;
-        worst = std::max(worst, gap); // a sample inside may have its outside a gap away
-        for (int i = 0; i <= n; ++i) {
-            for (int j = 0; i + j <= n; ++j) {
-                const float u = static_cast<float>(i) / static_cast<float>(n);
-                const float v = static_cast<float>(j) / static_cast<float>(n);
-                const float w = 1.0f - u - v;
-                const Corner3 p{w * t.a.x + u * t.b.x + v * t.c.x,
-                                w * t.a.y + u * t.b.y + v * t.c.y,
-                                w * t.a.z + u * t.b.z + v * t.c.z};
-                // Only a sample farther than the worst so far from every triangle matters:
-                // stop at the first triangle nearer than that.
-                const float enough = (worst - gap) * std::fabs(worst - gap);
-                float nearest = distanceSquared(p, to[hint]);
-                for (std::size_t k = 0; k < to.size() && nearest > enough; ++k) {
-                    const Corner3 d = p - to[k].centre;
-                    const float bound = std::sqrt(dot(d, d)) - to[k].radius;
-                    if (bound > 0.0f && bound * bound >= nearest) {
-                        continue;
+        std::sort(points.begin(), points.end(),
+                  [](const auto& x, const auto& y) { return x.first > y.first; });
+        for (const auto& point : points) {
+            if (point.first <= worst) {
+                break;
+            }
+            if (!inside(point.second, solid)) {
+                worst = point.first;
+                break;
+            }
+        }
+        std::sort(order.begin(), order.end(),
+                  [](const auto& x, const auto& y) { return x.first > y.first; });
+        for (const auto& entry : order) {
+            const SurfaceTriangle& t = triangles[entry.second];
+            measure(t.a, t.b, t.c);
+        }
+    }
+
+    float result() const { return worst; }
+
+private:
+    void measure(const Corner3& a, const Corner3& b, const Corner3& c) {
+        const Corner3 centre{(a.x + b.x + c.x) / 3.0f, (a.y + b.y + c.y) / 3.0f,
+                             (a.z + b.z + c.z) / 3.0f};
+        float radius = 0.0f;
+        for (const Corner3& p : {a, b, c}) {
+            const Corner3 d = p - centre;
+            radius = std::max(radius, std::sqrt(dot(d, d)));
+        }
+        // Every point of the piece lies within `radius` of its centre, and the distance to the
+        // surface changes no faster than the point moves.
+        const float distance = distanceToSurface(centre);
+        if (distance + radius <= worst) {
+            return;
+        }
+        // A piece whose ball misses the surface lies wholly on one side of it: inside, nothing
+        // of it strays. A leaf is taken whole: a point of it outside the solid lies within the
+        // radius of the surface if its centre is inside, else within the centre's distance and
+        // the radius.
+        const bool oneSide = radius < distance;
+        const bool leaf = radius <= leafSize;
+        if (oneSide || leaf) {
+            const bool in = inside(centre, solid);
+            if (oneSide && in) {
+                return;
+            }
+            if (leaf) {
+                worst = std::max(worst, in ? radius : distance + radius);
+                return;
+            }
+        }
+        const Corner3 ab{(a.x + b.x) * 0.5f, (a.y + b.y) * 0.5f, (a.z + b.z) * 0.5f};
+        const Corner3 bc{(b.x + c.x) * 0.5f, (b.y + c.y) * 0.5f, (b.z + c.z) * 0.5f};
+        const Corner3 ca{(c.x + a.x) * 0.5f, (c.y + a.y) * 0.5f, (c.z + a.z) * 0.5f};
+        measure(a, ab, ca);
+        measure(ab, b, bc);
+        measure(ca, bc, c);
+        measure(ab, bc, ca);
+    }
+
+    // The solid's triangles filed by the cells of a grid over their box, each in every cell its
+    // own box reaches, so that a distance is looked for near the point first.
+    void buildGrid() {
+        lowest = highest = solid.front().a;
+        for (const SurfaceTriangle& t : solid) {
+            for (const Corner3& p : {t.a, t.b, t.c}) {
+                lowest = {std::min(lowest.x, p.x), std::min(lowest.y, p.y),
+                          std::min(lowest.z, p.z)};
+                highest = {std::max(highest.x, p.x), std::max(highest.y, p.y),
+                           std::max(highest.z, p.z)};
+            }
+        }
+        const Corner3 span = highest - lowest;
+        cell = std::max({span.x, span.y, span.z, std::numeric_limits<float>::min()}) /
+               static_cast<float>(kGridCells);
+        cells.assign(static_cast<std::size_t>(kGridCells * kGridCells * kGridCells), {});
+        for (std::size_t k = 0; k < solid.size(); ++k) {
+            const SurfaceTriangle& t = solid[k];
+            int from[3], to[3];
+            for (int axis = 0; axis < 3; ++axis) {
+                const float values[3] = {component(t.a, axis), component(t.b, axis),
+                                         component(t.c, axis)};
+                from[axis] = cellOf(*std::min_element(values, values + 3), axis);
+                to[axis] = cellOf(*std::max_element(values, values + 3), axis);
+            }
+            for (int x = from[0]; x <= to[0]; ++x) {
+                for (int y = from[1]; y <= to[1]; ++y) {
+                    for (int z = from[2]; z <= to[2]; ++z) {
+                        cells[index(x, y, z)].push_back(k);
                     }
-                    const float squared = distanceSquared(p, to[k]);
-                    if (squared < nearest) {
-                        nearest = squared;
-                        hint = k;
-                    }
-                }
-                const float stray = std::sqrt(nearest) + gap;
-                if (stray > worst && !inside(p, to)) {
-                    worst = stray;
                 }
             }
         }
     }
-    return worst;
+
+    static float component(const Corner3& p, int axis) {
+        return axis == 0 ? p.x : (axis == 1 ? p.y : p.z);
+    }
+    int cellOf(float value, int axis) const {
+        const int c = static_cast<int>(std::floor((value - component(lowest, axis)) / cell));
+        return std::clamp(c, 0, kGridCells - 1);
+    }
+    static std::size_t index(int x, int y, int z) {
+        return static_cast<std::size_t>((x * kGridCells + y) * kGridCells + z);
+    }
+
+    // The distance from p to the nearest triangle: the cells in rings around p's own, until no
+    // cell left can hold anything nearer (every point of a ring k cells out lies at least k - 1
+    // cells from p's place in the grid, or from its nearest point when p lies outside).
+    float distanceToSurface(const Corner3& p) {
+        ++stamp;
+        float nearest = distanceSquared(p, solid[hint]);
+        seen[hint] = stamp;
+        const int centre[3] = {cellOf(p.x, 0), cellOf(p.y, 1), cellOf(p.z, 2)};
+        for (int ring = 0; ring < kGridCells; ++ring) {
+            const float least = static_cast<float>(std::max(ring - 1, 0)) * cell;
+            if (ring > 0 && least * least >= nearest) {
+                break;
+            }
+            for (int x = centre[0] - ring; x <= centre[0] + ring; ++x) {
+                for (int y = centre[1] - ring; y <= centre[1] + ring; ++y) {
+                    for (int z = centre[2] - ring; z <= centre[2] + ring; ++z) {
+                        const bool onRing =
+                            std::max({std::abs(x - centre[0]), std::abs(y - centre[1]),
+                                      std::abs(z - centre[2])}) == ring;
+                        if (!onRing || x < 0 || y < 0 || z < 0 || x >= kGridCells ||
+                            y >= kGridCells || z >= kGridCells) {
+                            continue;
+                        }
+                        for (std::size_t k : cells[index(x, y, z)]) {
+                            if (seen[k] == stamp) {
+                                continue;
+                            }
+                            seen[k] = stamp;
+                            const float squared = distanceSquared(p, solid[k]);
+                            if (squared < nearest) {
+                                nearest = squared;
+                                hint = k; // the next piece is likely nearest the same triangle
+                            }
+                        }
+                    }
+                }
+            }
+        }
+        return std::sqrt(nearest);
+    }
+
+    static const int kGridCells = 16; // along each axis
+
+    const std::vector<SurfaceTriangle>& solid;
+    float leafSize;
+    float worst;
+    std::size_t hint = 0;
+    Corner3 lowest, highest;
+    float cell = 1.0f;
+    std::vector<std::vector<std::size_t>> cells;
+    std::vector<unsigned> seen; // the stamp of the query that last measured each triangle
+    unsigned stamp = 0;
+};
+
+// The farthest any point of `from` lies outside `to`, at least, or `known` if that is more.
+float farthestStray(const std::vector<SurfaceTriangle>& from,
+                    const std::vector<SurfaceTriangle>& to, float leafSize, float known) {
+    StrayMeasure measure(to, leafSize, known);
+    measure.measureAll(from);
+    return measure.result();
 }
 
 bool contains(const std::vector<unsigned>& names, unsigned name) {
@@ -228,8 +371,14 @@ float Model::strayBetween(const Model& a, const Model& b) {
             size = std::max(size, std::sqrt(dot(t.centre, t.centre)) + t.radius);
         }
     }
-    const float spacing = std::max(size * kSampleSpacingShare, std::numeric_limits<float>::min());
-    return std::max(farthestStray(first, second, spacing), farthestStray(second, first, spacing));
+    const float leafSize = std::max(size * kLeafShare, std::numeric_limits<float>::min());
+    // The way with the fewer triangles to measure against goes first; what it finds lets most
+    // pieces of the other way be left alone.
+    const bool firstIsSmaller = first.size() <= second.size();
+    const std::vector<SurfaceTriangle>& small = firstIsSmaller ? first : second;
+    const std::vector<SurfaceTriangle>& large = firstIsSmaller ? second : first;
+    const float known = farthestStray(large, small, leafSize, 0.0f);
+    return farthestStray(small, large, leafSize, known);
 }
 
 void Model::listCompiled() {

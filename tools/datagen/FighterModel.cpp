@@ -164,13 +164,13 @@ Ms3dWriter buildFighterModel(Detail detail) {
         Affine::scaling({2.7f, 2.6f, 8.5f}).then(Affine::translation({0, 3.9f, 12.0f})));
     model.addGroup("canopy", part(bubble, detail, 90.0f), canopy);
 
-    const Mesh oneWing = part(makeWing(d.airfoil), detail, 70.0f);
+    const Mesh oneWing = part(makeWing(d.airfoil), detail, 70.0f, kFarShareThin);
     Mesh wings = oneWing;
     wings.append(placed(oneWing, Affine::scaling({-1, 1, 1})));
     model.addGroup("wings", wings, wing);
 
-    Mesh fins = part(makeFin(1.0f, d.airfoil), detail, 70.0f);
-    fins.append(part(makeFin(-1.0f, d.airfoil), detail, 70.0f));
+    Mesh fins = part(makeFin(1.0f, d.airfoil), detail, 70.0f, kFarShareThin);
+    fins.append(part(makeFin(-1.0f, d.airfoil), detail, 70.0f, kFarShareThin));
     model.addGroup("fins", fins, fin);
 
     // Engines and guns share their metal: one draw.

@@ -154,11 +154,19 @@ private:
                 }
                 Quadric q = quadrics[at(a)];
                 q.add(quadrics[at(b)]);
-                Vec3 best;
-                if (!q.best(best)) {
-                    best = (positions[at(a)] + positions[at(b)]) * 0.5f;
+                // The cheapest of the two ends, their middle and the quadric's own best point,
+                // if that lies within the edge's ball: farther out it would sharpen tips into
+                // spikes the model never had.
+                const Vec3 pa = positions[at(a)], pb = positions[at(b)];
+                const Vec3 middle = (pa + pb) * 0.5f;
+                Collapse best{q.cost(middle), a, b, middle};
+                Vec3 optimal;
+                if (q.best(optimal) && length(optimal - middle) <= 0.5f * length(pb - pa)) {
+                    best = std::min(best, Collapse{q.cost(optimal), a, b, optimal});
                 }
-                all.push_back({q.cost(best), a, b, best});
+                best = std::min(best, Collapse{q.cost(pa), a, b, pa});
+                best = std::min(best, Collapse{q.cost(pb), a, b, pb});
+                all.push_back(best);
             }
         }
         return all;
@@ -247,8 +255,8 @@ Mesh MeshSimplifier::simplify(const Mesh& mesh, int faces) {
     return collapser.result();
 }
 
-Mesh MeshSimplifier::farPart(const Mesh& part, int share, float creaseDegrees,
-                             float repeatsPerUnit, int least) {
+Mesh MeshSimplifier::farPart(const Mesh& part, int share, float creaseDegrees, float repeatsPerUnit,
+                             int least) {
     const int faces = std::max(least, static_cast<int>(part.faces.size()) / std::max(share, 1));
     Mesh coarse = simplify(part, faces);
     projectUvBoxed(coarse, repeatsPerUnit);
