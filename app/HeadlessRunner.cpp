@@ -395,7 +395,13 @@ int HeadlessRunner::run(const Options& options) {
                 std::printf(" %s median %.0f p95 %.0f max %.0f", share.name, counts.median,
                             counts.p95, counts.max);
             }
-            std::printf("\n");
+            // The game's, when it has any, come in a few frames (a kind's model loaded by its
+            // first element): how many.
+            const std::vector<double>& game = window.gameAllocations;
+            const auto from = static_cast<std::ptrdiff_t>(kSteadyFrom);
+            std::printf(" game frames %ld\n",
+                        static_cast<long>(std::count_if(game.begin() + from, game.end() - 1,
+                                                        [](double n) { return n > 0.0; })));
         }
         const FrameStats draws = steady(window.draws);
         const FrameStats triangles = steady(window.triangles);

@@ -11,7 +11,7 @@ Projectile::Projectile(ElementContainer* container, const char* modelFile, int m
 void Projectile::init() {
     fLifetime = kLifetime;
     fSmokeTimer = kSmokeTimerStart;
-    pModel = loadModel(szModelFile.c_str(), iModelKind);
+    pModel = loadModel(getModelFile().c_str(), iModelKind);
     createDisplayList();
 }
 

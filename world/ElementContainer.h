@@ -2,6 +2,7 @@
 // list, advances, collides, deletes and draws them, and caches one model record per kind.
 #pragma once
 
+#include "world/ElementPool.h"
 #include "world/ModelData.h"
 #include "world/Object3D.h"
 #include "world/SoundSystem.h"
@@ -10,6 +11,7 @@
 #include <list>
 #include <map>
 #include <memory>
+#include <set>
 #include <string>
 #include <vector>
 
@@ -80,6 +82,9 @@ public:
 
     // Level type name to kind number; unknown names give kKindNotFound.
     int kindOf(const std::string& typeName) const;
+    // The one copy of a model file name that every element naming it shares, kept as long as
+    // the world: a shot fired copies no name.
+    const std::string& modelFileName(const char* name);
 
     std::map<std::string, int> kindNames;
     // One shared model record per kind; records outlive the elements that use them.
@@ -111,6 +116,10 @@ private:
     void takeViewPlanes();
 
     Element3D* pPlayer = nullptr;
+    // The memory and the list entries of dead elements, kept for the next ones.
+    ElementPool pool;
+    ElementList spareEntries;
+    std::set<std::string, std::less<>> modelFileNames;
     ElementList elements;
     SoundSystem silence;
     SoundSystem* pSound = &silence;

@@ -30,7 +30,8 @@ const double kFarReachPerStray = kHalfScreenPixels / kTanHalfView *
 
 } // namespace
 
-Object3D::Object3D(ElementContainer* container) : Element3D(container) {}
+Object3D::Object3D(ElementContainer* container)
+    : Element3D(container), pModelFile(&container->modelFileName("")) {}
 
 Object3D::~Object3D() {
     // A shield outliving its owner must not keep pointing at it.
@@ -42,7 +43,7 @@ Object3D::~Object3D() {
 }
 
 void Object3D::setModelFile(const char* fileName) {
-    szModelFile = fileName ? fileName : "";
+    pModelFile = &pContainer->modelFileName(fileName != nullptr ? fileName : "");
 }
 
 ModelData* Object3D::loadModel(const char* fileName, int kind) {

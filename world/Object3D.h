@@ -45,7 +45,7 @@ public:
     ModelData* modelAtDistance() const;
 
     void setModelFile(const char* fileName);
-    const std::string& getModelFile() const { return szModelFile; }
+    const std::string& getModelFile() const { return *pModelFile; }
     ModelData* getModel() const { return pModel; }
     ObjectTexture* getTexture() const { return pTexture.get(); }
     Object3D* getShield() const { return pShield; }
@@ -66,7 +66,8 @@ protected:
     ModelData* pModel = nullptr;
     Object3D* pShield = nullptr;
     unsigned iDisplayList = 0;
-    std::string szModelFile;
+    // The model file name, kept by the container (once for all elements that name it).
+    const std::string* pModelFile;
     bool bSortByDistance = false;
     float fRadarColor[3] = {0.0f, 0.0f, 0.0f};
 };
