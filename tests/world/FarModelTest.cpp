@@ -15,8 +15,8 @@ namespace {
 
 // The most the picture may move where the far model takes over.
 const int kFarModelPixels = 1;
-const int kModelKinds[] = {kKindFighter, kKindBonus, kKindAsteroid, kKindLaserProjectile,
-                           kKindWurst, kKindKnacker};
+const int kModelKinds[] = {kKindFighter,         kKindBonus, kKindAsteroid,
+                           kKindLaserProjectile, kKindWurst, kKindKnacker};
 
 class FarModelTest : public WorldTest {
 protected:
@@ -147,9 +147,7 @@ TEST_F(FarModelTest, EveryPathDrawsTheModelChosenByDistanceOnBothSidesOfTheTakeO
         int triangles;
     } sides[] = {{std::nextafter(distance, 0.0f), record->iTriangles},
                  {distance, record->pFar->iTriangles}};
-    const struct {
-        bool lists, arrays;
-    } paths[] = {{true, false}, {false, true}, {false, false}};
+    const struct { bool lists, arrays; } paths[] = {{true, false}, {false, true}, {false, false}};
     for (const auto& side : sides) {
         place(*rock, ahead, side.distance);
         for (const auto& path : paths) {
@@ -158,8 +156,7 @@ TEST_F(FarModelTest, EveryPathDrawsTheModelChosenByDistanceOnBothSidesOfTheTakeO
             const unsigned long before = world->modelTriangles;
             const int lit = testsupport::litPixels(drawWorld());
             EXPECT_EQ(world->modelTriangles - before, static_cast<unsigned long>(side.triangles))
-                << "at " << side.distance << ", lists " << path.lists << ", arrays "
-                << path.arrays;
+                << "at " << side.distance << ", lists " << path.lists << ", arrays " << path.arrays;
             EXPECT_GT(lit, 0);
         }
     }
