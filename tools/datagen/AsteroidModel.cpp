@@ -16,10 +16,10 @@
 namespace {
 
 const float kMeanRadius = 3.5f; // model units
-// Sphere divisions of the model, and the far model's triangles.
-const int kSegments = 16;
-const int kRings = 10;
-const int kFarFaces = 80;
+// Sphere divisions of the model (about 220 triangles), and the far model's triangles.
+const int kSegments = 14;
+const int kRings = 9;
+const int kFarFaces = 70;
 
 struct Crater {
     Vec3 centre; // unit direction

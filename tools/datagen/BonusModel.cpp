@@ -32,7 +32,6 @@ Ms3dWriter buildBonusModel(Detail detail) {
     Ms3dMaterialSpec metal = litMaterial("gold", 0.95f, 0.72f, 0.25f, 0.9f);
     metal.emissive = {0.22f, 0.15f, 0.03f, 1};
     int gold = model.addMaterial(metal);
-    int spark = model.addMaterial(glowMaterial("spark", 1.0f, 1.0f, 0.85f));
 
     // Six-sided crystal along z, stood upright: tips 10 units apart. Hard facet edges.
     Mesh crystalMesh =
@@ -45,8 +44,8 @@ Ms3dWriter buildBonusModel(Detail detail) {
         placed(ring, Affine::rotation({1, 0, 0}, 90.0f).then(Affine::rotation({0, 0, 1}, 25.0f)));
     rings.append(
         placed(ring, Affine::rotation({1, 0, 0}, 90.0f).then(Affine::rotation({0, 0, 1}, -25.0f))));
-    model.addGroup("rings", rings, gold);
 
+    // Four tiny octahedral sparks of the rings' gold: one draw with them.
     Mesh sparks;
     Mesh octahedron = makeLathe({{-0.45f, 0.0f}, {0.0f, 0.45f}, {0.45f, 0.0f}}, 4, 1.0f, 20.0f);
     for (int i = 0; i < 4; ++i) {
@@ -55,6 +54,7 @@ Ms3dWriter buildBonusModel(Detail detail) {
         sparks.append(
             placed(octahedron, Affine::translation({4.4f * std::cos(a), y, 4.4f * std::sin(a)})));
     }
-    model.addGroup("sparks", sparks, spark);
+    rings.append(sparks);
+    model.addGroup("rings and sparks", rings, gold);
     return model;
 }

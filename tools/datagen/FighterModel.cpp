@@ -157,21 +157,27 @@ Ms3dWriter buildFighterModel(Detail detail) {
     int portLight = model.addMaterial(glowMaterial("port light", 1.0f, 0.12f, 0.08f));
     int starboardLight = model.addMaterial(glowMaterial("starboard light", 0.15f, 1.0f, 0.25f));
 
-    model.addGroup("fuselage", part(makeFuselage(d.fuselage), detail, 60.0f), hull);
-
+    Mesh fuselage = part(makeFuselage(d.fuselage), detail, 60.0f);
     Mesh bubble = makeSphere(d.canopySegments, d.canopyRings);
     bubble.transform(
         Affine::scaling({2.7f, 2.6f, 8.5f}).then(Affine::translation({0, 3.9f, 12.0f})));
-    model.addGroup("canopy", part(bubble, detail, 90.0f), canopy);
-
     const Mesh oneWing = part(makeWing(d.airfoil), detail, 70.0f, kFarShareThin);
     Mesh wings = oneWing;
     wings.append(placed(oneWing, Affine::scaling({-1, 1, 1})));
-    model.addGroup("wings", wings, wing);
-
     Mesh fins = part(makeFin(1.0f, d.airfoil), detail, 70.0f, kFarShareThin);
     fins.append(part(makeFin(-1.0f, d.airfoil), detail, 70.0f, kFarShareThin));
-    model.addGroup("fins", fins, fin);
+    if (detail == Detail::Near) {
+        model.addGroup("fuselage", fuselage, hull);
+        model.addGroup("canopy", bubble, canopy);
+        model.addGroup("wings", wings, wing);
+        model.addGroup("fins", fins, fin);
+    } else {
+        // From afar the wings' and fins' shades of the hull's tan are a pixel or two: one draw.
+        fuselage.append(wings);
+        fuselage.append(fins);
+        model.addGroup("hull", fuselage, hull);
+        model.addGroup("canopy", part(bubble, detail, 90.0f), canopy);
+    }
 
     // Engines and guns share their metal: one draw.
     const Mesh nacelle = part(makeNacelle(d.nacelle), detail, 40.0f);
