@@ -84,12 +84,20 @@ public:
         HeadlessWindow::swapBuffers();
         const unsigned long all = allocationsSoFar();
         const unsigned long game = gameAllocationsSoFar();
-        allocations.push_back(static_cast<double>(all - lastAll));
-        gameAllocations.push_back(static_cast<double>(game - lastGame));
-        driverAllocations.push_back(allocations.back() - gameAllocations.back());
+        ElementContainer& world = *ElementContainer::getInstance();
+        // A frame in which a kind's model was loaded (its first element made) is start-up for
+        // that kind, not steady play: its allocations are left out of the figures.
+        const bool loaded = world.modelCache.size() != lastModels;
+        lastModels = world.modelCache.size();
+        const bool steadyPlay = framesDrawn() > kSteadyFrom;
+        modelLoads += steadyPlay && loaded ? 1 : 0;
+        if (!steadyPlay || !loaded) {
+            allocations.push_back(static_cast<double>(all - lastAll));
+            gameAllocations.push_back(static_cast<double>(game - lastGame));
+            driverAllocations.push_back(allocations.back() - gameAllocations.back());
+        }
         lastAll = all;
         lastGame = game;
-        ElementContainer& world = *ElementContainer::getInstance();
         draws.push_back(static_cast<double>(world.modelDraws - lastDraws));
         triangles.push_back(static_cast<double>(world.modelTriangles - lastTriangles));
         lastDraws = world.modelDraws;
@@ -109,6 +117,8 @@ public:
     std::vector<double> triangles;
     unsigned long lastAll = 0;
     unsigned long lastGame = 0;
+    std::size_t lastModels = 0;
+    long modelLoads = 0; // frames of steady play that loaded a kind's model
     unsigned long lastDraws = 0;
     unsigned long lastTriangles = 0;
     unsigned long steadyCompiles = 0;
@@ -373,12 +383,11 @@ int HeadlessRunner::run(const Options& options) {
     }
     if (options.report) {
         const FrameStats stats = statistics(window.frameMilliseconds());
-        const double floor = floorMs > 0.0 ? floorMs : 1.0; // no floor: ratios of nothing
+        auto toFloor = [floorMs](double ms) { return floorMs > 0.0 ? ms / floorMs : 0.0; };
         std::printf("frames %ld median %.3f ms mean %.3f ms p95 %.3f ms p99 %.3f ms floor %.3f ms "
                     "ratio %.2f p95 ratio %.2f\n",
                     window.framesDrawn(), stats.median, stats.mean, stats.p95, stats.p99, floorMs,
-                    floorMs > 0.0 ? stats.median / floor : 0.0,
-                    floorMs > 0.0 ? stats.p95 / floor : 0.0);
+                    toFloor(stats.median), toFloor(stats.p95));
         if (ombrelix_allocation_count == nullptr ||
             window.allocations.size() <= static_cast<std::size_t>(kSteadyFrom) + 1) {
             std::printf("allocations not counted\n");
@@ -395,13 +404,7 @@ int HeadlessRunner::run(const Options& options) {
                 std::printf(" %s median %.0f p95 %.0f max %.0f", share.name, counts.median,
                             counts.p95, counts.max);
             }
-            // The game's, when it has any, come in a few frames (a kind's model loaded by its
-            // first element): how many.
-            const std::vector<double>& game = window.gameAllocations;
-            const auto from = static_cast<std::ptrdiff_t>(kSteadyFrom);
-            std::printf(" game frames %ld\n",
-                        static_cast<long>(std::count_if(game.begin() + from, game.end() - 1,
-                                                        [](double n) { return n > 0.0; })));
+            std::printf(" frames left out %ld\n", window.modelLoads);
         }
         const FrameStats draws = steady(window.draws);
         const FrameStats triangles = steady(window.triangles);

@@ -46,6 +46,7 @@ REPORT = [
     ("driver median", r" driver median (\d+)"),
     ("driver p95", r" driver median \d+ p95 (\d+)"),
     ("driver max", r" driver median \d+ p95 \d+ max (\d+)"),
+    ("left out", r" frames left out (\d+)"),
     ("draws", r"model draws per steady frame median (\d+)"),
     ("triangles", r" triangles median (\d+)"),
     ("compiles", r" list compiles (\d+)"),
@@ -201,6 +202,11 @@ def main():
                             if value is None or value > goal:
                                 failures.append("%s: %s %s above the goal %s" %
                                                 (name, what, show(value), goal))
+            print("  (allocation figures leave out the steady frames that loaded a kind's model, "
+                  "its first element made: %s)" % ", ".join(
+                      "%s %s" % (variant, show(median(results[(name, DEFAULT_PATH, variant)],
+                                                      "left out"), 0))
+                      for variant, _, _ in variants))
         print()
         if failures:
             for failure in failures:
