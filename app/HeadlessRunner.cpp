@@ -26,8 +26,10 @@
 #include <cstdlib>
 #include <cstring>
 
-// Heap allocations so far, when the program counts them (the runner does, unless sanitised).
+// Heap allocations so far, when the program counts them (the runner does, unless sanitised):
+// all of them, and those the game's own code asked for.
 extern "C" unsigned long ombrelix_allocation_count() __attribute__((weak));
+extern "C" unsigned long ombrelix_game_allocation_count() __attribute__((weak));
 
 namespace {
 
@@ -39,32 +41,85 @@ const char* const kCockpitFile = "data/texture/cokpit.tga";
 // Frames before this one are start-up, not steady play, for the allocation figures.
 const long kSteadyFrom = 100;
 
-// The window that also notes, at every swap, the heap allocations since the last one (when the
-// runner counts them) and the world's list compiles and shots.
+unsigned long allocationsSoFar() {
+    return ombrelix_allocation_count ? ombrelix_allocation_count() : 0;
+}
+
+unsigned long gameAllocationsSoFar() {
+    return ombrelix_game_allocation_count ? ombrelix_game_allocation_count() : 0;
+}
+
+// The window that also notes, at every swap, what the frame cost besides time: the heap
+// allocations since the last swap (the game's and the rest, when the runner counts them), the
+// model draws and their triangles, and the world's list compiles and shots in steady play.
 class CountingWindow : public platform::HeadlessWindow {
 public:
-    using HeadlessWindow::HeadlessWindow;
+    CountingWindow(platform::Clock& clock, const Options& options)
+        : HeadlessWindow(clock, options) {
+        // Counting a frame must not allocate, or the counter would count itself.
+        const auto frames = static_cast<std::size_t>(std::clamp(options.frameLimit, 0L, 1L << 20));
+        for (std::vector<double>* perFrame :
+             {&allocations, &gameAllocations, &driverAllocations, &draws, &triangles}) {
+            perFrame->reserve(frames);
+        }
+    }
     void swapBuffers() override {
         HeadlessWindow::swapBuffers();
-        const unsigned long now = ombrelix_allocation_count ? ombrelix_allocation_count() : 0;
-        allocations.push_back(static_cast<double>(now - lastCount));
-        lastCount = now;
-        if (framesDrawn() == kSteadyFrom) {
-            steadyCompiles = world().listCompiles;
-            steadyShots = world().createdByKind[kKindLaserProjectile];
+        const unsigned long all = allocationsSoFar();
+        const unsigned long game = gameAllocationsSoFar();
+        ElementContainer& world = *ElementContainer::getInstance();
+        // A frame in which a kind's model was loaded (its first element made) is start-up for
+        // that kind, not steady play: its allocations are left out of the figures.
+        const bool loaded = world.modelCache.size() != lastModels;
+        lastModels = world.modelCache.size();
+        const bool steadyPlay = framesDrawn() > kSteadyFrom;
+        modelLoads += steadyPlay && loaded ? 1 : 0;
+        if (!steadyPlay || !loaded) {
+            allocations.push_back(static_cast<double>(all - lastAll));
+            gameAllocations.push_back(static_cast<double>(game - lastGame));
+            driverAllocations.push_back(allocations.back() - gameAllocations.back());
         }
-        compiles = world().listCompiles - steadyCompiles;
-        shots = world().createdByKind[kKindLaserProjectile] - steadyShots;
+        lastAll = all;
+        lastGame = game;
+        draws.push_back(static_cast<double>(world.modelDraws - lastDraws));
+        triangles.push_back(static_cast<double>(world.modelTriangles - lastTriangles));
+        lastDraws = world.modelDraws;
+        lastTriangles = world.modelTriangles;
+        if (framesDrawn() == kSteadyFrom) {
+            steadyCompiles = world.listCompiles;
+            steadyShots = world.createdByKind[kKindLaserProjectile];
+        }
+        compiles = world.listCompiles - steadyCompiles;
+        shots = world.createdByKind[kKindLaserProjectile] - steadyShots;
     }
-    static ElementContainer& world() { return *ElementContainer::getInstance(); }
 
     std::vector<double> allocations;
-    unsigned long lastCount = 0;
+    std::vector<double> gameAllocations;
+    std::vector<double> driverAllocations;
+    std::vector<double> draws;
+    std::vector<double> triangles;
+    unsigned long lastAll = 0;
+    unsigned long lastGame = 0;
+    std::size_t lastModels = 0;
+    long modelLoads = 0; // frames of steady play that loaded a kind's model
+    unsigned long lastDraws = 0;
+    unsigned long lastTriangles = 0;
     unsigned long steadyCompiles = 0;
     unsigned long steadyShots = 0;
     unsigned long compiles = 0;
     unsigned long shots = 0;
 };
+
+// The figures of the steady frames: after the start-up ones, without the last (it ends with
+// the shutdown).
+HeadlessRunner::FrameStats steady(const std::vector<double>& perFrame) {
+    const std::size_t from = static_cast<std::size_t>(kSteadyFrom);
+    if (perFrame.size() <= from + 1) {
+        return {};
+    }
+    return HeadlessRunner::statistics(std::vector<double>(
+        perFrame.begin() + static_cast<std::ptrdiff_t>(from), perFrame.end() - 1));
+}
 
 } // namespace
 
@@ -82,9 +137,14 @@ HeadlessRunner::FrameStats HeadlessRunner::statistics(std::vector<double> millis
         sum += value;
     }
     stats.mean = sum / static_cast<double>(n);
-    // Nearest rank: the smallest value with at least 95 percent of the frames at or below it.
-    const std::size_t rank = static_cast<std::size_t>(std::ceil(0.95 * static_cast<double>(n)));
-    stats.p95 = milliseconds[std::min(n, std::max<std::size_t>(rank, 1)) - 1];
+    // Nearest rank: the smallest value with at least that share of the figures at or below it.
+    auto percentile = [&](double share) {
+        const auto rank = static_cast<std::size_t>(std::ceil(share * static_cast<double>(n)));
+        return milliseconds[std::min(n, std::max<std::size_t>(rank, 1)) - 1];
+    };
+    stats.p95 = percentile(0.95);
+    stats.p99 = percentile(0.99);
+    stats.max = milliseconds.back();
     return stats;
 }
 
@@ -93,27 +153,41 @@ double HeadlessRunner::measureFloorFrame(int frames, int width, int height) {
     if (!surface.create(width, height)) {
         return 0.0;
     }
-    AppState app;
-    app.screenWidth = width;
-    app.screenHeight = height;
-    app.cockpitTexture = ObjectTexture::LoadTexture(kCockpitFile, kFilterPoint);
-    glViewport(0, 0, app.screenWidth, app.screenHeight);
+    const unsigned cockpit = ObjectTexture::LoadTexture(kCockpitFile, kFilterPoint);
+    const auto right = static_cast<float>(width);
+    const auto top = static_cast<float>(height);
+    // The state the game's overlay draws with, set once: the loop holds nothing else.
+    glViewport(0, 0, width, height);
     glClearColor(0.0f, 0.0f, 0.0f, 0.5f);
     glDisable(GL_DEPTH_TEST);
     glDisable(GL_LIGHTING);
+    glEnable(GL_TEXTURE_2D);
+    glBindTexture(GL_TEXTURE_2D, cockpit);
     glEnable(GL_ALPHA_TEST);
     glAlphaFunc(GL_GREATER, 0.1f);
+    glMatrixMode(GL_PROJECTION);
+    glLoadIdentity();
+    glOrtho(0.0, width, 0.0, height, -1.0, 1.0);
     glMatrixMode(GL_MODELVIEW);
     glLoadIdentity();
     glTranslatef(0.0f, 0.0f, kOverlayPlaneZ);
+    glColor4f(1.0f, 1.0f, 1.0f, 1.0f);
 
     using WallClock = std::chrono::steady_clock;
     std::vector<double> times;
     WallClock::time_point last = WallClock::now();
     for (int i = 0; i < kFloorWarmUpFrames + frames; ++i) {
         glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
-        DrawCockpitOverlay(app, OverlayBox{0.0f, static_cast<float>(app.screenWidth)});
-        glMatrixMode(GL_MODELVIEW);
+        glBegin(GL_QUADS);
+        glTexCoord2f(0.0f, 0.0f);
+        glVertex2f(0.0f, 0.0f);
+        glTexCoord2f(1.0f, 0.0f);
+        glVertex2f(right, 0.0f);
+        glTexCoord2f(1.0f, 1.0f);
+        glVertex2f(right, top);
+        glTexCoord2f(0.0f, 1.0f);
+        glVertex2f(0.0f, top);
+        glEnd();
         glFinish();
         surface.swapBuffers();
         const WallClock::time_point now = WallClock::now();
@@ -122,8 +196,8 @@ double HeadlessRunner::measureFloorFrame(int frames, int width, int height) {
         }
         last = now;
     }
-    if (app.cockpitTexture != 0) {
-        glDeleteTextures(1, &app.cockpitTexture);
+    if (cockpit != 0) {
+        glDeleteTextures(1, &cockpit);
     }
     surface.destroy();
     return statistics(times).median;
@@ -175,21 +249,37 @@ int HeadlessRunner::run(const LaunchOptions& options) {
     }
     if (runner.report) {
         const FrameStats stats = statistics(window.frameMilliseconds());
-        std::printf("frames %ld median %.3f ms mean %.3f ms p95 %.3f ms floor %.3f ms ratio %.2f\n",
-                    window.framesDrawn(), stats.median, stats.mean, stats.p95, floorMs,
-                    floorMs > 0.0 ? stats.median / floorMs : 0.0);
-        // Steady play: after the start-up frames; the last frame ends with the shutdown.
-        const std::size_t from = static_cast<std::size_t>(kSteadyFrom);
-        const std::vector<double>& counts = window.allocations;
-        if (ombrelix_allocation_count == nullptr || counts.size() <= from + 1) {
+        auto toFloor = [floorMs](double ms) { return floorMs > 0.0 ? ms / floorMs : 0.0; };
+        std::printf("frames %ld median %.3f ms mean %.3f ms p95 %.3f ms p99 %.3f ms floor %.3f ms "
+                    "ratio %.2f p95 ratio %.2f\n",
+                    window.framesDrawn(), stats.median, stats.mean, stats.p95, stats.p99, floorMs,
+                    toFloor(stats.median), toFloor(stats.p95));
+        if (ombrelix_allocation_count == nullptr ||
+            window.allocations.size() <= static_cast<std::size_t>(kSteadyFrom) + 1) {
             std::printf("allocations not counted\n");
         } else {
-            const FrameStats allocations =
-                statistics(std::vector<double>(counts.begin() + from, counts.end() - 1));
-            std::printf("allocations per steady frame median %.0f p95 %.0f list compiles %lu "
-                        "shots %lu\n",
-                        allocations.median, allocations.p95, window.compiles, window.shots);
+            const struct {
+                const char* name;
+                const std::vector<double>& perFrame;
+            } shares[] = {{"all", window.allocations},
+                          {"game", window.gameAllocations},
+                          {"driver", window.driverAllocations}};
+            std::printf("allocations per steady frame");
+            for (const auto& share : shares) {
+                const FrameStats counts = steady(share.perFrame);
+                std::printf(" %s median %.0f p95 %.0f max %.0f", share.name, counts.median,
+                            counts.p95, counts.max);
+            }
+            std::printf(" frames left out %ld\n", window.modelLoads);
         }
+        const FrameStats draws = steady(window.draws);
+        const FrameStats triangles = steady(window.triangles);
+        std::printf("model draws per steady frame median %.0f max %.0f triangles median %.0f max "
+                    "%.0f list compiles %lu shots %lu\n",
+                    draws.median, draws.max, triangles.median, triangles.max, window.compiles,
+                    window.shots);
+        const char* threads = std::getenv("LP_NUM_THREADS");
+        std::printf("LP_NUM_THREADS %s\n", threads != nullptr ? threads : "unset");
         // A closed pipe (the report read by head) is a failed write like any other.
         if (std::fflush(stdout) != 0 || std::ferror(stdout)) {
             platform::warn("cannot write the report: %s", std::strerror(errno));

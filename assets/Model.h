@@ -26,6 +26,14 @@ public:
     // only the list before it bound are deleted.
     void listCompiled();
 
+    // The farthest a point of either model lies outside the other, in model units: how far the
+    // outline of one may stray from the other's where it is drawn in its place. The models are
+    // taken as solids (their closed parts, overlapping as they may): a part hidden inside the
+    // other model does not count, whatever its distance from the other's surface. Never less
+    // than the true figure: the surfaces are sampled, and the sampling's spacing is added.
+    // Infinite when either model draws nothing.
+    static float strayBetween(const Model& a, const Model& b);
+
     int getGroupCount() const { return static_cast<int>(groups.size()); }
     int getMaterialCount() const { return static_cast<int>(materials.size()); }
     int getTriangleCount() const { return static_cast<int>(triangles.size()); }

@@ -21,7 +21,7 @@ void Asteroid::init() {
     fHealth = kAsteroidHealth;
     fRadius = kAsteroidRadius;
     setScale(kAsteroidScale, kAsteroidScale, kAsteroidScale);
-    pModel = loadModel(szModelFile.c_str(), kKindAsteroid);
+    pModel = loadModel(getModelFile().c_str(), kKindAsteroid);
     createDisplayList();
     for (int i = 0; i < 3; ++i) {
         fRadarColor[i] = kAsteroidRadarColor[i];

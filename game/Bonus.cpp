@@ -16,6 +16,6 @@ void Bonus::update(double) {}
 
 void Bonus::init() {
     fHealth = kBonusHealth;
-    pModel = loadModel(szModelFile.c_str(), kKindBonus);
+    pModel = loadModel(getModelFile().c_str(), kKindBonus);
     createDisplayList();
 }

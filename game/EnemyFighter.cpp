@@ -75,7 +75,7 @@ void EnemyFighter::init() {
     fRadius = kRadius;
     dMaxSpeed = kMaxSpeed;
     bActive = false; // the shield takes the hits while it lasts
-    pModel = loadModel(szModelFile.c_str(), kKindFighter);
+    pModel = loadModel(getModelFile().c_str(), kKindFighter);
     createDisplayList();
     pShield = createShield(fRadius);
     for (int i = 0; i < 3; ++i) {

@@ -23,7 +23,7 @@ void Knacker::init() {
     fRadius = kKnackerRadius;
     setScale(kKnackerScale, kKnackerScale, kKnackerScale);
     yaw(kKnackerTurn);
-    pModel = loadModel(szModelFile.c_str(), kKindKnacker);
+    pModel = loadModel(getModelFile().c_str(), kKindKnacker);
     createDisplayList();
     for (int i = 0; i < 3; ++i) {
         fRadarColor[i] = kKnackerRadarColor[i];

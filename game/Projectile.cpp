@@ -12,7 +12,7 @@ void Projectile::init() {
     fLifetime = kLifetime;
     fSmokeTimer = kSmokeTimerStart;
     bDestroyed = false;
-    pModel = loadModel(szModelFile.c_str(), iModelKind);
+    pModel = loadModel(getModelFile().c_str(), iModelKind);
     createDisplayList();
 }
 

@@ -20,6 +20,7 @@ const int kSurfaceBits = 32;
 const unsigned kMinimisedFlag = 1u << 16;
 const LParam kKeyDownBits = 1;                         // repeat count 1
 const LParam kKeyUpBits = 1 | (1L << 30) | (1L << 31); // was down, going up
+const long kMaxTimedFrames = 1L << 20; // frames whose times are kept without reallocating
 
 } // namespace
 
@@ -33,6 +34,9 @@ HeadlessWindow::HeadlessWindow(Clock& clock, Options options)
         }
         return Answer::Ok;
     });
+    // Room for every frame's time at once, so timing a frame allocates nothing.
+    frameTimes.reserve(
+        static_cast<std::size_t>(std::clamp(this->options.frameLimit, 0L, kMaxTimedFrames)));
     passStart = WallClock::now();
     lastSwap = passStart;
     for (const WindowScript::Event& event : this->options.script) {

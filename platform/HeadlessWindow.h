@@ -73,11 +73,12 @@ public:
 
 protected:
     void pumpEvents() override;
+    // Posts one event as the window message a script line gives.
+    void post(const WindowScript::Event& event);
 
 private:
     using WallClock = std::chrono::steady_clock;
 
-    void post(const WindowScript::Event& event);
     void keepPicture();
 
     Clock& clock;

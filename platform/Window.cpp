@@ -5,16 +5,18 @@
 namespace platform {
 
 bool Window::peekMessage(Message& message) {
-    if (queue.empty()) {
+    if (next == queue.size()) {
+        // All taken: the queue starts over in the room it has, which it then keeps.
+        queue.clear();
+        next = 0;
         // Translating lazily keeps the order of cause and effect: a close turns into a quit
         // message before the next system event is looked at.
         pumpEvents();
     }
-    if (queue.empty()) {
+    if (next == queue.size()) {
         return false;
     }
-    message = queue.front();
-    queue.pop_front();
+    message = queue[next++];
     return true;
 }
 

@@ -5,8 +5,8 @@
 
 #include "platform/Messages.h"
 
-#include <deque>
 #include <string>
+#include <vector>
 
 namespace platform {
 
@@ -69,7 +69,10 @@ protected:
     void setError(std::string text) { error = std::move(text); }
 
 private:
-    std::deque<Message> queue;
+    // Waiting messages from `next` on; a vector rather than a deque, which would take and give
+    // back memory as the queue moves along.
+    std::vector<Message> queue;
+    std::size_t next = 0;
     std::string error;
 };
 

@@ -29,6 +29,12 @@ const double kTimeUnitsPerSecond = 20.0;
 const float kCollisionDamage = 40.0f;
 const double kCollisionSpeedFactor = -1.0;
 
+// Elements of the kinds that come and go in a fight, made room for at the start.
+const std::size_t kReservedSmoke = 512;
+const std::size_t kReservedExplosions = 64;
+const std::size_t kReservedShots = 32;
+const std::size_t kReservedShields = 16;
+
 bool isEffect(int kind) {
     return kind == kKindSmokeCloud || kind == kKindExplosion;
 }
@@ -48,7 +54,19 @@ ElementContainer::ElementContainer()
           {"OBJ3D_FIGHTER", kKindFighter},         {"OBJ3D_BONUS", kKindBonus},
           {"OBJ3D_ASTEROID", kKindAsteroid},       {"OBJ3D_LASERPROJECTILE", kKindLaserProjectile},
           {"OBJ3D_WURSTSEMMEL", kKindWurstSemmel}, {"OBJ3D_SHIELD", kKindShield},
-          {"OBJ3D_KNACKER", kKindKnacker}} {}
+          {"OBJ3D_KNACKER", kKindKnacker}} {
+    // Room made at once for the shots, smoke and explosions of a lively fight, so that they
+    // cost the heap nothing while it lasts.
+    pool.reserve<SmokeCloud>(kReservedSmoke);
+    pool.reserve<Explosion>(kReservedExplosions);
+    pool.reserve<Fugenmasse>(kReservedShots);
+    pool.reserve<Wurst>(kReservedShots);
+    pool.reserve<Shield>(kReservedShields);
+    const std::size_t reserved =
+        kReservedSmoke + kReservedExplosions + 2 * kReservedShots + kReservedShields;
+    spareEntries.resize(reserved);
+    deferred.reserve(reserved); // smoke and explosions are drawn sorted
+}
 
 ElementContainer::~ElementContainer() {
     // Elements first: they still point into the model records.
@@ -71,30 +89,35 @@ int ElementContainer::kindOf(const std::string& typeName) const {
     return found == kindNames.end() ? kKindNotFound : found->second;
 }
 
+const std::string& ElementContainer::modelFileName(const char* name) {
+    auto found = modelFileNames.find(name);
+    return found != modelFileNames.end() ? *found : *modelFileNames.emplace(name).first;
+}
+
 std::unique_ptr<Object3D> ElementContainer::createElement(int kind) {
     switch (kind) {
     case kKindOuterSpace:
-        return std::make_unique<OuterSpace>(this);
+        return pool.make<OuterSpace>(this);
     case kKindFighter:
-        return std::make_unique<EnemyFighter>(this, "data/model/semmel.ms3d");
+        return pool.make<EnemyFighter>(this, "data/model/semmel.ms3d");
     case kKindBonus:
-        return std::make_unique<Bonus>(this, "data/model/bonus2.ms3d");
+        return pool.make<Bonus>(this, "data/model/bonus2.ms3d");
     case kKindAsteroid:
-        return std::make_unique<Asteroid>(this, "data/model/asteroid.ms3d");
+        return pool.make<Asteroid>(this, "data/model/asteroid.ms3d");
     case kKindLaserProjectile:
-        return std::make_unique<Fugenmasse>(this, "./data/model/fugenmasse.ms3d");
+        return pool.make<Fugenmasse>(this, "./data/model/fugenmasse.ms3d");
     case kKindShield:
-        return std::make_unique<Shield>(this);
+        return pool.make<Shield>(this);
     case kKindSmokeCloud:
-        return std::make_unique<SmokeCloud>(this);
+        return pool.make<SmokeCloud>(this);
     case kKindSpaceDust:
-        return std::make_unique<SpaceDust>(this, pPlayer);
+        return pool.make<SpaceDust>(this, pPlayer);
     case kKindExplosion:
-        return std::make_unique<Explosion>(this);
+        return pool.make<Explosion>(this);
     case kKindWurst:
-        return std::make_unique<Wurst>(this, "./data/model/wurst.ms3d");
+        return pool.make<Wurst>(this, "./data/model/wurst.ms3d");
     case kKindKnacker:
-        return std::make_unique<Knacker>(this, "data/model/knacker.ms3d");
+        return pool.make<Knacker>(this, "data/model/knacker.ms3d");
     default:
         return nullptr;
     }
@@ -119,17 +142,22 @@ Object3D* ElementContainer::addElement(int kind) {
 
 Object3D* ElementContainer::file(std::unique_ptr<Object3D> element, bool atBack) {
     Object3D* filed = element.get();
-    if (atBack) {
-        elements.push_back(std::move(element));
-    } else {
-        elements.push_front(std::move(element));
+    if (spareEntries.empty()) {
+        spareEntries.emplace_back();
     }
+    // An entry of the list that a dead element left, moved (not copied) into place.
+    spareEntries.front() = std::move(element);
+    elements.splice(atBack ? elements.end() : elements.begin(), spareEntries, spareEntries.begin());
     return filed;
 }
 
 ElementContainer::ElementList::iterator ElementContainer::erase(ElementList::iterator element) {
     iLiveEffects -= isEffect((*element)->getKind()) ? 1 : 0;
-    return elements.erase(element);
+    // The element's memory and its list entry are kept for the next ones made.
+    const auto next = std::next(element);
+    pool.recycle(std::move(*element));
+    spareEntries.splice(spareEntries.end(), elements, element);
+    return next;
 }
 
 void ElementContainer::clear() {
@@ -332,8 +360,7 @@ void ElementContainer::reloadTextures() {
         if (user != elements.end()) {
             (*user)->compileDisplayList();
         } else {
-            glDeleteLists(record->iDisplayList, 1);
-            record->iDisplayList = 0;
+            record->forgetLists();
         }
     }
 }

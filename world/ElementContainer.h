@@ -4,6 +4,7 @@
 
 #include "world/BroadPhase.h"
 #include "world/CulledModelState.h"
+#include "world/ElementPool.h"
 #include "world/ModelData.h"
 #include "world/Object3D.h"
 #include "world/SoundSystem.h"
@@ -13,6 +14,7 @@
 #include <list>
 #include <map>
 #include <memory>
+#include <set>
 #include <string>
 #include <vector>
 
@@ -104,6 +106,9 @@ public:
 
     // Level type name to kind number; unknown names give kKindNotFound.
     int kindOf(const std::string& typeName) const;
+    // The one copy of a model file name that every element naming it shares, kept as long as
+    // the world: a shot fired copies no name.
+    const std::string& modelFileName(const char* name);
 
     std::map<std::string, int> kindNames;
     // One shared model record per kind; records outlive the elements that use them.
@@ -119,6 +124,9 @@ public:
     // Counts for the benchmarks: elements made per kind, and kind display lists compiled.
     std::array<unsigned long, kKindKnacker + 1> createdByKind{};
     unsigned long listCompiles = 0;
+    // Model groups drawn (one draw call or list replay each) and their triangles.
+    unsigned long modelDraws = 0;
+    unsigned long modelTriangles = 0;
 
     // The six planes of the view (a, b, c, d; inside when a x + b y + c z + d >= 0, normalised),
     // taken from the matrices at the start of each draw.
@@ -138,6 +146,10 @@ private:
     void drawOrLeave(Object3D& element, bool inView);
 
     Element3D* pPlayer = nullptr;
+    // The memory and the list entries of dead elements, kept for the next ones.
+    ElementPool pool;
+    ElementList spareEntries;
+    std::set<std::string, std::less<>> modelFileNames;
     ElementList elements;
     SoundSystem silence;
     SoundSystem* pSound = &silence;

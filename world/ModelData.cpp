@@ -7,6 +7,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <string>
 
 namespace {
 const int kFloatsPerCorner = 8; // s, t, nx, ny, nz, x, y, z
@@ -19,10 +20,23 @@ ModelData::~ModelData() {
     }
 }
 
+void ModelData::forgetLists() {
+    if (iDisplayList != 0) {
+        glDeleteLists(iDisplayList, 1);
+        iDisplayList = 0;
+    }
+    if (pFar) {
+        pFar->forgetLists();
+    }
+}
+
 Ms3dModelData::Ms3dModelData(const char* fileName)
     : pMs3dModel(std::make_unique<Ms3dModel>()), szFileName(fileName ? fileName : "") {
     platform::debugOutput("vertex array created");
 }
+
+Ms3dModelData::Ms3dModelData(const std::string& fileName, Quiet)
+    : pMs3dModel(std::make_unique<Ms3dModel>()), szFileName(fileName) {}
 
 bool Ms3dModelData::load() {
     if (szFileName.empty()) {
@@ -31,11 +45,17 @@ bool Ms3dModelData::load() {
     const bool loaded = pMs3dModel->load(szFileName.c_str());
     buildGroupVertexArrays();
     noteFinalState();
+    if (loaded) {
+        loadFarModel();
+    }
     return loaded;
 }
 
 void Ms3dModelData::reloadTextures() {
     pMs3dModel->loadTextures();
+    if (pFar) {
+        pFar->reloadTextures();
+    }
     noteFinalState();
 }
 
@@ -51,9 +71,82 @@ void Ms3dModelData::noteFinalState() {
     }
 }
 
+void Ms3dModelData::loadFarModel() {
+    const std::string suffix = ".ms3d";
+    const std::size_t stem =
+        szFileName.size() >= suffix.size() &&
+                szFileName.compare(szFileName.size() - suffix.size(), suffix.size(), suffix) == 0
+            ? szFileName.size() - suffix.size()
+            : szFileName.size();
+    std::unique_ptr<Ms3dModelData> far(
+        new Ms3dModelData(szFileName.substr(0, stem) + kFarModelSuffix, Quiet()));
+    if (!far->pMs3dModel->load(far->szFileName.c_str())) {
+        return; // most kinds have none
+    }
+    far->buildGroupVertexArrays();
+    if (!far->leavesTheSameAs(*this)) {
+        platform::debugPrintf("Ms3dModelData::load(): %s left aside: it would leave another "
+                              "material or normal behind than %s\n",
+                              far->szFileName.c_str(), szFileName.c_str());
+        return;
+    }
+    fFarStray = Model::strayBetween(*pMs3dModel, *far->pMs3dModel);
+    // Culling goes by the sphere that holds whichever of the two is drawn.
+    fExtent = std::max(fExtent, far->fExtent);
+    pFar = std::move(far);
+}
+
+namespace {
+
+// The last material drawing the model sets, or null when no group sets one.
+const Material* lastMaterial(const Model& model) {
+    const Material* last = nullptr;
+    for (const Group& group : model.groups) {
+        if (group.materialIndex >= 0 && group.materialIndex < model.getMaterialCount()) {
+            last = &model.materials[static_cast<std::size_t>(group.materialIndex)];
+        }
+    }
+    return last;
+}
+
+// The file of the last texture drawing the model binds ("" when it binds none).
+std::string lastTextureFile(const Model& model) {
+    std::string last;
+    for (const Group& group : model.groups) {
+        if (group.materialIndex >= 0 && group.materialIndex < model.getMaterialCount()) {
+            const Material& material =
+                model.materials[static_cast<std::size_t>(group.materialIndex)];
+            last = material.textureFile.empty() ? last : material.textureFile;
+        }
+    }
+    return last;
+}
+
+bool sameMaterial(const Material* a, const Material* b) {
+    if (a == nullptr || b == nullptr) {
+        return a == b;
+    }
+    return std::equal(a->ambient, a->ambient + 4, b->ambient) &&
+           std::equal(a->diffuse, a->diffuse + 4, b->diffuse) &&
+           std::equal(a->specular, a->specular + 4, b->specular) &&
+           std::equal(a->emissive, a->emissive + 4, b->emissive) && a->shininess == b->shininess &&
+           a->textureFile == b->textureFile;
+}
+
+} // namespace
+
+bool Ms3dModelData::leavesTheSameAs(const Ms3dModelData& other) const {
+    return sameMaterial(lastMaterial(*pMs3dModel), lastMaterial(*other.pMs3dModel)) &&
+           lastTextureFile(*pMs3dModel) == lastTextureFile(*other.pMs3dModel) &&
+           bHasFinalNormal == other.bHasFinalNormal &&
+           std::equal(fFinalNormal, fFinalNormal + 3, other.fFinalNormal);
+}
+
 void Ms3dModelData::buildGroupVertexArrays() {
     Model& model = *pMs3dModel;
     model.groupVertexArrays.clear();
+    iGroups = 0;
+    iTriangles = 0;
     model.groupVertexArrays.reserve(model.groups.size());
     for (const Group& group : model.groups) {
         GroupVertexArray array;
@@ -71,6 +164,8 @@ void Ms3dModelData::buildGroupVertexArrays() {
             }
         }
         model.groupVertexArrays.push_back(std::move(array));
+        ++iGroups;
+        iTriangles += static_cast<int>(group.triangleIndices.size());
         if (!group.triangleIndices.empty()) {
             const Triangle& last = model.triangles[group.triangleIndices.back()];
             bHasFinalNormal = true;

@@ -12,10 +12,15 @@ const int kModelTypeMs3d = 0;
 const int kModelTypeReserved1 = 1;
 const int kModelTypeReserved2 = 2;
 
+// The far model of a kind whose model file is "NAME.ms3d" is "NAME.far.ms3d", when there is one.
+const char* const kFarModelSuffix = ".far.ms3d";
+
 class ModelData {
 public:
-    virtual ~ModelData(); // deletes the kind's display list
+    virtual ~ModelData(); // deletes the kind's display lists
     virtual void reloadTextures() {}
+    // Deletes the kind's display lists, the far model's with it; the next element compiles anew.
+    void forgetLists();
 
     unsigned iDisplayList = 0; // newest list compiled for the kind; 0 until one is
     int iModelType = kModelTypeMs3d;
@@ -28,13 +33,23 @@ public:
     // (0: none), which drawing the model leaves set.
     const Material* pFinalMaterial = nullptr;
     unsigned iFinalTexture = 0;
+    // What drawing the model once costs: one draw per group, and their triangles.
+    int iGroups = 0;
+    int iTriangles = 0;
+    // The kind's coarser model for the far distance, drawn where it strays from this one by at
+    // most a pixel on the screen (Object3D chooses); null when the kind has none.
+    std::unique_ptr<ModelData> pFar;
+    // The farthest the two models' surfaces lie from each other, in model units.
+    float fFarStray = 0.0f;
 };
 
 class Ms3dModelData : public ModelData {
 public:
     explicit Ms3dModelData(const char* fileName);
     // Loads the model and builds its per-group vertex arrays (also after a failed load, so the
-    // record always draws, if only nothing).
+    // record always draws, if only nothing), then the far model beside the file, if any. A far
+    // model is kept only if drawing it leaves what drawing the model leaves for the elements
+    // drawn after it: the same last material and texture file, and the same last normal.
     bool load();
     void reloadTextures() override;
 
@@ -43,6 +58,10 @@ public:
     bool bUseVertexArrays = false;
 
 private:
+    struct Quiet {};
+    Ms3dModelData(const std::string& fileName, Quiet); // a far model's record: nothing logged
     void buildGroupVertexArrays();
     void noteFinalState();
+    void loadFarModel();
+    bool leavesTheSameAs(const Ms3dModelData& other) const;
 };

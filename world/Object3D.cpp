@@ -14,7 +14,25 @@
 #include <algorithm>
 #include <cmath>
 
-Object3D::Object3D(ElementContainer* container) : Element3D(container) {}
+namespace {
+
+// How far the far model takes over, in world units of distance per world unit by which it
+// strays from the model: where that stray shows as at most kFarModelPixels on the game's screen,
+// 768 pixels high with a 45-degree view at 4:3. Anywhere in that view, a point moved by s at
+// distance d moves on the screen by at most f s (1 + tan^2 h + tan^2 v) / d pixels, with the focal
+// length f = 384 / tan 22.5 degrees in pixels and h, v the half angles across and up the view.
+const double kFarModelPixels = 1.0;
+const double kHalfScreenPixels = 384.0;
+const double kTanHalfView = 0.41421356237; // tan 22.5 degrees
+const double kAspect = 4.0 / 3.0;
+const double kFarReachPerStray = kHalfScreenPixels / kTanHalfView *
+                                 (1.0 + kTanHalfView * kTanHalfView * (1.0 + kAspect * kAspect)) /
+                                 kFarModelPixels;
+
+} // namespace
+
+Object3D::Object3D(ElementContainer* container)
+    : Element3D(container), pModelFile(&container->modelFileName("")) {}
 
 Object3D::~Object3D() {
     // A shield outliving its owner must not keep pointing at it.
@@ -26,7 +44,7 @@ Object3D::~Object3D() {
 }
 
 void Object3D::setModelFile(const char* fileName) {
-    szModelFile = fileName ? fileName : "";
+    pModelFile = &pContainer->modelFileName(fileName != nullptr ? fileName : "");
 }
 
 ModelData* Object3D::loadModel(const char* fileName, int kind) {
@@ -59,25 +77,41 @@ unsigned Object3D::createDisplayList() {
 
 unsigned Object3D::compileDisplayList() {
     ++pContainer->listCompiles;
+    if (pModel == nullptr) {
+        const unsigned list = glGenLists(1);
+        glNewList(list, GL_COMPILE);
+        drawModel();
+        glEndList();
+        return list;
+    }
+    compileInto(*pModel, false);
+    if (pModel->pFar) {
+        compileInto(*pModel->pFar, true);
+    }
+    return pModel->iDisplayList;
+}
+
+void Object3D::compileInto(ModelData& record, bool far) {
     const unsigned list = glGenLists(1);
     glNewList(list, GL_COMPILE);
-    drawModel();
-    glEndList();
-    if (pModel != nullptr) {
-        // Every element of the kind draws the record's newest list, so the one it replaces is
-        // never called again: deleting it keeps a list per shot fired from piling up.
-        const unsigned replaced = pModel->iDisplayList;
-        pModel->iDisplayList = list;
-        if (replaced != 0) {
-            glDeleteLists(replaced, 1);
-        }
-        // The new list binds the model's current textures; those only the old one bound go.
-        auto* record = dynamic_cast<Ms3dModelData*>(pModel);
-        if (record != nullptr && record->pMs3dModel) {
-            record->pMs3dModel->listCompiled();
-        }
+    if (far) {
+        drawMs3dModel(&record);
+    } else {
+        drawModel();
     }
-    return list;
+    glEndList();
+    // Every element of the kind draws the record's newest list, so the one it replaces is never
+    // called again: deleting it keeps a list per shot fired from piling up.
+    const unsigned replaced = record.iDisplayList;
+    record.iDisplayList = list;
+    if (replaced != 0) {
+        glDeleteLists(replaced, 1);
+    }
+    // The new list binds the model's current textures; those only the old one bound go.
+    auto* ms3d = dynamic_cast<Ms3dModelData*>(&record);
+    if (ms3d != nullptr && ms3d->pMs3dModel) {
+        ms3d->pMs3dModel->listCompiled();
+    }
 }
 
 void Object3D::facePlayer() {
@@ -166,12 +200,31 @@ void Object3D::draw() {
     }
     glPushMatrix();
     transform();
-    if (pModel != nullptr && pModel->iDisplayList != 0 && pContainer->bDisplayLists) {
-        glCallList(pModel->iDisplayList);
+    ModelData* shown = modelAtDistance();
+    if (shown != nullptr) {
+        pContainer->modelDraws += static_cast<unsigned long>(shown->iGroups);
+        pContainer->modelTriangles += static_cast<unsigned long>(shown->iTriangles);
+    }
+    if (shown != nullptr && shown->iDisplayList != 0 && pContainer->bDisplayLists) {
+        glCallList(shown->iDisplayList);
+    } else if (shown != pModel) {
+        drawMs3dModel(shown);
     } else {
         drawModel();
     }
     glPopMatrix();
+}
+
+ModelData* Object3D::modelAtDistance() const {
+    if (pModel == nullptr || !pModel->pFar || pContainer->getPlayer() == nullptr) {
+        return pModel;
+    }
+    const float scale =
+        std::max({std::fabs(fScale[0]), std::fabs(fScale[1]), std::fabs(fScale[2])});
+    // Counted from the nearest the model can come to the eye.
+    const double reach =
+        static_cast<double>(scale) * (pModel->fExtent + kFarReachPerStray * pModel->fFarStray);
+    return getDistanceToPlayerSquared() >= reach * reach ? pModel->pFar.get() : pModel;
 }
 
 float Object3D::getDrawRadius() const {

@@ -45,9 +45,13 @@ public:
     virtual float getDrawRadius() const;
     // The element that a hit breaking this one switches on (a shield's owner); none for most.
     virtual Object3D* guarded() const { return nullptr; }
+    // The kind's model to draw at the element's distance from the ship's eye: the far model
+    // where it strays from the model by at most a pixel on the screen, else the model. Every
+    // drawing path draws the one chosen here.
+    ModelData* modelAtDistance() const;
 
     void setModelFile(const char* fileName);
-    const std::string& getModelFile() const { return szModelFile; }
+    const std::string& getModelFile() const { return *pModelFile; }
     ModelData* getModel() const { return pModel; }
     ObjectTexture* getTexture() const { return pTexture.get(); }
     Object3D* getShield() const { return pShield; }
@@ -61,13 +65,16 @@ public:
 protected:
     // Turns the view axis fully toward the player's ship, as billboards do every update.
     void facePlayer();
+    // Compiles the record's drawing into a new list that the record then holds.
+    void compileInto(ModelData& record, bool far);
 
     // Shared so that effects can use one texture between them.
     std::shared_ptr<ObjectTexture> pTexture;
     ModelData* pModel = nullptr;
     Object3D* pShield = nullptr;
     unsigned iDisplayList = 0;
-    std::string szModelFile;
+    // The model file name, kept by the container (once for all elements that name it).
+    const std::string* pModelFile;
     bool bSortByDistance = false;
     float fRadarColor[3] = {0.0f, 0.0f, 0.0f};
     int iKind = 0;

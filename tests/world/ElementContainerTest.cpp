@@ -139,3 +139,20 @@ TEST_F(ContainerTest, EachTouchingActivePairMeetsOncePerPassThePlayerIncluded) {
     EXPECT_FLOAT_EQ(all<ProbeElement>()[0]->getHealth(), 1000.0f) << "inactive: never collides";
     EXPECT_FLOAT_EQ(player.getHealth(), 920.0f);
 }
+
+TEST_F(ContainerTest, TheShotsAndEffectsOfAFightReuseTheMemoryOfTheDead) {
+    // A smoke puff dies and the next one is made in its place, as are a shield and a shot;
+    // made afresh, with the list no longer for it.
+    for (int kind : {kKindSmokeCloud, kKindShield, kKindLaserProjectile}) {
+        Object3D* first = world->addElement(kind);
+        first->setHealth(0.0f);
+        world->update(0.0);
+        const std::size_t before = world->size();
+        Object3D* next = world->addElement(kind);
+        EXPECT_EQ(next, first) << "kind " << kind;
+        EXPECT_EQ(world->size(), before + 1);
+        EXPECT_GT(next->getHealth(), 0.0f) << "kind " << kind << " made afresh";
+        next->setHealth(0.0f);
+        world->update(0.0);
+    }
+}

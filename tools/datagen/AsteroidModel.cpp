@@ -3,6 +3,7 @@
 #include "tools/datagen/AsteroidModel.h"
 
 #include "tools/datagen/MeshShapes.h"
+#include "tools/datagen/MeshSimplifier.h"
 #include "tools/datagen/ModelMaterials.h"
 #include "tools/datagen/ModelTextures.h"
 #include "tools/datagen/Noise.h"
@@ -15,6 +16,10 @@
 namespace {
 
 const float kMeanRadius = 3.5f; // model units
+// Sphere divisions of the model (about 220 triangles), and the far model's triangles.
+const int kSegments = 14;
+const int kRings = 9;
+const int kFarFaces = 70;
 
 struct Crater {
     Vec3 centre; // unit direction
@@ -28,10 +33,10 @@ struct RockShape {
 
     RockShape() {
         Random random(52);
-        for (int i = 0; i < 7; ++i) {
+        // Few and wide: a crater narrower than the far model's facets would make it stray.
+        for (int i = 0; i < 5; ++i) {
             Vec3 d{random.range(-1, 1), random.range(-1, 1), random.range(-1, 1)};
-            craters.push_back(
-                {normalize(d), random.range(0.25f, 0.55f), random.range(0.06f, 0.12f)});
+            craters.push_back({normalize(d), random.range(0.5f, 0.8f), random.range(0.06f, 0.1f)});
         }
     }
 
@@ -45,14 +50,14 @@ struct RockShape {
                 offset -= c.depth * (1.0f - a * a);
                 floor = std::max(floor, 1.0f - a);
             }
-            offset += 0.35f * c.depth * std::exp(-(a - 1.0f) * (a - 1.0f) / 0.04f); // rim
+            offset += 0.3f * c.depth * std::exp(-(a - 1.0f) * (a - 1.0f) / 0.08f); // rim
         }
         return offset;
     }
 
     float radiusAt(const Vec3& dir) const {
         float floor = 0;
-        float lumps = noise.fbm3(dir.x * 1.2f + 5, dir.y * 1.2f, dir.z * 1.2f, 5, 0.5f);
+        float lumps = noise.fbm3(dir.x * 1.2f + 5, dir.y * 1.2f, dir.z * 1.2f, 2, 0.5f);
         float bulge = noise.noise3(dir.x * 0.6f, dir.y * 0.6f + 3, dir.z * 0.6f);
         return kMeanRadius * (1.0f + 0.3f * lumps + 0.2f * bulge + craterOffset(dir, floor));
     }
@@ -60,20 +65,33 @@ struct RockShape {
 
 } // namespace
 
-Ms3dWriter buildAsteroidModel() {
+Ms3dWriter buildAsteroidModel(Detail detail) {
     RockShape shape;
-    Mesh rock = makeSphere(28, 15);
+    const bool near = detail == Detail::Near;
+    Mesh rock = makeSphere(kSegments, kRings);
     // Stretched into a potato, then pushed out by the noise along each vertex's direction.
     rock.displace([&](const Vec3& p) {
         Vec3 dir = normalize(p);
         Vec3 stretched = mul(dir, {1.12f, 0.88f, 1.0f});
         return stretched * shape.radiusAt(dir);
     });
+    if (!near) {
+        // The same rock with fewer corners, each where it keeps the shape best.
+        rock = MeshSimplifier::simplify(rock, kFarFaces);
+    }
     projectUvBoxed(rock, 1.0f / 3.0f); // the rock texture tiles: one repeat per 3 units
     rock.computeNormals(65.0f);
 
+    Ms3dWriter model;
+    const Ms3dMaterialSpec stone =
+        litMaterial("rock", 0.85f, 0.80f, 0.74f, 0.08f, kRockTexture, kScaledModelAmbient);
+    if (!near) {
+        // From afar the veins and the frost are a pixel or two: bare rock.
+        model.addGroup("rock", rock, model.addMaterial(stone));
+        return model;
+    }
     // Sort the faces by their centre's direction: crater floors frost over, veins of ore cross
-    // the rest.
+    // the rest. Bare rock goes last, as it does in the far model: both leave its material.
     Mesh groups[3];
     for (Mesh& g : groups) {
         g.positions = rock.positions;
@@ -87,18 +105,16 @@ Ms3dWriter buildAsteroidModel() {
         float floor = 0;
         shape.craterOffset(dir, floor);
         float vein = std::fabs(shape.noise.noise3(dir.x * 1.7f, dir.y * 1.7f + 9, dir.z * 1.7f));
-        int which = floor > 0.55f ? 2 : (vein < 0.035f ? 1 : 0);
+        int which = floor > 0.55f ? 1 : (vein < 0.05f ? 0 : 2);
         groups[which].faces.push_back(f);
     }
-    Ms3dWriter model;
-    int stone = model.addMaterial(
-        litMaterial("rock", 0.85f, 0.80f, 0.74f, 0.08f, kRockTexture, kScaledModelAmbient));
     int ore = model.addMaterial(
         litMaterial("ore", 0.70f, 0.50f, 0.36f, 0.6f, kRockTexture, kScaledModelAmbient));
     int ice = model.addMaterial(
         litMaterial("ice", 0.72f, 0.80f, 0.92f, 0.7f, kRockTexture, kScaledModelAmbient));
-    const char* names[3] = {"rock", "ore", "ice"};
-    const int materials[3] = {stone, ore, ice};
+    int bare = model.addMaterial(stone);
+    const char* names[3] = {"ore", "ice", "rock"};
+    const int materials[3] = {ore, ice, bare};
     for (int i = 0; i < 3; ++i) {
         // Keep only the positions this group uses, so every group stands on its own.
         Mesh compact;

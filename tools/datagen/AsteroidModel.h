@@ -4,4 +4,4 @@
 
 #include "tools/datagen/Ms3dWriter.h"
 
-Ms3dWriter buildAsteroidModel();
+Ms3dWriter buildAsteroidModel(Detail detail);

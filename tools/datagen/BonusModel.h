@@ -4,4 +4,4 @@
 
 #include "tools/datagen/Ms3dWriter.h"
 
-Ms3dWriter buildBonusModel();
+Ms3dWriter buildBonusModel(Detail detail);

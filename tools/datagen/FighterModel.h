@@ -4,4 +4,4 @@
 
 #include "tools/datagen/Ms3dWriter.h"
 
-Ms3dWriter buildFighterModel();
+Ms3dWriter buildFighterModel(Detail detail);

@@ -5,4 +5,4 @@
 
 #include "tools/datagen/Ms3dWriter.h"
 
-Ms3dWriter buildKnackerModel();
+Ms3dWriter buildKnackerModel(Detail detail);

@@ -16,6 +16,35 @@ void Ms3dWriter::addGroup(const std::string& name, const Mesh& mesh, int materia
     groups.push_back({name, mesh, materialIndex});
 }
 
+namespace {
+
+bool sameLook(const Ms3dMaterialSpec& a, const Ms3dMaterialSpec& b) {
+    return a.ambient == b.ambient && a.diffuse == b.diffuse && a.specular == b.specular &&
+           a.emissive == b.emissive && a.shininess == b.shininess && a.texture == b.texture;
+}
+
+} // namespace
+
+bool Ms3dWriter::finishLike(const Ms3dWriter& near) {
+    if (groups.empty() || near.groups.empty() || near.groups.back().mesh.faces.empty()) {
+        return false;
+    }
+    GroupEntry& last = groups.back();
+    const GroupEntry& nearLast = near.groups.back();
+    if (last.material < 0 || nearLast.material < 0 ||
+        !sameLook(materials[static_cast<std::size_t>(last.material)],
+                  near.materials[static_cast<std::size_t>(nearLast.material)])) {
+        return false;
+    }
+    MeshFace face = nearLast.mesh.faces.back();
+    for (MeshCorner& corner : face.corners) {
+        corner.vertex =
+            last.mesh.addVertex(nearLast.mesh.positions[static_cast<std::size_t>(corner.vertex)]);
+    }
+    last.mesh.faces.push_back(face);
+    return true;
+}
+
 int Ms3dWriter::triangleCount() const {
     std::size_t n = 0;
     for (const GroupEntry& g : groups) {

@@ -20,6 +20,10 @@ struct Ms3dMaterialSpec {
     std::string texture; // relative to the run directory; empty for an untextured material
 };
 
+// How much of a model to build: the whole of it for near sight, or a coarser one that the game
+// draws instead from afar (the kind's second file, "NAME.far.ms3d").
+enum class Detail { Near, Far };
+
 class Ms3dWriter {
 public:
     // Index of the new material.
@@ -31,6 +35,12 @@ public:
     std::optional<std::vector<std::uint8_t>> encode(int version = 4) const;
     // Encodes and writes the file; false (with a line on stderr) on failure.
     bool save(const std::string& path, int version = 4) const;
+
+    // Ends this model's last group with the near model's last triangle, so that drawing either
+    // leaves the same normal behind for what the game draws next (it leaves the same material
+    // too, which needs the same material on both last groups: false, with nothing changed, when
+    // they differ).
+    bool finishLike(const Ms3dWriter& near);
 
     int groupCount() const { return static_cast<int>(groups.size()); }
     int triangleCount() const;

@@ -4,5 +4,5 @@
 
 #include "tools/datagen/Ms3dWriter.h"
 
-Ms3dWriter buildLaserBoltModel();
-Ms3dWriter buildSausageModel();
+Ms3dWriter buildLaserBoltModel(Detail detail);
+Ms3dWriter buildSausageModel(Detail detail);

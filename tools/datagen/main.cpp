@@ -22,31 +22,54 @@
 
 namespace {
 
+// Each kind's model; most have a coarser far model, written beside it as NAME.far.ms3d.
 struct ModelEntry {
     const char* path;
-    Ms3dWriter (*build)();
+    Ms3dWriter (*build)(Detail);
+    bool hasFar;
 };
 
 const ModelEntry kModels[] = {
-    {"data/model/semmel.ms3d", buildFighterModel},
-    {"data/model/asteroid.ms3d", buildAsteroidModel},
-    {"data/model/bonus2.ms3d", buildBonusModel},
-    {"data/model/knacker.ms3d", buildKnackerModel},
-    {"data/model/fugenmasse.ms3d", buildLaserBoltModel},
-    {"data/model/wurst.ms3d", buildSausageModel},
+    {"data/model/semmel.ms3d", buildFighterModel, true},
+    {"data/model/asteroid.ms3d", buildAsteroidModel, true},
+    {"data/model/bonus2.ms3d", buildBonusModel, true},
+    {"data/model/knacker.ms3d", buildKnackerModel, true},
+    {"data/model/fugenmasse.ms3d", buildLaserBoltModel, true},
+    {"data/model/wurst.ms3d", buildSausageModel, true},
 };
+
+std::string farPath(const std::string& path) {
+    const std::string suffix = ".ms3d";
+    return path.substr(0, path.size() - suffix.size()) + ".far.ms3d";
+}
+
+bool writeModel(const std::string& runDir, const std::string& path, const Ms3dWriter& model) {
+    Mesh all = model.combined();
+    Vec3 lo = all.boundsMin(), hi = all.boundsMax();
+    std::printf("  %-32s %2d groups %5d triangles %5zu vertices, x %.1f..%.1f y %.1f..%.1f "
+                "z %.1f..%.1f, radius %.1f\n",
+                path.c_str(), model.groupCount(), model.triangleCount(), all.positions.size(), lo.x,
+                hi.x, lo.y, hi.y, lo.z, hi.z, all.maxRadius());
+    return model.save(runDir + "/" + path);
+}
 
 bool writeModels(const std::string& runDir) {
     bool ok = true;
     for (const ModelEntry& entry : kModels) {
-        Ms3dWriter model = entry.build();
-        Mesh all = model.combined();
-        Vec3 lo = all.boundsMin(), hi = all.boundsMax();
-        std::printf("  %-28s %2d groups %5d triangles %5zu vertices, x %.1f..%.1f y %.1f..%.1f "
-                    "z %.1f..%.1f, radius %.1f\n",
-                    entry.path, model.groupCount(), model.triangleCount(), all.positions.size(),
-                    lo.x, hi.x, lo.y, hi.y, lo.z, hi.z, all.maxRadius());
-        ok = model.save(runDir + "/" + entry.path) && ok;
+        const Ms3dWriter near = entry.build(Detail::Near);
+        ok = writeModel(runDir, entry.path, near) && ok;
+        if (entry.hasFar) {
+            Ms3dWriter far = entry.build(Detail::Far);
+            if (!far.finishLike(near)) {
+                std::fprintf(stderr,
+                             "ombrelix-datagen: the far model of %s ends on another "
+                             "material than the model\n",
+                             entry.path);
+                ok = false;
+                continue;
+            }
+            ok = writeModel(runDir, farPath(entry.path), far) && ok;
+        }
     }
     return ok;
 }

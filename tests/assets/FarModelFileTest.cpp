@@ -1,0 +1,48 @@
+// A kind's far model file beside its model: taken when drawing it leaves what the model leaves
+// for the elements drawn after it, left aside (with a line in the log) when it would not.
+#include "platform/Platform.h"
+#include "tests/assets/TestFiles.h"
+#include "tests/support/TempDir.h"
+#include "world/ElementContainer.h"
+#include "world/ModelData.h"
+
+#include <gtest/gtest.h>
+
+using assettest::Ms3dBuilder;
+
+TEST(FarModelFile, IsTakenOnlyIfItLeavesTheModelsLastMaterialAndNormalBehind) {
+    const struct {
+        const char* far;
+        bool taken;
+    } cases[] = {{"the same quad", true},
+                 {"another colour", false},
+                 {"another last normal", false},
+                 {"none", false}};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.far);
+        testsupport::TempDir folder;
+        const Ms3dBuilder model = Ms3dBuilder::quad("");
+        Ms3dBuilder far = model;
+        if (std::string(c.far) == "another colour") {
+            far.materials[0].diffuse = {0.8f, 0.2f, 0.2f, 1.0f};
+        } else if (std::string(c.far) == "another last normal") {
+            far.triangles[1].normals = {0, 0, 1, 0, 0, 1, 0, 1, 0};
+        }
+        const std::string file = folder.write("rock.ms3d", model.build());
+        if (std::string(c.far) != "none") {
+            folder.write("rock.far.ms3d", far.build());
+        }
+        std::string log;
+        platform::setDebugObserver([&log](const char* text) { log += text; });
+        Ms3dModelData record(file.c_str());
+        ASSERT_TRUE(record.load());
+        platform::setDebugObserver(nullptr);
+        EXPECT_EQ(record.pFar != nullptr, c.taken);
+        EXPECT_EQ(log.find("left aside") != std::string::npos,
+                  !c.taken && std::string(c.far) != "none");
+        if (c.taken) {
+            EXPECT_LT(record.fFarStray, 0.05f) << "the same quad strays no more than a sliver";
+        }
+    }
+    delete ElementContainer::getInstance();
+}
