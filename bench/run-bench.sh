@@ -1,10 +1,11 @@
 #!/usr/bin/env bash
 # `make bench`: the world's per-frame passes under Google Benchmark, then the timedemo
 # (bench/timedemo.py): the headless runner replays the scenes of bench/scenes/ on each drawing
-# path, with and without the far models, and beside another build when one is named; the runs
-# take turns over several rounds. Each run measures its own floor frame (clear, the cockpit
-# texture on one full-window quad with the alpha test, finish, swap) in the same process. Last,
-# the sound's cost per frame with the source pool full.
+# path, with and without the far models, beside another build when one is named, and the start
+# view at 1920 x 1080 beside 1024 x 768; the runs take turns over several rounds. Each run
+# measures its own floor frame (clear, the cockpit texture on one quad over the whole surface with
+# the alpha test, finish, swap) at its own size in the same process. Last, the sound's cost per
+# frame with the source pool full.
 # Usage: bench/run-bench.sh [BUILD_DIR]
 #   OMBRELIX_BENCH_ROUNDS (3) rounds; OMBRELIX_BENCH_BEFORE a build folder to compare with;
 #   LP_NUM_THREADS (2) llvmpipe's rasteriser threads.

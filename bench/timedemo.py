@@ -29,6 +29,10 @@ GOAL_MEDIAN_RATIO = 2.5
 GOAL_P95_RATIO = 3.5
 GOAL_GAME_ALLOCATIONS = 0
 FAR_MODEL_SUFFIX = ".far.ms3d"
+# The start view on a wide screen, each size against a floor frame of its own size: the wide
+# frame may cost at most this much more, relative to its floor, than the 4:3 one.
+WIDE_SIZE = "1920x1080"
+GOAL_WIDE_OVER_FOUR_THIRDS = 1.10
 
 REPORT = [
     ("median", r"^frames \d+ median ([\d.]+) ms"),
@@ -79,12 +83,12 @@ def near_only_folder(build, folder):
     return folder
 
 
-def run(runner, folder, scene, toggles, script_file):
+def run(runner, folder, scene, toggles, script_file, size=None):
     with open(script_file, "w") as f:
         f.write("\n".join(["%d %s" % (i, t) for i, t in enumerate(toggles)] + scene["events"]))
         f.write("\n")
     args = [runner, "--frames", scene["frames"], "--dt", scene["dt"], "--seed", scene["seed"],
-            "--script", script_file, "--report", "--mute"]
+            "--script", script_file, "--report", "--mute"] + (["--size", size] if size else [])
     done = subprocess.run(args, cwd=folder, stdout=subprocess.PIPE, stderr=subprocess.DEVNULL,
                           universal_newlines=True)
     figures = {}
@@ -158,6 +162,11 @@ def main():
                         figures = run(runner, folder, scene, toggles,
                                       os.path.join(work, "script"))
                         results.setdefault((name, path, variant), []).append(figures)
+                if name == "start":
+                    runner, folder = variants[-1][1], variants[-1][2]
+                    figures = run(runner, folder, scene, [], os.path.join(work, "script"),
+                                  WIDE_SIZE)
+                    results.setdefault(("start", WIDE_SIZE), []).append(figures)
         threads = {r["threads"] for runs in results.values() for r in runs}
         print("llvmpipe threads: LP_NUM_THREADS=%s" % ",".join(sorted(threads)))
 
@@ -207,6 +216,22 @@ def main():
                       "%s %s" % (variant, show(median(results[(name, DEFAULT_PATH, variant)],
                                                       "left out"), 0))
                       for variant, _, _ in variants))
+        print()
+        print("== start at %s beside 1024x768 (display lists, each against its own floor) ==" %
+              WIDE_SIZE)
+        four_thirds = results[("start", DEFAULT_PATH, "after")]
+        wide = results[("start", WIDE_SIZE)]
+        for size, runs in (("1024x768", four_thirds), (WIDE_SIZE, wide)):
+            print("%-10s median %s ms floor %s ms ratio %s" % (
+                size, show(median(runs, "median")), show(median(runs, "floor")),
+                show(median(runs, "ratio"))))
+        narrow_ratio, wide_ratio = median(four_thirds, "ratio"), median(wide, "ratio")
+        if narrow_ratio and wide_ratio:
+            over = wide_ratio / narrow_ratio
+            print("wide ratio / 4:3 ratio %.2f (goal <= %.2f) %s" % (
+                over, GOAL_WIDE_OVER_FOUR_THIRDS, verdict(over, GOAL_WIDE_OVER_FOUR_THIRDS)))
+            if over > GOAL_WIDE_OVER_FOUR_THIRDS:
+                failures.append("start at %s: %.2f times the 4:3 ratio" % (WIDE_SIZE, over))
         print()
         if failures:
             for failure in failures:
