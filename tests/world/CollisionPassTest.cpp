@@ -29,12 +29,29 @@ std::atomic<long> newCalls{0};
 } // namespace
 
 // Every operator new of this test program is counted, for the pass that must allocate nothing.
-void* operator new(std::size_t size) {
+// Every form is replaced, the nothrow ones too (the GL driver's compiler uses them), so that each
+// block goes back through the free that matches its malloc, sanitised builds included.
+namespace {
+void* countedBlock(std::size_t size) noexcept {
     newCalls.fetch_add(1, std::memory_order_relaxed);
-    if (void* block = std::malloc(size != 0 ? size : 1)) {
+    return std::malloc(size != 0 ? size : 1);
+}
+} // namespace
+
+void* operator new(std::size_t size) {
+    if (void* block = countedBlock(size)) {
         return block;
     }
     throw std::bad_alloc();
+}
+void* operator new[](std::size_t size) {
+    return ::operator new(size);
+}
+void* operator new(std::size_t size, const std::nothrow_t&) noexcept {
+    return countedBlock(size);
+}
+void* operator new[](std::size_t size, const std::nothrow_t&) noexcept {
+    return countedBlock(size);
 }
 // The blocks came from malloc above, which GCC cannot see when it pairs new with delete.
 #if defined(__GNUC__) && !defined(__clang__)
@@ -45,6 +62,18 @@ void operator delete(void* block) noexcept {
     std::free(block);
 }
 void operator delete(void* block, std::size_t) noexcept {
+    std::free(block);
+}
+void operator delete[](void* block) noexcept {
+    std::free(block);
+}
+void operator delete[](void* block, std::size_t) noexcept {
+    std::free(block);
+}
+void operator delete(void* block, const std::nothrow_t&) noexcept {
+    std::free(block);
+}
+void operator delete[](void* block, const std::nothrow_t&) noexcept {
     std::free(block);
 }
 #if defined(__GNUC__) && !defined(__clang__)
@@ -408,7 +437,7 @@ protected:
     }
 
     // Fighters' shields that break at the first hit, the second or not at all, or are broken
-    // already; now and then a shield round another element, held by it or not.
+    // already; now and then a shield round another element, held by it.
     void guard(Object3D& element, const std::string& id) {
         follow(element);
         if (Object3D* shield = element.getShield()) {
@@ -423,9 +452,7 @@ protected:
             shield->setObjId((id + "g").c_str());
             shield->setHealth(chance(0.5) ? 40.0f : 80.0f);
             element.setActive(false);
-            if (chance(0.5)) {
-                element.setShield(shield);
-            }
+            element.setShield(shield); // held, as a fighter holds its own until it breaks
         }
     }
 
