@@ -37,8 +37,6 @@ protected:
         if (app->frame.crosshairList != 0) {
             glDeleteLists(app->frame.crosshairList, 1);
         }
-        glPolygonMode(GL_FRONT_AND_BACK, GL_FILL);
-        glDisable(GL_ALPHA_TEST);
         app.reset();
         WorldTest::TearDown();
     }

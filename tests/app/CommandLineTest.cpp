@@ -20,69 +20,34 @@ using Outcome = CommandLine::Outcome;
 // What a run would do differently from the program's defaults, as words a reader can check.
 std::string changes(Program program, const LaunchOptions& o) {
     const LaunchOptions d = CommandLine::defaults(program);
-    std::ostringstream s;
-    const char* answers[] = {"ask", "yes", "no"};
-    if (o.fullscreen != d.fullscreen) {
-        s << "fullscreen=" << answers[static_cast<int>(o.fullscreen)] << " ";
-    }
-    if (o.levelFile != d.levelFile) {
-        s << "level=" << o.levelFile << " ";
-    }
-    if (o.campaignFile != d.campaignFile) {
-        s << "campaign=" << o.campaignFile << " ";
-    }
-    if (o.campaignLevel != d.campaignLevel) {
-        s << "campaign-level=" << o.campaignLevel << " ";
-    }
-    if (o.progressFile != d.progressFile) {
-        s << "progress=" << o.progressFile << " ";
-    }
-    if (o.resetProgress) {
-        s << "reset-progress ";
-    }
-    if (o.volume != d.volume) {
-        s << "volume=" << o.volume << " ";
-    }
-    if (o.mute) {
-        s << "mute ";
-    }
-    if (o.logFile != d.logFile) {
-        s << "log=" << o.logFile << " ";
-    }
-    if (o.settingsFile != d.settingsFile) {
-        s << "settings=" << o.settingsFile << " ";
-    }
-    if (o.saveSettings) {
-        s << "save-settings ";
-    }
-    if (o.audio == LaunchOptions::Audio::File) {
-        s << "audio-out=" << o.audioFile << " ";
-    }
-    if (o.plainDrawing != 0) {
-        s << "plain=" << o.plainDrawing << " ";
-    }
     const LaunchOptions::Runner& r = o.runner;
-    if (r.frames != d.runner.frames) {
-        s << "frames=" << r.frames << " ";
-    }
-    if (r.frameSeconds != d.runner.frameSeconds) {
-        s << "dt=" << r.frameSeconds << " ";
-    }
-    if (r.seeded) {
-        s << "seed=" << r.seed << " ";
-    }
-    if (!r.scriptFile.empty()) {
-        s << "script=" << r.scriptFile << " ";
-    }
-    if (!r.screenshotFile.empty()) {
-        s << "screenshot=" << r.screenshotFile << " ";
-    }
-    if (r.report) {
-        s << "report ";
-    }
-    if (r.answerYes) {
-        s << "answer=yes ";
-    }
+    std::ostringstream s;
+    const auto say = [&s](bool changed, const auto&... words) {
+        if (changed) {
+            ((s << words), ...) << ' ';
+        }
+    };
+    const char* answers[] = {"ask", "yes", "no"};
+    say(o.fullscreen != d.fullscreen, "fullscreen=", answers[static_cast<int>(o.fullscreen)]);
+    say(o.levelFile != d.levelFile, "level=", o.levelFile);
+    say(o.campaignFile != d.campaignFile, "campaign=", o.campaignFile);
+    say(o.campaignLevel != d.campaignLevel, "campaign-level=", o.campaignLevel);
+    say(o.progressFile != d.progressFile, "progress=", o.progressFile);
+    say(o.resetProgress, "reset-progress");
+    say(o.volume != d.volume, "volume=", o.volume);
+    say(o.mute, "mute");
+    say(o.logFile != d.logFile, "log=", o.logFile);
+    say(o.settingsFile != d.settingsFile, "settings=", o.settingsFile);
+    say(o.saveSettings, "save-settings");
+    say(o.audio == LaunchOptions::Audio::File, "audio-out=", o.audioFile);
+    say(o.plainDrawing != 0, "plain=", o.plainDrawing);
+    say(r.frames != d.runner.frames, "frames=", r.frames);
+    say(r.frameSeconds != d.runner.frameSeconds, "dt=", r.frameSeconds);
+    say(r.seeded, "seed=", r.seed);
+    say(!r.scriptFile.empty(), "script=", r.scriptFile);
+    say(!r.screenshotFile.empty(), "screenshot=", r.screenshotFile);
+    say(r.report, "report");
+    say(r.answerYes, "answer=yes");
     std::string text = s.str();
     return text.empty() ? text : text.substr(0, text.size() - 1);
 }
@@ -92,6 +57,11 @@ const Program kRunner = Program::Runner;
 
 TEST(CommandLine, EachProgramTakesItsOptionsInEitherSpellingAndRefusesTheRest) {
     setenv("OMBRELIX_START_DIR", "/home/player", 1);
+    const char* kLevelNumber = "error: --campaign-level needs a level number from 1 to 100";
+    const char* kNoCampaign = "error: --campaign-level needs a campaign to start in, not a --level";
+    const char* kVolume = "error: --volume needs a whole number from 0 to 100";
+    const char* kFrames = "error: --frames needs a whole number of frames from 0 to 1000000000";
+    const char* kDt = "error: --dt needs a positive number of seconds";
     const struct {
         Program program;
         std::vector<std::string> arguments;
@@ -113,23 +83,15 @@ TEST(CommandLine, EachProgramTakesItsOptionsInEitherSpellingAndRefusesTheRest) {
         {kRunner,
          {"--campaign", "c.xml", "--level", "l.xml"},
          "level=/home/player/l.xml"}, // the last one named is played
-        {kGame,
-         {"--campaign-level", "0"},
-         "error: --campaign-level needs a level number from 1 to 100"},
-        {kRunner,
-         {"--campaign", "c.xml", "--campaign-level", "101"},
-         "error: --campaign-level needs a level number from 1 to 100"},
-        {kRunner,
-         {"--campaign-level", "2"},
-         "error: --campaign-level needs a campaign to start in, not a --level"},
-        {kGame,
-         {"--level", "l.xml", "--campaign-level", "2"},
-         "error: --campaign-level needs a campaign to start in, not a --level"},
+        {kGame, {"--campaign-level", "0"}, kLevelNumber},
+        {kRunner, {"--campaign", "c.xml", "--campaign-level", "101"}, kLevelNumber},
+        {kRunner, {"--campaign-level", "2"}, kNoCampaign},
+        {kGame, {"--level", "l.xml", "--campaign-level", "2"}, kNoCampaign},
         {kGame, {"--level"}, "error: option '--level' needs a value"},
         {kGame, {"--volume", "0"}, "volume=0"},
         {kRunner, {"--volume=100", "--mute"}, "mute"},
-        {kGame, {"--volume", "101"}, "error: --volume needs a whole number from 0 to 100"},
-        {kRunner, {"--volume", "-1"}, "error: --volume needs a whole number from 0 to 100"},
+        {kGame, {"--volume", "101"}, kVolume},
+        {kRunner, {"--volume", "-1"}, kVolume},
         {kGame, {"--mute=yes"}, "error: option '--mute' takes no value"},
         {kGame, {"--log", "stderr"}, "log=stderr"},
         {kRunner, {"--log=game.log"}, "log=/home/player/game.log"},
@@ -142,17 +104,13 @@ TEST(CommandLine, EachProgramTakesItsOptionsInEitherSpellingAndRefusesTheRest) {
          {"--frames", "0", "--dt=0.05", "--seed", "4294967295"},
          "frames=0 dt=0.05 seed=4294967295"},
         {kRunner, {"--frames", "1000000000"}, "frames=1000000000"},
-        {kRunner,
-         {"--frames", "1000000001"},
-         "error: --frames needs a whole number of frames from 0 to 1000000000"},
-        {kRunner,
-         {"--frames", "-1"},
-         "error: --frames needs a whole number of frames from 0 to 1000000000"},
+        {kRunner, {"--frames", "1000000001"}, kFrames},
+        {kRunner, {"--frames", "-1"}, kFrames},
         {kRunner,
          {"--seed", "4294967296"},
          "error: --seed needs a whole number from 0 to 4294967295"},
-        {kRunner, {"--dt", "0"}, "error: --dt needs a positive number of seconds"},
-        {kRunner, {"--dt", "nan"}, "error: --dt needs a positive number of seconds"},
+        {kRunner, {"--dt", "0"}, kDt},
+        {kRunner, {"--dt", "nan"}, kDt},
         {kRunner,
          {"--script", "-", "--screenshot", "a.ppm", "--report", "--answer=yes"},
          "script=- screenshot=/home/player/a.ppm report answer=yes"},

@@ -54,12 +54,12 @@ TEST(Settings, AddedKeysCountAndEachBrokenLineIsNamedOnceAndSkipped) {
     EXPECT_EQ(options.keys.keys(KeyAction::Slower),
               (std::vector<unsigned>{'K', platform::VK_GAMEPAD_LEFT_SHOULDER}))
         << "the pad's own codes are not the settings file's to bind";
-    ASSERT_EQ(problems.size(), 5u);
-    EXPECT_EQ(problems[0].rfind(path + ":3: ", 0), 0u) << problems[0];
-    EXPECT_EQ(problems[1].rfind(path + ":5: ", 0), 0u) << problems[1];
-    EXPECT_EQ(problems[2].rfind(path + ":8: ", 0), 0u) << problems[2];
-    EXPECT_EQ(problems[3].rfind(path + ":9: ", 0), 0u) << problems[3];
-    EXPECT_EQ(problems[4].rfind(path + ":10: ", 0), 0u) << problems[4];
+    const int brokenLines[] = {3, 5, 8, 9, 10};
+    ASSERT_EQ(problems.size(), std::size(brokenLines));
+    for (std::size_t i = 0; i < problems.size(); ++i) {
+        EXPECT_EQ(problems[i].rfind(path + ":" + std::to_string(brokenLines[i]) + ": ", 0), 0u)
+            << problems[i];
+    }
 
     // The command line read over the settings wins where it says something.
     unsetenv("OMBRELIX_START_DIR");

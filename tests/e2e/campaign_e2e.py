@@ -6,9 +6,8 @@ Usage: campaign_e2e.py RUNNER BUILD_DIR CASE
 """
 import contextlib
 import os
+import pathlib
 import re
-import shutil
-import tempfile
 
 import runner_e2e as game
 from runner_e2e import check
@@ -56,8 +55,7 @@ def thrust_at(frame):
 
 
 def progress(folder, name="p.ini"):
-    with open(os.path.join(folder, name)) as f:
-        return f.read()
+    return pathlib.Path(folder, name).read_text()
 
 
 def warnings(played):
@@ -119,8 +117,7 @@ def case_flow():
 def case_progress_files():
     with campaign_folder() as tmp:
         # A file that is not progress is moved aside, said once, and play starts afresh.
-        with open(os.path.join(tmp, "p.ini"), "w") as f:
-            f.write("[first]\ncompleted = yes\nbest_time = soon\n")
+        pathlib.Path(tmp, "p.ini").write_text("[first]\ncompleted = yes\nbest_time = soon\n")
         played = fly(tmp, "", 3)
         check(warnings(played) == ["ombrelix-headless: the progress file %s/p.ini cannot be read "
                                    "(line 3); it is kept as %s/p.ini.broken and play starts "
@@ -130,8 +127,7 @@ def case_progress_files():
         check("best_time = soon" in progress(tmp, "p.ini.broken"), "the broken file kept")
 
         # A temporary file left by a crash is neither read nor in the way.
-        with open(os.path.join(tmp, "p.ini.tmp"), "w") as f:
-            f.write("[second]\ncompleted = yes\n")
+        pathlib.Path(tmp, "p.ini.tmp").write_text("[second]\ncompleted = yes\n")
         played = fly(tmp, thrust_at(CARD), 80)
         check(not warnings(played) and "[first]" in progress(tmp) and
               "[second]" not in progress(tmp), progress(tmp))

@@ -7,6 +7,7 @@ picture to the pixel and the same log.
 Usage: fast_drawing_e2e.py RUNNER BUILD_DIR SCENE
 """
 import os
+import pathlib
 import re
 import subprocess
 import sys
@@ -22,8 +23,7 @@ PATHS = {"display lists": [], "immediate mode": ["down F4", "up F4"],
 
 
 def scene(name):
-    with open(os.path.join(SCENES, name + ".script")) as f:
-        text = f.read()
+    text = pathlib.Path(SCENES, name + ".script").read_text()
     header = re.search(r"^# scene --dt ([\d.]+) --frames \d+ --seed (\d+)", text, re.M)
     events = [line for line in text.splitlines() if line and not line.startswith("#")]
     return header.group(1), header.group(2), events
@@ -31,16 +31,14 @@ def scene(name):
 
 def picture(runner, build, dt, seed, lines, frames, plain, folder):
     script = os.path.join(folder, "script")
-    with open(script, "w") as f:
-        f.write("\n".join(lines) + "\n")
+    pathlib.Path(script).write_text("\n".join(lines) + "\n")
     shot = os.path.join(folder, "plain.ppm" if plain else "fast.ppm")
     args = [runner, "--frames", str(frames), "--dt", dt, "--seed", seed, "--script", script,
             "--screenshot", shot, "--mute"] + (["--plain-drawing", "all"] if plain else [])
     done = subprocess.run(args, cwd=build, stdout=subprocess.PIPE, stderr=subprocess.PIPE)
     if done.returncode != 0:
         raise SystemExit("runner failed: %s" % done.stderr.decode()[-500:])
-    with open(shot, "rb") as f:
-        data = f.read()
+    data = pathlib.Path(shot).read_bytes()
     header = re.match(rb"P6\s+(\d+)\s+(\d+)\s+255\s", data)
     return data[header.end():], done.stderr.decode()
 

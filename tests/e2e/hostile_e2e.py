@@ -6,6 +6,7 @@ exit code 0, 1 or 2 and says what it refused in one sentence; nothing waits on a
 Usage: hostile_e2e.py RUNNER BUILD_DIR CASE GAME VERSION
 """
 import os
+import pathlib
 import random
 import subprocess
 import sys
@@ -39,14 +40,12 @@ def case_files():
         pipe = os.path.join(tmp, "pipe")
         os.mkfifo(pipe)
         noise = os.path.join(tmp, "noise.ini")
-        with open(noise, "wb") as f:
-            f.write(random.Random(5).randbytes(5000))
+        pathlib.Path(noise).write_bytes(random.Random(5).randbytes(5000))
         garbage = os.path.join(tmp, "garbage.ini")  # no NUL: read line by line
         with open(garbage, "wb") as f:
             f.write(bytes(b for b in random.Random(6).randbytes(6000) if b) + b"\x1b[2J\n")
         huge_keys = os.path.join(tmp, "keys.ini")
-        with open(huge_keys, "w") as f:
-            f.write("[keys]\nfire = " + "U, " * 90000 + "U\n")
+        pathlib.Path(huge_keys).write_text("[keys]\nfire = " + "U, " * 90000 + "U\n")
         huge_level = os.path.join(tmp, "huge.xml")
         with open(huge_level, "wb") as f:
             f.truncate(16 * 1024 * 1024 + 1)

@@ -6,6 +6,7 @@ Usage: runner_e2e.py RUNNER BUILD_DIR CASE
 """
 import contextlib
 import os
+import pathlib
 import re
 import subprocess
 import sys
@@ -30,8 +31,7 @@ class Picture:
     """A binary PPM, top row first; pixel() counts rows from the bottom as GL does."""
 
     def __init__(self, path):
-        with open(path, "rb") as f:
-            data = f.read()
+        data = pathlib.Path(path).read_bytes()
         header = re.match(rb"P6\s+(\d+)\s+(\d+)\s+255\s", data)
         check(header is not None, "screenshot is not a binary PPM")
         self.width, self.height = int(header.group(1)), int(header.group(2))
@@ -52,9 +52,9 @@ def run(script="", frames=5, args=(), cwd=None, screenshot=True):
     with tempfile.TemporaryDirectory() as tmp:
         command = [RUNNER, "--frames", str(frames), "--dt", "0.05", "--seed", "1"] + list(args)
         if script:
-            with open(os.path.join(tmp, "session.txt"), "w") as f:
-                f.write(script)
-            command += ["--script", f.name]
+            session = pathlib.Path(tmp, "session.txt")
+            session.write_text(script)
+            command += ["--script", str(session)]
         shot = os.path.join(tmp, "last.ppm")
         if screenshot:
             command += ["--screenshot", shot]

@@ -9,12 +9,11 @@ Usage: screen_e2e.py RUNNER BUILD_DIR CASE
 """
 import math
 import os
-import subprocess
 import sys
 import tempfile
 
 import runner_e2e as game
-from runner_e2e import Picture, check
+from runner_e2e import check
 
 SIZES = [(1024, 768), (1280, 1024), (1280, 720), (1920, 1080), (2560, 1080), (3840, 2160)]
 UNIT = 2 * math.tan(math.radians(22.5))  # eye-plane units the window height spans at z = -1

@@ -5,6 +5,7 @@ terminal, playing again, a gamepad, the settings file and the installed game.
 Usage: shell_e2e.py RUNNER BUILD_DIR CASE GAME VERSION
 """
 import os
+import pathlib
 import re
 import shutil
 import subprocess
@@ -89,8 +90,7 @@ def case_quiet_terminal():
                             (["--fullscreen"], False)):
             code, _, err = play(args, OMBRELIX_LOG=log)
             check(len(err.splitlines()) == 1, "%s: the terminal stays quiet: %r" % (args, err))
-            with open(log) as f:
-                text = f.read()
+            text = pathlib.Path(log).read_text()
             check(text.startswith("Logging started") and
                   "ERROR: Failed To Register The Window Class." in text,
                   "%s: log %r" % (args, text))
@@ -101,8 +101,7 @@ def case_quiet_terminal():
         check(not os.path.exists(settings), "settings written without being asked")
         play(["--windowed", "--volume", "30", "--save-settings"],
              XDG_CONFIG_HOME=os.path.join(tmp, "config"))
-        with open(settings) as f:
-            text = f.read()
+        text = pathlib.Path(settings).read_text()
         check("fullscreen = no\nfullscreen_mode = desktop\nvolume = 30\n" in text,
               "saved settings: %r" % text)
 
@@ -165,8 +164,7 @@ def case_gamepad():
 def case_settings():
     with tempfile.TemporaryDirectory() as tmp:
         settings = os.path.join(tmp, "settings.ini")
-        with open(settings, "w") as f:
-            f.write("[keys]\nturn_left = S, LEFT\nthis is not a setting\n")
+        pathlib.Path(settings).write_text("[keys]\nturn_left = S, LEFT\nthis is not a setting\n")
         by_s, _ = spawned_rock("16 down S\n30 up S\n")
         by_left, log = spawned_rock("16 down LEFT\n30 up LEFT\n", ["--settings", settings])
         check(by_left == by_s and float(by_s[1]) < -5.0,
@@ -193,8 +191,7 @@ def case_installed_level():
                   for name in folders + files if name.startswith(".")]
         check(not hidden, "build stamps were installed: %s" % hidden)
         desktop = os.path.join(prefix, "share", "applications", "ombrelix.desktop")
-        with open(desktop) as f:
-            entry = f.read()
+        entry = pathlib.Path(desktop).read_text()
         check("\nExec=ombrelix\n" in entry and "\nExec=ombrelix --campaign-level 1\n" in entry
               and "\nExec=ombrelix --reset-progress\n" in entry,
               "the desktop entry starts the launcher, from the first level or afresh")

@@ -7,39 +7,13 @@
 set -uo pipefail
 game=$(readlink -f "$1")
 here=$(cd "$(dirname "$0")" && pwd)
-for tool in Xvfb openbox xdotool import xwininfo python3; do
-  command -v "$tool" >/dev/null 2>&1 || { echo "SKIP: no $tool (tools/install-deps.sh)"; exit 77; }
-done
-
-work=$(mktemp -d)
-pids=()
-trap 'kill "${pids[@]}" 2>/dev/null; rm -rf "$work"' EXIT
-fail() {
-  echo "FAILED: $*"
-  tail -c 1500 "$work/log" 2>/dev/null
-  exit 1
-}
-
-Xvfb -displayfd 3 -screen 0 1920x1080x24 -nolisten tcp 3>"$work/display" 2>/dev/null &
-pids+=($!)
-for _ in $(seq 100); do [ -s "$work/display" ] && break; sleep 0.1; done
-[ -s "$work/display" ] || fail "Xvfb did not start"
-export DISPLAY=":$(head -n1 "$work/display")"
-unset WAYLAND_DISPLAY SDL_VIDEODRIVER
+source "$here/xvfb_display.sh" 1920x1080 openbox
 # Full screen is the window manager's to grant, as on every desktop.
 HOME="$work" openbox --sm-disable >/dev/null 2>&1 &
 pids+=($!)
 sleep 1
 
-# The top-level window with this title, and its size as "WxH", once it is there.
-window_named() {
-  for _ in $(seq 300); do
-    xwininfo -root -tree 2>/dev/null | awk -v t="\"$1\":" 'index($0, t) {print $1; f=1; exit} END {exit !f}' &&
-      return 0
-    sleep 0.2
-  done
-  return 1
-}
+# A window's size as "WxH".
 size_of() { xwininfo -id "$1" | awk '/Width:/ {w=$2} /Height:/ {h=$2} END {print w "x" h}'; }
 # Waits until the window has (or, with "!", has left) the size.
 wait_size() {

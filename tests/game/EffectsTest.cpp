@@ -91,9 +91,6 @@ TEST_F(EffectsTest, PuffsShowGreyAndExplosionsOrangeUntilTheGreenIsGoneAndBothFa
         effect->setHealth(0.0f);
         world->update(0.0);
     }
-    glDisable(GL_BLEND);
-    glDisable(GL_LIGHTING);
-    glBlendFunc(GL_ONE, GL_ZERO);
 }
 
 TEST_F(EffectsTest, ANearerExplosionIsDrawnFirstAndHidesWhatOfAFartherOneLiesBehindIt) {
@@ -122,11 +119,6 @@ TEST_F(EffectsTest, ANearerExplosionIsDrawnFirstAndHidesWhatOfAFartherOneLiesBeh
     EXPECT_GT(behind, 1000);
     EXPECT_EQ(differ, 0) << "the farther one shows through the nearer one";
     EXPECT_GT(litPixels(both), litPixels(nearAlone)) << "but around it, it shows";
-    glDisable(GL_LIGHTING);
-    glDisable(GL_DEPTH_TEST);
-    glDisable(GL_CULL_FACE);
-    glBlendFunc(GL_ONE, GL_ZERO);
-    glAlphaFunc(GL_ALWAYS, 0.0f);
 }
 
 TEST_F(EffectsTest, TrimmedEffectsDrawTheSamePixelsAndNothingOnceFadedOut) {
@@ -195,13 +187,6 @@ TEST_F(EffectsTest, TrimmedEffectsDrawTheSamePixelsAndNothingOnceFadedOut) {
     const std::vector<std::uint8_t> plain = drawWorld();
     world->drawingShortcuts = kShortcutsAll;
     EXPECT_TRUE(drawWorld() == plain);
-    glPolygonMode(GL_FRONT_AND_BACK, GL_FILL);
-    glDisable(GL_SCISSOR_TEST);
-    glDisable(GL_LIGHTING);
-    glDisable(GL_DEPTH_TEST);
-    glDisable(GL_CULL_FACE);
-    glBlendFunc(GL_ONE, GL_ZERO);
-    glAlphaFunc(GL_ALWAYS, 0.0f);
 }
 
 TEST_F(EffectsTest, AllPuffsAndExplosionsShareOneTextureUntilTheFilterChanges) {
@@ -238,7 +223,6 @@ TEST_F(EffectsTest, ListsThatPuffsAndShieldsCompileForThemselvesGoWithThem) {
         world->update(0.0);
         EXPECT_FALSE(glIsList(list)) << kind;
     }
-    glDisable(GL_TEXTURE_2D);
 }
 
 TEST_F(EffectsTest, DustFillsTheCubeAroundThePlayerKeepsUpWithItAndSpins) {

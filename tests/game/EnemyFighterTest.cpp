@@ -200,22 +200,17 @@ TEST_F(EnemyFighterTest, TheShieldFollowsRegrowsToTwoHundredAndComesBackAfter500
     fighter->update(1.0);
     EXPECT_FLOAT_EQ(shield->getHealth(), 200.0f);
 
-    breakShield(fighter);
-    for (int i = 1; i < 500; ++i) {
+    for (int delay : {500, 150}) { // after the first break, then after a later one
+        breakShield(fighter);
+        for (int i = 1; i < delay; ++i) {
+            fighter->update(1.0);
+        }
+        EXPECT_EQ(fighter->getShield(), nullptr) << delay - 1 << " units after the break";
         fighter->update(1.0);
+        ASSERT_NE(fighter->getShield(), nullptr) << delay << " units after the break";
+        EXPECT_FALSE(fighter->isActive());
+        EXPECT_FLOAT_EQ(fighter->getShield()->getHealth(), 200.0f);
     }
-    EXPECT_EQ(fighter->getShield(), nullptr) << "499 units after the break";
-    fighter->update(1.0);
-    ASSERT_NE(fighter->getShield(), nullptr);
-    EXPECT_FALSE(fighter->isActive());
-    EXPECT_FLOAT_EQ(fighter->getShield()->getHealth(), 200.0f);
-    breakShield(fighter);
-    for (int i = 1; i < 150; ++i) {
-        fighter->update(1.0);
-    }
-    EXPECT_EQ(fighter->getShield(), nullptr);
-    fighter->update(1.0);
-    EXPECT_NE(fighter->getShield(), nullptr) << "150 units after a later break";
 }
 
 TEST_F(EnemyFighterTest, TwoFightersShareOneStateAndOneEscapePoint) {

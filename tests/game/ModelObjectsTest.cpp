@@ -12,11 +12,6 @@ namespace {
 
 class ModelObjectsTest : public GameWorldTest {
 protected:
-    void TearDown() override {
-        glDisable(GL_POINT_SMOOTH); // as the radar left it
-        glPointSize(1.0f);
-        GameWorldTest::TearDown();
-    }
     // The colour (0xRRGGBB) the radar seen from above shows 1000 units ahead of the ship.
     std::uint32_t radarDot() {
         glClear(GL_COLOR_BUFFER_BIT);

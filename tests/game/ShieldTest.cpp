@@ -123,7 +123,6 @@ TEST_F(ShieldTest, TheSphereIsDimCyanBrightensWithTheFlashAndShowsEvenWhenMarked
 
     shield->setVisible(false);
     EXPECT_GT(litPixels(drawWorld()), 100);
-    glDisable(GL_TEXTURE_2D);
 }
 
 TEST_F(ShieldTest, AShieldOutOfViewIsSkippedLikeItsOwner) {

@@ -37,12 +37,6 @@ public:
 
 class RadarScopeTest : public testsupport::WorldTest {
 protected:
-    void TearDown() override {
-        glDisable(GL_POINT_SMOOTH);
-        glPointSize(1.0f);
-        WorldTest::TearDown();
-    }
-
     Beacon* addBeacon(float x, float y, float z) {
         auto* beacon = static_cast<Beacon*>(world->file(std::make_unique<Beacon>(world), false));
         beacon->setPos(x, y, z);
@@ -148,7 +142,5 @@ TEST_F(RadarScopeTest, OneBatchPerScopeGivesThePictureOfOneDotAtATime) {
         glMatrixMode(GL_MODELVIEW);
         EXPECT_TRUE(readPixels() == batched) << "mode " << mode;
     }
-    glDisable(GL_ALPHA_TEST);
-    glDisable(GL_TEXTURE_2D);
     glDeleteTextures(1, &texture);
 }

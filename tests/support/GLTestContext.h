@@ -47,9 +47,13 @@ protected:
         glMatrixMode(GL_MODELVIEW);
         glLoadIdentity();
         for (GLenum capability :
-             {GL_LIGHTING, GL_TEXTURE_2D, GL_DEPTH_TEST, GL_CULL_FACE, GL_BLEND}) {
+             {GL_LIGHTING, GL_LIGHT0, GL_TEXTURE_2D, GL_DEPTH_TEST, GL_CULL_FACE, GL_BLEND,
+              GL_ALPHA_TEST, GL_SCISSOR_TEST, GL_POINT_SMOOTH}) {
             glDisable(capability);
         }
+        glBlendFunc(GL_ONE, GL_ZERO);
+        glAlphaFunc(GL_ALWAYS, 0.0f);
+        glPointSize(1.0f);
         glPolygonMode(GL_FRONT_AND_BACK, GL_FILL);
         glClearColor(0, 0, 0, 0);
         glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);

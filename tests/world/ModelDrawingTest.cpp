@@ -25,10 +25,6 @@ protected:
         const float position[4] = {0, 0, 1, 0};
         glLightfv(GL_LIGHT0, GL_POSITION, position);
     }
-    void TearDown() override {
-        glDisable(GL_LIGHT0);
-        WorldTest::TearDown();
-    }
 
     Object3D* asteroidInView() {
         Object3D* asteroid = world->addElement(kKindAsteroid);
