@@ -41,6 +41,7 @@ enum class Id {
     Log,
     Settings,
     SaveSettings,
+    CheckLevel,
     Frames,
     Dt,
     Seed,
@@ -101,6 +102,12 @@ const Row kRows[] = {
       kBoth}},
     {Id::SaveSettings,
      {"save-settings", 0, nullptr, "write the settings as given now into the settings file",
+      CommandLine::kGame}},
+    {Id::CheckLevel,
+     {"check-level", 0, "FILE",
+      "report on a level file for its maker (objects by kind, targets, pairs touching at the "
+      "start, objects near the start or out of reach, the object limit) and end: 0 when the game "
+      "would play it, 1 when it would refuse it",
       CommandLine::kGame}},
     {Id::Frames, {"frames", 0, "N", "quit after N drawn frames (600)", CommandLine::kRunner}},
     {Id::Dt,
@@ -240,6 +247,9 @@ bool apply(Id id, const char* value, LaunchOptions& options, std::string& error)
         return true;
     case Id::SaveSettings:
         options.saveSettings = true;
+        return true;
+    case Id::CheckLevel:
+        options.checkLevelFile = CommandLine::playerPath(value);
         return true;
     case Id::Frames:
         if (!readWhole(value, 0, kMaxFrames, runner.frames)) {

@@ -48,13 +48,7 @@ ElementContainer* ElementContainer::getInstance() {
     return instance;
 }
 
-ElementContainer::ElementContainer()
-    : kindNames{
-          {"OBJ3D_NOTFOUND", kKindNotFound},       {"OBJ3D_OUTERSPACE", kKindOuterSpace},
-          {"OBJ3D_FIGHTER", kKindFighter},         {"OBJ3D_BONUS", kKindBonus},
-          {"OBJ3D_ASTEROID", kKindAsteroid},       {"OBJ3D_LASERPROJECTILE", kKindLaserProjectile},
-          {"OBJ3D_WURSTSEMMEL", kKindWurstSemmel}, {"OBJ3D_SHIELD", kKindShield},
-          {"OBJ3D_KNACKER", kKindKnacker}} {
+ElementContainer::ElementContainer() {
     // Room made at once for the shots, smoke and explosions of a lively fight, so that they
     // cost the heap nothing while it lasts.
     pool.reserve<SmokeCloud>(kReservedSmoke);
@@ -84,7 +78,13 @@ void ElementContainer::setLevelEnded() {
     bLevelEnded = true;
 }
 
-int ElementContainer::kindOf(const std::string& typeName) const {
+int ElementContainer::kindOf(const std::string& typeName) {
+    static const std::map<std::string, int> kindNames{
+        {"OBJ3D_NOTFOUND", kKindNotFound},       {"OBJ3D_OUTERSPACE", kKindOuterSpace},
+        {"OBJ3D_FIGHTER", kKindFighter},         {"OBJ3D_BONUS", kKindBonus},
+        {"OBJ3D_ASTEROID", kKindAsteroid},       {"OBJ3D_LASERPROJECTILE", kKindLaserProjectile},
+        {"OBJ3D_WURSTSEMMEL", kKindWurstSemmel}, {"OBJ3D_SHIELD", kKindShield},
+        {"OBJ3D_KNACKER", kKindKnacker}};
     auto found = kindNames.find(typeName);
     return found == kindNames.end() ? kKindNotFound : found->second;
 }

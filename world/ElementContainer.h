@@ -104,13 +104,12 @@ public:
     // Smoke puffs and explosions alive now.
     int liveEffects() const { return iLiveEffects; }
 
-    // Level type name to kind number; unknown names give kKindNotFound.
-    int kindOf(const std::string& typeName) const;
+    // Level type name to kind number; unknown names give kKindNotFound. Needs no world.
+    static int kindOf(const std::string& typeName);
     // The one copy of a model file name that every element naming it shares, kept as long as
     // the world: a shot fired copies no name.
     const std::string& modelFileName(const char* name);
 
-    std::map<std::string, int> kindNames;
     // One shared model record per kind; records outlive the elements that use them.
     std::map<int, std::unique_ptr<ModelData>> modelCache;
 
