@@ -168,15 +168,21 @@ void ElementContainer::clear() {
 
 void ElementContainer::update(double seconds) {
     const double timeUnits = seconds * kTimeUnitsPerSecond;
-    // std::list keeps this iterator valid while updates file new elements at either end;
-    // those filed at the back are reached in this same pass.
-    for (auto it = elements.begin(); it != elements.end(); ++it) {
-        (*it)->update(timeUnits);
+    {
+        const TimedPhase timed(phaseSeconds.update);
+        // std::list keeps this iterator valid while updates file new elements at either end;
+        // those filed at the back are reached in this same pass.
+        for (auto it = elements.begin(); it != elements.end(); ++it) {
+            (*it)->update(timeUnits);
+        }
     }
-    if (bEveryPair) {
-        collideAllPairs();
-    } else {
-        collide();
+    {
+        const TimedPhase timed(phaseSeconds.collide);
+        if (bEveryPair) {
+            collideAllPairs();
+        } else {
+            collide();
+        }
     }
     for (auto it = elements.begin(); it != elements.end();) {
         if ((*it)->getHealth() <= 0.0f) {
@@ -308,6 +314,7 @@ void ElementContainer::drawOrLeave(Object3D& element, bool inView) {
 }
 
 void ElementContainer::draw() {
+    const TimedPhase timed(phaseSeconds.draw);
     takeViewPlanes();
     // Translucent elements wait until every solid one is drawn, then go nearest first. The
     // buffer keeps its room from frame to frame.

@@ -10,6 +10,7 @@
 #include "world/SoundSystem.h"
 
 #include <array>
+#include <chrono>
 #include <functional>
 #include <list>
 #include <map>
@@ -126,6 +127,32 @@ public:
     // Model groups drawn (one draw call or list replay each) and their triangles.
     unsigned long modelDraws = 0;
     unsigned long modelTriangles = 0;
+    // Seconds spent so far in each pass of the frame: the elements' updates, the collision
+    // pass, the world's drawing (the GL calls; a renderer may draw the pixels later) and the
+    // instruments. A clock read at each end of a pass, a handful a frame.
+    struct PhaseSeconds {
+        double update = 0.0;
+        double collide = 0.0;
+        double draw = 0.0;
+        double instruments = 0.0;
+    };
+    PhaseSeconds phaseSeconds;
+    // Adds the time from its making to its end to one of the totals above.
+    class TimedPhase {
+    public:
+        explicit TimedPhase(double& total)
+            : pTotal(&total), start(std::chrono::steady_clock::now()) {}
+        ~TimedPhase() {
+            *pTotal +=
+                std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+        }
+        TimedPhase(const TimedPhase&) = delete;
+        TimedPhase& operator=(const TimedPhase&) = delete;
+
+    private:
+        double* pTotal;
+        std::chrono::steady_clock::time_point start;
+    };
 
     // The six planes of the view (a, b, c, d; inside when a x + b y + c z + d >= 0, normalised),
     // taken from the matrices at the start of each draw.
