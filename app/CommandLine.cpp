@@ -128,7 +128,9 @@ const Row kRows[] = {
      {"screenshot", 0, "FILE.ppm", "write the last drawn frame as a PPM picture",
       CommandLine::kRunner}},
     {Id::Report,
-     {"report", 0, nullptr, "print frame-time statistics and heap allocations per frame",
+     {"report", 0, nullptr,
+      "print frame-time statistics, heap allocations per frame and the CPU time of the "
+      "frame's passes",
       CommandLine::kRunner}},
     {Id::PlainDrawing,
      {"plain-drawing", 0, "LIST",

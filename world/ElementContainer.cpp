@@ -19,6 +19,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <ctime>
 #include <map>
 
 namespace {
@@ -40,6 +41,23 @@ bool isEffect(int kind) {
 }
 
 } // namespace
+
+namespace {
+
+double threadCpuSeconds() {
+    timespec now{};
+    clock_gettime(CLOCK_THREAD_CPUTIME_ID, &now);
+    return static_cast<double>(now.tv_sec) + static_cast<double>(now.tv_nsec) * 1e-9;
+}
+
+} // namespace
+
+ElementContainer::TimedPhase::TimedPhase(double& total)
+    : pTotal(&total), dStart(threadCpuSeconds()) {}
+
+ElementContainer::TimedPhase::~TimedPhase() {
+    *pTotal += threadCpuSeconds() - dStart;
+}
 
 ElementContainer* ElementContainer::getInstance() {
     if (instance == nullptr) {

@@ -10,7 +10,6 @@
 #include "world/SoundSystem.h"
 
 #include <array>
-#include <chrono>
 #include <functional>
 #include <list>
 #include <map>
@@ -127,9 +126,10 @@ public:
     // Model groups drawn (one draw call or list replay each) and their triangles.
     unsigned long modelDraws = 0;
     unsigned long modelTriangles = 0;
-    // Seconds spent so far in each pass of the frame: the elements' updates, the collision
-    // pass, the world's drawing (the GL calls; a renderer may draw the pixels later) and the
-    // instruments. A clock read at each end of a pass, a handful a frame.
+    // CPU seconds the game's thread has spent so far in each pass of the frame: the elements'
+    // updates, the collision pass, the world's drawing (with a renderer drawing on this thread,
+    // its pixels too) and the instruments. Counted on the thread's own clock, so that other
+    // programs on the machine do not count; two clock reads a pass, a handful a frame.
     struct PhaseSeconds {
         double update = 0.0;
         double collide = 0.0;
@@ -137,21 +137,17 @@ public:
         double instruments = 0.0;
     };
     PhaseSeconds phaseSeconds;
-    // Adds the time from its making to its end to one of the totals above.
+    // Adds the thread's CPU time from its making to its end to one of the totals above.
     class TimedPhase {
     public:
-        explicit TimedPhase(double& total)
-            : pTotal(&total), start(std::chrono::steady_clock::now()) {}
-        ~TimedPhase() {
-            *pTotal +=
-                std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
-        }
+        explicit TimedPhase(double& total);
+        ~TimedPhase();
         TimedPhase(const TimedPhase&) = delete;
         TimedPhase& operator=(const TimedPhase&) = delete;
 
     private:
         double* pTotal;
-        std::chrono::steady_clock::time_point start;
+        double dStart;
     };
 
     // The six planes of the view (a, b, c, d; inside when a x + b y + c z + d >= 0, normalised),
