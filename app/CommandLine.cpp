@@ -41,6 +41,7 @@ enum class Id {
     Log,
     Settings,
     SaveSettings,
+    CheckLevel,
     Frames,
     Dt,
     Seed,
@@ -102,6 +103,12 @@ const Row kRows[] = {
     {Id::SaveSettings,
      {"save-settings", 0, nullptr, "write the settings as given now into the settings file",
       CommandLine::kGame}},
+    {Id::CheckLevel,
+     {"check-level", 0, "FILE",
+      "report on a level file for its maker (objects by kind, targets, pairs touching at the "
+      "start, objects near the start or out of reach, the object limit) and end: 0 when the game "
+      "would play it, 1 when it would refuse it",
+      CommandLine::kGame}},
     {Id::Frames, {"frames", 0, "N", "quit after N drawn frames (600)", CommandLine::kRunner}},
     {Id::Dt,
      {"dt", 0, "SECONDS", "each drawn frame takes this long on a virtual clock (repeatable runs)",
@@ -121,7 +128,9 @@ const Row kRows[] = {
      {"screenshot", 0, "FILE.ppm", "write the last drawn frame as a PPM picture",
       CommandLine::kRunner}},
     {Id::Report,
-     {"report", 0, nullptr, "print frame-time statistics and heap allocations per frame",
+     {"report", 0, nullptr,
+      "print frame-time statistics, heap allocations per frame and the CPU time of the "
+      "frame's passes",
       CommandLine::kRunner}},
     {Id::PlainDrawing,
      {"plain-drawing", 0, "LIST",
@@ -240,6 +249,9 @@ bool apply(Id id, const char* value, LaunchOptions& options, std::string& error)
         return true;
     case Id::SaveSettings:
         options.saveSettings = true;
+        return true;
+    case Id::CheckLevel:
+        options.checkLevelFile = CommandLine::playerPath(value);
         return true;
     case Id::Frames:
         if (!readWhole(value, 0, kMaxFrames, runner.frames)) {

@@ -408,6 +408,7 @@ bool DrawFrame(AppState& app) {
     sizeRadarDots(app);
 
     // The instruments take their colour times the texel the overlays left behind.
+    const ElementContainer::TimedPhase timed(world.phaseSeconds.instruments);
     if (app.pTopRadar) {
         app.pTopRadar->draw();
     }

@@ -15,6 +15,8 @@
 #include "game/PlayerShip.h"
 #include "hud/EnergyBar.h"
 #include "hud/RadarScope.h"
+#include "level/LevelReader.h"
+#include "level/LevelRecorder.h"
 #include "platform/Clock.h"
 #include "platform/Files.h"
 #include "platform/Platform.h"
@@ -235,6 +237,14 @@ bool CheckLevelFile(const std::string& path) {
     std::string why;
     if (!platform::readFile(path, platform::kDocumentFileLimit, bytes, why)) {
         platform::warn("cannot read the level file %s: %s", path.c_str(), why.c_str());
+        return false;
+    }
+    // Counted now, before the window and the world: a level over the limit is never started.
+    LevelRecorder objects;
+    LevelReader reader(objects, LevelReader::Log::Quiet);
+    reader.readBytes(bytes.data(), bytes.size(), path.c_str());
+    if (reader.overLimit()) {
+        platform::warn("the level file %s holds %s", path.c_str(), reader.limitExceeded().c_str());
         return false;
     }
     return true;

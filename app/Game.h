@@ -18,7 +18,8 @@ const int kExitNormal = 0;        // Esc or the window closed
 const int kExitWindowFailure = 1; // the window could not be opened (or the player said No)
 const int kExitFileFailure = 1;   // a file the player named could not be read or written
 
-// Whether the level file can be read; if not, says why on standard error in one sentence.
+// Whether the level file can be read and holds no more objects than a level may; if not, says
+// why on standard error in one sentence.
 bool CheckLevelFile(const std::string& path);
 
 // What the options ask to play, checked before a window opens: the campaign (with its progress)

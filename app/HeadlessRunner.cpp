@@ -59,7 +59,8 @@ public:
         // Counting a frame must not allocate, or the counter would count itself.
         const auto frames = static_cast<std::size_t>(std::clamp(options.frameLimit, 0L, 1L << 20));
         for (std::vector<double>* perFrame :
-             {&allocations, &gameAllocations, &driverAllocations, &draws, &triangles}) {
+             {&allocations, &gameAllocations, &driverAllocations, &draws, &triangles, &updateMs,
+              &collideMs, &drawMs, &instrumentsMs}) {
             perFrame->reserve(frames);
         }
     }
@@ -85,6 +86,16 @@ public:
         triangles.push_back(static_cast<double>(world.modelTriangles - lastTriangles));
         lastDraws = world.modelDraws;
         lastTriangles = world.modelTriangles;
+        // A world made again (play again) starts its totals afresh.
+        const ElementContainer::PhaseSeconds& now = world.phaseSeconds;
+        auto since = [](double total, double last) {
+            return (total >= last ? total - last : total) * 1000.0;
+        };
+        updateMs.push_back(since(now.update, lastPhases.update));
+        collideMs.push_back(since(now.collide, lastPhases.collide));
+        drawMs.push_back(since(now.draw, lastPhases.draw));
+        instrumentsMs.push_back(since(now.instruments, lastPhases.instruments));
+        lastPhases = now;
         if (framesDrawn() == kSteadyFrom) {
             steadyCompiles = world.listCompiles;
             steadyShots = world.createdByKind[kKindLaserProjectile];
@@ -98,6 +109,12 @@ public:
     std::vector<double> driverAllocations;
     std::vector<double> draws;
     std::vector<double> triangles;
+    // Milliseconds of each pass of the frame (the world's own clock of its passes).
+    std::vector<double> updateMs;
+    std::vector<double> collideMs;
+    std::vector<double> drawMs;
+    std::vector<double> instrumentsMs;
+    ElementContainer::PhaseSeconds lastPhases;
     unsigned long lastAll = 0;
     unsigned long lastGame = 0;
     std::size_t lastModels = 0;
@@ -278,6 +295,10 @@ int HeadlessRunner::run(const LaunchOptions& options) {
                     "%.0f list compiles %lu shots %lu\n",
                     draws.median, draws.max, triangles.median, triangles.max, window.compiles,
                     window.shots);
+        std::printf("passes per steady frame median update %.3f ms collisions %.3f ms world "
+                    "drawing %.3f ms instruments %.3f ms\n",
+                    steady(window.updateMs).median, steady(window.collideMs).median,
+                    steady(window.drawMs).median, steady(window.instrumentsMs).median);
         const char* threads = std::getenv("LP_NUM_THREADS");
         std::printf("LP_NUM_THREADS %s\n", threads != nullptr ? threads : "unset");
         // A closed pipe (the report read by head) is a failed write like any other.

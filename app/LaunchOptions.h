@@ -39,6 +39,8 @@ struct LaunchOptions {
     // The settings file read at start ("" none) and whether to write the options back into it.
     std::string settingsFile;
     bool saveSettings = false;
+    // A level file to report on instead of playing ("" plays).
+    std::string checkLevelFile;
     // The player's keys (settings file).
     KeyBindings keys;
     // Drawing shortcuts switched off (kShortcut... bits): the plain drawing, for comparisons.

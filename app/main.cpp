@@ -4,6 +4,7 @@
 #include "app/Campaign.h"
 #include "app/CommandLine.h"
 #include "app/Game.h"
+#include "app/LevelCheck.h"
 #include "app/Settings.h"
 #include "platform/Clock.h"
 #include "platform/Files.h"
@@ -37,6 +38,12 @@ int main(int argc, char** argv) {
         return kExitNormal;
     case CommandLine::Outcome::Play:
         break;
+    }
+    if (!options.checkLevelFile.empty()) {
+        std::string report;
+        const bool plays = LevelCheck::check(options.checkLevelFile, report);
+        std::fputs(report.c_str(), stdout);
+        return plays ? kExitNormal : kExitFileFailure;
     }
     if (options.saveSettings) {
         std::string why;

@@ -5,10 +5,12 @@
 # view at 1920 x 1080 beside 1024 x 768; the runs take turns over several rounds. Each run
 # measures its own floor frame (clear, the cockpit texture on one quad over the whole surface with
 # the alpha test, finish, swap) at its own size in the same process. Last, the sound's cost per
-# frame with the source pool full.
+# frame with the source pool full, and the scale table (bench/scale.py): what a level's size costs
+# to load and per frame, in view and out of it, and the far-model scene.
 # Usage: bench/run-bench.sh [BUILD_DIR]
 #   OMBRELIX_BENCH_ROUNDS (3) rounds; OMBRELIX_BENCH_BEFORE a build folder to compare with;
-#   LP_NUM_THREADS (2) llvmpipe's rasteriser threads.
+#   LP_NUM_THREADS (2) llvmpipe's rasteriser threads; OMBRELIX_SCALE_ROUNDS (1) rounds of the
+#   scale table.
 set -euo pipefail
 here=$(dirname "$(readlink -f "$0")")
 build=$(readlink -f "${1:-build}")
@@ -33,6 +35,10 @@ if [ -n "${OMBRELIX_BENCH_BEFORE:-}" ]; then
   before=(--before "$(readlink -f "$OMBRELIX_BENCH_BEFORE")")
 fi
 python3 "$here/timedemo.py" --build "$build" --rounds "$rounds" "${before[@]}"
+
+echo
+echo "== Scale: levels of many objects, CPU time with LP_NUM_THREADS=0 =="
+python3 "$here/scale.py" --build "$build" --rounds "${OMBRELIX_SCALE_ROUNDS:-1}"
 
 echo
 echo "== Sound: one frame with 32 one-shots and both loops playing (Google Benchmark) =="

@@ -5,7 +5,6 @@
 
 namespace {
 const float kAsteroidHealth = 100.0f;
-const float kAsteroidRadius = 20.0f; // world units
 const float kAsteroidScale = 6.0f;
 const float kAsteroidRadarColor[3] = {0.5f, 0.5f, 0.5f};
 } // namespace
@@ -19,7 +18,7 @@ void Asteroid::update(double) {}
 
 void Asteroid::init() {
     fHealth = kAsteroidHealth;
-    fRadius = kAsteroidRadius;
+    fRadius = kRadius;
     setScale(kAsteroidScale, kAsteroidScale, kAsteroidScale);
     pModel = loadModel(getModelFile().c_str(), kKindAsteroid);
     createDisplayList();

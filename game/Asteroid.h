@@ -6,6 +6,7 @@
 
 class Asteroid : public Object3D {
 public:
+    static constexpr float kRadius = 20.0f; // world units
     Asteroid(ElementContainer* container, const char* modelFile);
     void update(double t) override;
     void init() override;

@@ -5,7 +5,6 @@
 
 namespace {
 const float kKnackerHealth = 500.0f;
-const float kKnackerRadius = 50.0f; // world units
 const float kKnackerScale = 6.0f;
 const float kKnackerTurn = 90.0f; // degrees about its own up axis
 const float kKnackerRadarColor[3] = {1.0f, 0.0f, 0.0f};
@@ -20,7 +19,7 @@ void Knacker::update(double) {}
 
 void Knacker::init() {
     fHealth = kKnackerHealth;
-    fRadius = kKnackerRadius;
+    fRadius = kRadius;
     setScale(kKnackerScale, kKnackerScale, kKnackerScale);
     yaw(kKnackerTurn);
     pModel = loadModel(getModelFile().c_str(), kKindKnacker);

@@ -6,6 +6,7 @@
 
 class Knacker : public Object3D {
 public:
+    static constexpr float kRadius = 50.0f; // world units
     Knacker(ElementContainer* container, const char* modelFile);
     void update(double t) override;
     void init() override;

@@ -22,6 +22,7 @@ LevelErrorHandler::LevelErrorHandler(const char* fileName)
 
 void LevelErrorHandler::setFileName(const char* fileName) {
     szFileName = fileName != nullptr ? fileName : "";
+    szFirstError.clear();
     iErrors = 0;
 }
 
@@ -36,14 +37,19 @@ bool LevelErrorHandler::handleError(const DOMError& error) {
         line = location->getLineNumber();
         column = location->getColumnNumber();
     }
-    platform::debugOutput("ElementContainer::loadFromXMLFile(): ");
-    platform::debugOutput(szFileName.c_str());
-    platform::debugPrintf(":%llu:%llu: ", line, column);
     const XmlText message(error.getMessage());
-    platform::debugOutput(message.equals(kRefusedDoctype)
-                              ? "a DOCTYPE is not allowed in a level file"
-                              : message.chars());
-    platform::debugOutput("\n");
+    const std::string where =
+        szFileName + ":" + std::to_string(line) + ":" + std::to_string(column) + ": " +
+        (message.equals(kRefusedDoctype) ? "a DOCTYPE is not allowed in a level file"
+                                         : message.chars());
+    if (iErrors == 1) {
+        szFirstError = where;
+    }
+    if (!bQuiet) {
+        platform::debugOutput("ElementContainer::loadFromXMLFile(): ");
+        platform::debugOutput(where.c_str());
+        platform::debugOutput("\n");
+    }
     // true: the library's own rules decide how far the parse goes, as with no handler.
     return true;
 }

@@ -9,6 +9,8 @@
 class LevelErrorHandler : public XERCES_CPP_NAMESPACE::DOMErrorHandler {
 public:
     explicit LevelErrorHandler(const char* fileName = "");
+    // Keeps the complaints to itself (counted, the first one kept) instead of logging them.
+    void setQuiet(bool quiet) { bQuiet = quiet; }
     // The file the next complaints are about; the count starts again.
     void setFileName(const char* fileName);
 
@@ -17,8 +19,12 @@ public:
     bool handleError(const XERCES_CPP_NAMESPACE::DOMError& error) override;
 
     int getErrorCount() const { return iErrors; }
+    // The first complaint since the file was named, as the log line gives it after the prefix.
+    const std::string& firstError() const { return szFirstError; }
 
 private:
     std::string szFileName;
+    std::string szFirstError;
+    bool bQuiet = false;
     int iErrors = 0;
 };

@@ -15,6 +15,7 @@
 #include <xercesc/util/XMLString.hpp>
 #include <xercesc/util/XMLUni.hpp>
 
+#include <algorithm>
 #include <cstdlib>
 #include <string>
 
@@ -24,16 +25,34 @@ namespace {
 
 const char* const kLoadPrefix = "ElementContainer::loadFromXMLFile(): ";
 
-void logLoadMessage(const XMLCh* message) {
-    platform::debugOutput(kLoadPrefix);
-    platform::debugOutput(XmlText(message).chars());
-    platform::debugOutput("\n");
-}
-
 // The attribute's value, or null when the attribute is absent.
 const XMLCh* attributeValue(const DOMNamedNodeMap* attributes, const char* name) {
     const DOMNode* attribute = attributes->getNamedItem(XmlText(name).xml());
     return attribute != nullptr ? attribute->getNodeValue() : nullptr;
+}
+
+// The OBJECT children of the root, the elements a level's objects are built from, and those of
+// the kinds with limits of their own.
+void countObjects(const DOMElement& root, std::size_t& objects, std::size_t* kindCounts) {
+    objects = 0;
+    std::fill(kindCounts, kindCounts + LevelReader::kLimitedKinds, 0);
+    for (const DOMNode* child = root.getFirstChild(); child != nullptr;
+         child = child->getNextSibling()) {
+        if (child->getNodeType() != DOMNode::ELEMENT_NODE ||
+            !XmlText(child->getNodeName()).equals("OBJECT")) {
+            continue;
+        }
+        ++objects;
+        const DOMNamedNodeMap* attributes = child->getAttributes();
+        const XMLCh* type = attributes != nullptr ? attributeValue(attributes, "type") : nullptr;
+        if (type == nullptr) {
+            continue;
+        }
+        const XmlText typeName(type);
+        for (std::size_t k = 0; k < LevelReader::kLimitedKinds; ++k) {
+            kindCounts[k] += typeName.equals(LevelReader::kKindLimits[k].type) ? 1 : 0;
+        }
+    }
 }
 
 // A coordinate attribute read with atof: absent or unreadable gives 0.
@@ -69,13 +88,16 @@ Trigger readTrigger(const DOMNode* node) {
 
 } // namespace
 
-LevelReader::LevelReader(LevelBuilder& builder) : pBuilder(&builder) {
+LevelReader::LevelReader(LevelBuilder& builder, Log logging) : pBuilder(&builder), eLog(logging) {
+    errorHandler.setQuiet(logging == Log::Quiet);
     try {
         // Counted by the library: every reader initialises again and nothing ever terminates
         // it, since terminating would invalidate all the library's state for later loads.
         XMLPlatformUtils::Initialize(XMLUni::fgXercescDefaultLocale);
     } catch (const XMLException& exception) {
-        logLoadMessage(exception.getMessage());
+        log(kLoadPrefix);
+        log(XmlText(exception.getMessage()).chars());
+        log("\n");
         return;
     }
     bLibraryReady = true;
@@ -94,17 +116,45 @@ bool LevelReader::read(const char* fileName) {
     std::string why;
     if (!platform::readFile(name, platform::kDocumentFileLimit, bytes, why)) {
         // Told the way the XML library tells a file it cannot open: where, then what.
-        platform::debugOutput(kLoadPrefix);
-        platform::debugOutput(name.c_str());
-        platform::debugOutput(":0:0: cannot read the level file: ");
-        platform::debugOutput(why.c_str());
-        platform::debugOutput("\n");
+        iObjects = 0;
+        std::fill(iKindCounts, iKindCounts + kLimitedKinds, 0);
+        log(kLoadPrefix);
+        log(name.c_str());
+        log(":0:0: cannot read the level file: ");
+        log(why.c_str());
+        log("\n");
         return false;
     }
     return readBytes(bytes.data(), bytes.size(), name.c_str());
 }
 
+bool LevelReader::overLimit() const {
+    return !limitExceeded().empty();
+}
+
+std::string LevelReader::limitExceeded() const {
+    if (iObjects > kMaxObjects) {
+        return std::to_string(iObjects) + " objects, more than the " + std::to_string(kMaxObjects) +
+               " a level may hold";
+    }
+    for (std::size_t k = 0; k < kLimitedKinds; ++k) {
+        if (iKindCounts[k] > kKindLimits[k].most) {
+            return std::to_string(iKindCounts[k]) + " objects of type " + kKindLimits[k].type +
+                   ", more than the " + std::to_string(kKindLimits[k].most) + " a level may hold";
+        }
+    }
+    return "";
+}
+
+void LevelReader::log(const char* text) const {
+    if (eLog == Log::Debug) {
+        platform::debugOutput(text);
+    }
+}
+
 bool LevelReader::readBytes(const char* bytes, std::size_t size, const char* name) {
+    iObjects = 0;
+    std::fill(iKindCounts, iKindCounts + kLimitedKinds, 0);
     if (!bLibraryReady || !pParser) {
         return false;
     }
@@ -117,22 +167,36 @@ bool LevelReader::readBytes(const char* bytes, std::size_t size, const char* nam
         Wrapper4InputSource input(&source, false);
         document = pParser->parse(&input);
     } catch (const XMLException& exception) {
-        logLoadMessage(exception.getMessage());
+        log(kLoadPrefix);
+        log(XmlText(exception.getMessage()).chars());
+        log("\n");
         return false;
     } catch (const DOMException& exception) {
         // Also the parser's own DOMLSException, which is a DOMException.
-        logLoadMessage(exception.getMessage());
+        log(kLoadPrefix);
+        log(XmlText(exception.getMessage()).chars());
+        log("\n");
         return false;
     } catch (...) {
-        platform::debugOutput("ElementContainer::loadFromXMLFile(): Unexpected Exception\n");
+        log("ElementContainer::loadFromXMLFile(): Unexpected Exception\n");
         return false;
     }
 
-    platform::debugOutput("ElementContainer::loadFromXMLFile(): Iterating level Elements\n");
+    log("ElementContainer::loadFromXMLFile(): Iterating level Elements\n");
     // A file that broke off before its root leaves no document or no root: a level without
     // objects.
     DOMElement* root = document != nullptr ? document->getDocumentElement() : nullptr;
     if (root == nullptr) {
+        return false;
+    }
+    // Counted before anything is built: a level over the limit builds nothing at all.
+    countObjects(*root, iObjects, iKindCounts);
+    if (overLimit()) {
+        log(kLoadPrefix);
+        log(name != nullptr ? name : "");
+        log(": ");
+        log(limitExceeded().c_str());
+        log("\n");
         return false;
     }
     // By next sibling: asking the child list for its length and its i-th item walks the list
@@ -140,9 +204,9 @@ bool LevelReader::readBytes(const char* bytes, std::size_t size, const char* nam
     for (DOMNode* child = root->getFirstChild(); child != nullptr;
          child = child->getNextSibling()) {
         XmlText name(child->getNodeName());
-        platform::debugOutput(kLoadPrefix);
-        platform::debugOutput(name.chars());
-        platform::debugOutput("\n");
+        log(kLoadPrefix);
+        log(name.chars());
+        log("\n");
         if (name.equals("#text") || name.equals("#comment")) {
             continue;
         }
@@ -151,8 +215,7 @@ bool LevelReader::readBytes(const char* bytes, std::size_t size, const char* nam
         } else if (name.equals("GL_LIGHT")) {
             // Accepted and ignored: the game lights its scene itself.
         } else {
-            platform::debugOutput(
-                "ElementContainer::loadFromXMLFile(): Unknown Element in xml file\n");
+            log("ElementContainer::loadFromXMLFile(): Unknown Element in xml file\n");
         }
     }
     return true;

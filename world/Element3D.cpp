@@ -11,7 +11,6 @@
 
 namespace {
 
-const float kStartRadius = 10.0f; // world units
 const float kStartHealth = 1.0f;
 const double kStartMaxSpeed = 10.0; // world units per time unit
 const double kPi = 3.14159265358979323846;

@@ -11,6 +11,8 @@ class Trigger;
 
 class Element3D {
 public:
+    static constexpr float kStartRadius = 10.0f; // world units, till a kind sets its own
+
     explicit Element3D(ElementContainer* container);
     virtual ~Element3D();
     Element3D(const Element3D&) = delete;

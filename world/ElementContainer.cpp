@@ -19,6 +19,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <ctime>
 #include <map>
 
 namespace {
@@ -41,6 +42,23 @@ bool isEffect(int kind) {
 
 } // namespace
 
+namespace {
+
+double threadCpuSeconds() {
+    timespec now{};
+    clock_gettime(CLOCK_THREAD_CPUTIME_ID, &now);
+    return static_cast<double>(now.tv_sec) + static_cast<double>(now.tv_nsec) * 1e-9;
+}
+
+} // namespace
+
+ElementContainer::TimedPhase::TimedPhase(double& total)
+    : pTotal(&total), dStart(threadCpuSeconds()) {}
+
+ElementContainer::TimedPhase::~TimedPhase() {
+    *pTotal += threadCpuSeconds() - dStart;
+}
+
 ElementContainer* ElementContainer::getInstance() {
     if (instance == nullptr) {
         instance = new ElementContainer();
@@ -48,13 +66,7 @@ ElementContainer* ElementContainer::getInstance() {
     return instance;
 }
 
-ElementContainer::ElementContainer()
-    : kindNames{
-          {"OBJ3D_NOTFOUND", kKindNotFound},       {"OBJ3D_OUTERSPACE", kKindOuterSpace},
-          {"OBJ3D_FIGHTER", kKindFighter},         {"OBJ3D_BONUS", kKindBonus},
-          {"OBJ3D_ASTEROID", kKindAsteroid},       {"OBJ3D_LASERPROJECTILE", kKindLaserProjectile},
-          {"OBJ3D_WURSTSEMMEL", kKindWurstSemmel}, {"OBJ3D_SHIELD", kKindShield},
-          {"OBJ3D_KNACKER", kKindKnacker}} {
+ElementContainer::ElementContainer() {
     // Room made at once for the shots, smoke and explosions of a lively fight, so that they
     // cost the heap nothing while it lasts.
     pool.reserve<SmokeCloud>(kReservedSmoke);
@@ -84,7 +96,13 @@ void ElementContainer::setLevelEnded() {
     bLevelEnded = true;
 }
 
-int ElementContainer::kindOf(const std::string& typeName) const {
+int ElementContainer::kindOf(const std::string& typeName) {
+    static const std::map<std::string, int> kindNames{
+        {"OBJ3D_NOTFOUND", kKindNotFound},       {"OBJ3D_OUTERSPACE", kKindOuterSpace},
+        {"OBJ3D_FIGHTER", kKindFighter},         {"OBJ3D_BONUS", kKindBonus},
+        {"OBJ3D_ASTEROID", kKindAsteroid},       {"OBJ3D_LASERPROJECTILE", kKindLaserProjectile},
+        {"OBJ3D_WURSTSEMMEL", kKindWurstSemmel}, {"OBJ3D_SHIELD", kKindShield},
+        {"OBJ3D_KNACKER", kKindKnacker}};
     auto found = kindNames.find(typeName);
     return found == kindNames.end() ? kKindNotFound : found->second;
 }
@@ -168,15 +186,21 @@ void ElementContainer::clear() {
 
 void ElementContainer::update(double seconds) {
     const double timeUnits = seconds * kTimeUnitsPerSecond;
-    // std::list keeps this iterator valid while updates file new elements at either end;
-    // those filed at the back are reached in this same pass.
-    for (auto it = elements.begin(); it != elements.end(); ++it) {
-        (*it)->update(timeUnits);
+    {
+        const TimedPhase timed(phaseSeconds.update);
+        // std::list keeps this iterator valid while updates file new elements at either end;
+        // those filed at the back are reached in this same pass.
+        for (auto it = elements.begin(); it != elements.end(); ++it) {
+            (*it)->update(timeUnits);
+        }
     }
-    if (bEveryPair) {
-        collideAllPairs();
-    } else {
-        collide();
+    {
+        const TimedPhase timed(phaseSeconds.collide);
+        if (bEveryPair) {
+            collideAllPairs();
+        } else {
+            collide();
+        }
     }
     for (auto it = elements.begin(); it != elements.end();) {
         if ((*it)->getHealth() <= 0.0f) {
@@ -308,6 +332,7 @@ void ElementContainer::drawOrLeave(Object3D& element, bool inView) {
 }
 
 void ElementContainer::draw() {
+    const TimedPhase timed(phaseSeconds.draw);
     takeViewPlanes();
     // Translucent elements wait until every solid one is drawn, then go nearest first. The
     // buffer keeps its room from frame to frame.

@@ -104,13 +104,12 @@ public:
     // Smoke puffs and explosions alive now.
     int liveEffects() const { return iLiveEffects; }
 
-    // Level type name to kind number; unknown names give kKindNotFound.
-    int kindOf(const std::string& typeName) const;
+    // Level type name to kind number; unknown names give kKindNotFound. Needs no world.
+    static int kindOf(const std::string& typeName);
     // The one copy of a model file name that every element naming it shares, kept as long as
     // the world: a shot fired copies no name.
     const std::string& modelFileName(const char* name);
 
-    std::map<std::string, int> kindNames;
     // One shared model record per kind; records outlive the elements that use them.
     std::map<int, std::unique_ptr<ModelData>> modelCache;
 
@@ -127,6 +126,29 @@ public:
     // Model groups drawn (one draw call or list replay each) and their triangles.
     unsigned long modelDraws = 0;
     unsigned long modelTriangles = 0;
+    // CPU seconds the game's thread has spent so far in each pass of the frame: the elements'
+    // updates, the collision pass, the world's drawing (with a renderer drawing on this thread,
+    // its pixels too) and the instruments. Counted on the thread's own clock, so that other
+    // programs on the machine do not count; two clock reads a pass, a handful a frame.
+    struct PhaseSeconds {
+        double update = 0.0;
+        double collide = 0.0;
+        double draw = 0.0;
+        double instruments = 0.0;
+    };
+    PhaseSeconds phaseSeconds;
+    // Adds the thread's CPU time from its making to its end to one of the totals above.
+    class TimedPhase {
+    public:
+        explicit TimedPhase(double& total);
+        ~TimedPhase();
+        TimedPhase(const TimedPhase&) = delete;
+        TimedPhase& operator=(const TimedPhase&) = delete;
+
+    private:
+        double* pTotal;
+        double dStart;
+    };
 
     // The six planes of the view (a, b, c, d; inside when a x + b y + c z + d >= 0, normalised),
     // taken from the matrices at the start of each draw.

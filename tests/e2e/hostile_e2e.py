@@ -49,6 +49,10 @@ def case_files():
         huge_level = os.path.join(tmp, "huge.xml")
         with open(huge_level, "wb") as f:
             f.truncate(16 * 1024 * 1024 + 1)
+        crowd = os.path.join(tmp, "crowd.xml")  # one object over the limit, all at one point
+        with open(crowd, "w") as f:
+            f.write("<LEVEL>%s</LEVEL>" % ('<OBJECT type="OBJ3D_ASTEROID" objid="r"/>' * 6001))
+        too_many = "the level file %s holds 6001 objects, more than the 6000 a level may hold" % crowd
         missing = os.path.join(tmp, "missing.xml")
         shipped = "data/levels/campaign.xml"
         R, G = game.RUNNER, GAME
@@ -65,6 +69,7 @@ def case_files():
             (R, ["--level", tmp], 1, "it is a directory"),
             (R, ["--level", missing], 1, "No such file or directory"),
             (R, ["--level", huge_level], 1, "it holds more than 16 MiB"),
+            (R, ["--level", crowd], 1, too_many),
             (R, ["--script", pipe], 2, "cannot read the script %s: it is a named pipe" % pipe),
             (R, ["--script", tmp], 2, "it is a directory"),
             (R, ["--log", "/dev/full"], 0, "cannot write the log to /dev/full: No space left"),
@@ -85,6 +90,7 @@ def case_files():
             (G, ["--settings", pipe], 1, "cannot read the settings file %s: it is a named pipe" % pipe),
             (G, ["--level", pipe], 1, "cannot read the level file %s: it is a named pipe" % pipe),
             (G, ["--level", "/dev/zero"], 1, "it is a device"),
+            (G, ["--level", crowd], 1, too_many),
             (G, ["--log", "/dev/full"], 1, "cannot write the log to /dev/full: No space left"),
             (G, ["--campaign", pipe], 1, "cannot read the campaign %s: it is a named pipe" % pipe),
             (G, ["--progress", pipe], 1, "cannot read the progress file %s: it is a named pipe"
@@ -110,6 +116,13 @@ def case_files():
             if program == G and code == 1 and args[0] not in ("--level", "--campaign",
                                                                "--campaign-level"):
                 check("no display" in err, "%s: the game went on after the refusal" % name)
+
+        # The level maker's report needs no display: it says why the game would refuse a level.
+        done = subprocess.run([GAME, "--check-level", crowd], stdout=subprocess.PIPE,
+                              stderr=subprocess.PIPE, timeout=SECONDS)
+        check(done.returncode == 1 and done.stderr == b"" and
+              done.stdout.decode() == "%s: 6001 objects, more than the 6000 a level may hold: "
+              "refused\n" % crowd, "--check-level on a crowd: %r" % (done,))
 
         # A report nobody reads any more (piped into head) is a failed write, not a SIGPIPE.
         read_end, write_end = os.pipe()

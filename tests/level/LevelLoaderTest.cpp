@@ -1,7 +1,8 @@
 // Loading level files written by the tests: what each child of the root makes and logs,
 // objects with and without their attributes, files that are missing, broken or hostile, and one
-// reader reading level after level.
+// reader reading level after level, and the most objects a level may hold.
 #include "level/LevelReader.h"
+#include "level/LevelRecorder.h"
 #include "platform/Platform.h"
 #include "tests/level/LevelFileTest.h"
 
@@ -160,4 +161,48 @@ TEST(LevelReader, OneReaderReadsLevelAfterLevelWithoutHoldingOnToThem) {
     EXPECT_EQ(counter.objects, 400 * 20);
     // Each parsed document takes tens of kilobytes; kept, 390 of them would be several megabytes.
     EXPECT_LT(heapAfterAll, heapAfterFirst + (1u << 20));
+}
+
+TEST(LevelReader, LevelsAreBuiltUpToTheirLimitsAndRefusedWholeBeyond) {
+    const std::size_t most = LevelReader::kMaxObjects;
+    const std::size_t fighters = LevelReader::kKindLimits[0].most;
+    const std::size_t skies = LevelReader::kKindLimits[1].most;
+    ASSERT_STREQ(LevelReader::kKindLimits[0].type, "OBJ3D_FIGHTER");
+    ASSERT_STREQ(LevelReader::kKindLimits[1].type, "OBJ3D_OUTERSPACE");
+    const struct {
+        const char* type;
+        std::size_t count; // of the type, the rest of the level asteroids
+        std::size_t total;
+        const char* refusal; // "" when built
+    } rows[] = {
+        {"OBJ3D_ASTEROID", most - 1, most - 1, ""},
+        {"OBJ3D_ASTEROID", most, most, ""},
+        {"OBJ3D_ASTEROID", most + 1, most + 1, "6001 objects, more than the 6000 a level may hold"},
+        {"OBJ3D_FIGHTER", fighters - 1, fighters - 1, ""},
+        {"OBJ3D_FIGHTER", fighters, most, ""},
+        {"OBJ3D_FIGHTER", fighters + 1, fighters + 1,
+         "2001 objects of type OBJ3D_FIGHTER, more than the 2000 a level may hold"},
+        {"OBJ3D_OUTERSPACE", skies - 1, 20, ""},
+        {"OBJ3D_OUTERSPACE", skies, 20, ""},
+        {"OBJ3D_OUTERSPACE", skies + 1, 20,
+         "17 objects of type OBJ3D_OUTERSPACE, more than the 16 a level may hold"},
+    };
+    for (const auto& row : rows) {
+        std::string level = "<LEVEL>";
+        for (std::size_t i = 0; i < row.total; ++i) {
+            level += std::string("<OBJECT type=\"") +
+                     (i < row.count ? row.type : "OBJ3D_ASTEROID") + "\" objid=\"o" +
+                     std::to_string(i) + "\"/>\n";
+        }
+        level += "</LEVEL>";
+        LevelRecorder recorder;
+        LevelReader reader(recorder, LevelReader::Log::Quiet);
+        const bool built = *row.refusal == '\0';
+        const std::string what = std::string(row.type) + " " + std::to_string(row.count);
+        EXPECT_EQ(reader.readBytes(level.data(), level.size(), "crowd.xml"), built) << what;
+        EXPECT_EQ(reader.objectCount(), row.total) << what;
+        EXPECT_EQ(recorder.objects().size(), built ? row.total : 0u)
+            << what << ": counted before anything is built";
+        EXPECT_EQ(reader.limitExceeded(), row.refusal) << what;
+    }
 }
