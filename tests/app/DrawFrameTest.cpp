@@ -1,5 +1,5 @@
 // One frame from the cockpit: the level-end and game-over halves of the information picture, the
-// frame rate, and windows of no height. (Crosshair and instruments are judged end to end.)
+// frame rate, the crosshair, and windows of no height. (Instruments are judged end to end.)
 #include "app/DrawFrame.h"
 #include "tests/app/AppFixture.h"
 
@@ -80,6 +80,27 @@ TEST_F(DrawFrameTest, LevelEndAndGameOverCoverTheUpperHalfWithTheirHalfOfThePict
             EXPECT_NE(pixelAt(w.boxLeft - 1, half), kBlue) << w.width << ": not stretched";
             EXPECT_NE(pixelAt(w.boxRight + 1, half), kBlue) << w.width;
         }
+    }
+}
+
+TEST_F(DrawFrameTest, TheCrosshairsFourTrianglesPointAtTheCentreAndLeaveItClear) {
+    draw();
+    // Green half lit over black space: the tips stop 19 pixels from the centre, the bases at 45.
+    const std::uint32_t kLit = 0x008000C0;
+    const struct {
+        int dx, dy;
+        const char* side;
+    } sides[] = {{0, 1, "above"}, {0, -1, "below"}, {1, 0, "right"}, {-1, 0, "left"}};
+    for (const auto& s : sides) {
+        // The centre lies between pixels 511 and 512 and rows 383 and 384.
+        const auto at = [&](int d) {
+            return pixelAt(s.dx < 0 ? 511 - d : 512 + s.dx * d,
+                           s.dy < 0 ? 383 - d : 384 + s.dy * d);
+        };
+        EXPECT_NE(at(18), kLit) << s.side << ": the centre is clear";
+        EXPECT_EQ(at(19), kLit) << s.side;
+        EXPECT_EQ(at(45), kLit) << s.side;
+        EXPECT_NE(at(46), kLit) << s.side;
     }
 }
 
