@@ -199,3 +199,9 @@ TEST_F(TextureFileTest, PixelsWithoutARowOrAColumnGiveNoTexture) {
     EXPECT_EQ(ObjectTexture::CreateGLTexture(kFilterPoint, GL_RGB, 1, 0, pixel.data()), 0u);
     EXPECT_EQ(ObjectTexture::CreateGLTexture(kFilterPoint, GL_RGB, 0, 1, pixel.data()), 0u);
 }
+
+TEST_F(TextureFileTest, AJpegWithoutANameIsNoTextureAndNoMessage) {
+    // A name that is there but missing gets its message box in the table above.
+    EXPECT_EQ(ObjectTexture::LoadJPEGTexture("", kFilterPoint), 0u);
+    EXPECT_TRUE(boxes.empty());
+}
