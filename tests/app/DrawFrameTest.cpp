@@ -104,6 +104,25 @@ TEST_F(DrawFrameTest, TheCrosshairsFourTrianglesPointAtTheCentreAndLeaveItClear)
     }
 }
 
+TEST_F(DrawFrameTest, OnAWideWindowOnlyTheSideStripsCoverWhenTheCockpitIsSeeThrough) {
+    app->cockpitSidesTexture = columnTexture({0, 0, 0, 255});
+    ResizeViewport(*app, 1024, 576); // the 768-wide box starts on a tile's edge, at 128
+    draw();
+    const std::vector<int>& boxes = app->frame.overlayBoxes; // x, y, width, height each
+    ASSERT_FALSE(boxes.empty());
+    bool leftEdge = false;
+    bool rightEdge = false;
+    for (std::size_t b = 0; b + 3 < boxes.size(); b += 4) {
+        const int left = boxes[b];
+        const int right = left + boxes[b + 2];
+        EXPECT_TRUE(right <= 128 || left >= 896)
+            << "drawn inside the box: " << left << " to " << right;
+        leftEdge = leftEdge || left == 0;
+        rightEdge = rightEdge || right == 1024;
+    }
+    EXPECT_TRUE(leftEdge && rightEdge) << "both strips are drawn";
+}
+
 TEST_F(DrawFrameTest, AWindowNoPixelsHighIsDrawnWithoutAGlError) {
     world->bLevelEnded = true; // the message quads too
     for (int height : {0, 1}) {
