@@ -144,6 +144,19 @@ def case_quit():
                        played.stdout), "%s ends after frame %d: %r" % (what, frames, played.stdout))
 
 
+def case_report():
+    # Steady play allocates nothing of the game's own; a resize in it (the font is made anew
+    # for the new height) shows in the game's share, apart from the driver's.
+    played = run("120 size 800 600\n", frames=140, args=["--report"], screenshot=False)
+    check(played.returncode == 0, "exit code %d" % played.returncode)
+    if "allocations not counted" in played.stdout:
+        return  # the sanitizers' allocator counts for itself
+    shares = re.search(r"game median (\d+) p95 \d+ max (\d+) driver median (\d+)", played.stdout)
+    check(shares is not None, played.stdout)
+    median, most, driver = (int(n) for n in shares.groups())
+    check(median == 0 and most > 0 and driver > 0, played.stdout)
+
+
 def case_command_line():
     for script, args, said in [("", ["--frames", "lots"], "usage:"), ("1 push U\n", [], "line 1"),
                                ("0 size 1024 768\n1 size 1025 768\n", [],
