@@ -142,6 +142,10 @@ def case_quit():
         check(played.returncode == 0 and played.log.endswith(DONE), what + ": a clean end")
         check(re.match(r"frames %d median [\d.]+ ms mean [\d.]+ ms p95 [\d.]+ ms" % frames,
                        played.stdout), "%s ends after frame %d: %r" % (what, frames, played.stdout))
+    # Closed before its first frame: there is no picture to keep, and the runner says so.
+    closed = run("0 close\n")
+    check(closed.returncode == 1 and closed.picture is None and
+          closed.log.endswith(": no frame was drawn\n"), "closed at once: %r" % closed.log[-200:])
 
 
 def case_report():
