@@ -78,6 +78,7 @@ TEST_F(BitmapFontTest, CharactersOutsideTheFontAreLeftOut) {
     EXPECT_GT(step, 0.0f);
     font.print(100, 100, "\x7f");
     EXPECT_FLOAT_EQ(rasterX(), 100.0f + step);
+    glClear(GL_COLOR_BUFFER_BIT);
 
     font.print(100, 100,
                "A\x1f"
