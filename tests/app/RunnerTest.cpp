@@ -1,6 +1,6 @@
-// Key names, the runner's virtual clock, and session scripts turned into window messages frame by
-// frame by the off-screen window, which starts SDL's pad support only for a script that plugs a
-// pad in.
+// Key names, the runner's virtual clock, the stick positions a session script takes, and session
+// scripts turned into window messages frame by frame by the off-screen window, which starts SDL's
+// pad support only for a script that plugs a pad in.
 #include "platform/HeadlessWindow.h"
 #include "platform/SdlWindow.h"
 #include "platform/WindowScript.h"
@@ -82,6 +82,20 @@ TEST(VirtualClock, MovesOnlyForwardAndOnlyWhenTold) {
                                                 std::pair{-1.0, 250u}, std::pair{0.001, 251u}}) {
         clock.advance(seconds);
         EXPECT_EQ(clock.milliseconds(), milliseconds) << "after " << seconds << " s";
+    }
+}
+
+TEST(SessionScript, APadStickTakesSixteenBitPositionsAndRefusesTheRest) {
+    const struct {
+        const char* line;
+        bool taken;
+    } lines[] = {{"0 pad axis leftx -32768", true},
+                 {"0 pad axis leftx 32767", true},
+                 {"0 pad axis leftx -32769", false},
+                 {"0 pad axis leftx 32768", false}};
+    for (const auto& l : lines) {
+        platform::WindowScript script;
+        EXPECT_EQ(script.parse(l.line), l.taken) << l.line;
     }
 }
 
