@@ -100,23 +100,29 @@ TEST(SessionScript, APadStickTakesSixteenBitPositionsAndRefusesTheRest) {
 }
 
 TEST(SessionScript, OnlyAScriptThatPlugsInAPadStartsThePadSupport) {
-    for (const char* text : {"0 pad attach\n", "0 down U\n"}) {
+    const struct {
+        const char* text;
+        int padsLeft;
+        bool padSupport;
+    } scripts[] = {{"0 pad attach\n", 1, true},
+                   {"0 pad attach\n1 pad detach\n", 0, true}, // pulled out again
+                   {"0 down U\n", 0, false}};
+    for (const auto& s : scripts) {
         platform::WindowScript script;
-        ASSERT_TRUE(script.parse(text)) << script.error();
+        ASSERT_TRUE(script.parse(s.text)) << script.error();
         platform::Clock clock = platform::Clock::makeVirtual();
         platform::HeadlessWindow::Options options;
         options.script = script.events();
-        options.frameLimit = 2;
+        options.frameLimit = 3;
         platform::HeadlessWindow window(clock, options);
         platform::Message m;
-        for (int frame = 0; frame < 2; ++frame) {
+        for (int frame = 0; frame < 3; ++frame) {
             while (window.peekMessage(m)) {
             }
             window.swapBuffers();
         }
-        const bool plugged = std::string(text).find("pad") != std::string::npos;
-        EXPECT_EQ(window.gamepadsConnected(), plugged ? 1 : 0) << text;
-        EXPECT_EQ(SDL_WasInit(SDL_INIT_GAMECONTROLLER) != 0, plugged) << text;
+        EXPECT_EQ(window.gamepadsConnected(), s.padsLeft) << s.text;
+        EXPECT_EQ(SDL_WasInit(SDL_INIT_GAMECONTROLLER) != 0, s.padSupport) << s.text;
     }
 }
 
