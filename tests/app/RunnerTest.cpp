@@ -1,6 +1,6 @@
-// Key names, the runner's virtual clock, the stick positions a session script takes, and session
-// scripts turned into window messages frame by frame by the off-screen window, which starts SDL's
-// pad support only for a script that plugs a pad in.
+// Key names, the runner's virtual clock, the off-screen window's own size, the stick positions a
+// session script takes, and session scripts turned into window messages frame by frame by the
+// off-screen window, which starts SDL's pad support only for a script that plugs a pad in.
 #include "platform/HeadlessWindow.h"
 #include "platform/SdlWindow.h"
 #include "platform/WindowScript.h"
@@ -83,6 +83,19 @@ TEST(VirtualClock, MovesOnlyForwardAndOnlyWhenTold) {
         clock.advance(seconds);
         EXPECT_EQ(clock.milliseconds(), milliseconds) << "after " << seconds << " s";
     }
+}
+
+TEST(OffScreenWindow, NotToldASizeItOffersTheGamesOwnScreenAndNoOther) {
+    platform::Clock clock = platform::Clock::makeVirtual();
+    platform::HeadlessWindow window(clock, {});
+    ASSERT_TRUE(window.createWindow("Ombrelix", 640, 480, true));
+    int width = 0;
+    int height = 0;
+    window.drawableSize(width, height);
+    EXPECT_EQ(width, 1024);
+    EXPECT_EQ(height, 768);
+    EXPECT_TRUE(window.changeDisplayMode(1024, 768, 32));
+    EXPECT_FALSE(window.changeDisplayMode(1024, 769, 32));
 }
 
 TEST(SessionScript, APadStickTakesSixteenBitPositionsAndRefusesTheRest) {
