@@ -1,12 +1,15 @@
-// Key names, the runner's virtual clock, the off-screen window's own size, the stick positions a
-// session script takes, and session scripts turned into window messages frame by frame by the
-// off-screen window, which starts SDL's pad support only for a script that plugs a pad in.
+// Key names, the runner's virtual clock, the off-screen window's own size and its context's memory,
+// the stick positions a session script takes, and session scripts turned into window messages frame
+// by frame by the off-screen window, which starts SDL's pad support only for a script that plugs a
+// pad in.
+#include "platform/HeadlessContext.h"
 #include "platform/HeadlessWindow.h"
 #include "platform/SdlWindow.h"
 #include "platform/WindowScript.h"
 
 #include <SDL.h>
 #include <gtest/gtest.h>
+#include <malloc.h>
 
 namespace {
 
@@ -96,6 +99,21 @@ TEST(OffScreenWindow, NotToldASizeItOffersTheGamesOwnScreenAndNoOther) {
     EXPECT_EQ(height, 768);
     EXPECT_TRUE(window.changeDisplayMode(1024, 768, 32));
     EXPECT_FALSE(window.changeDisplayMode(1024, 769, 32));
+}
+
+TEST(OffScreenContext, MadeAndDestroyedAgainAndAgainLeavesNoMemoryBehind) {
+    // The driver's context holds about two megabytes; one left behind each time would show.
+    const auto makeAndDestroy = [] {
+        platform::HeadlessContext context;
+        EXPECT_TRUE(context.create(64, 64)) << context.error();
+        context.destroy();
+    };
+    makeAndDestroy(); // the driver sets itself up once
+    const long before = static_cast<long>(mallinfo2().uordblks);
+    for (int i = 0; i < 10; ++i) {
+        makeAndDestroy();
+    }
+    EXPECT_LT(static_cast<long>(mallinfo2().uordblks) - before, 4L << 20);
 }
 
 TEST(SessionScript, APadStickTakesSixteenBitPositionsAndRefusesTheRest) {
