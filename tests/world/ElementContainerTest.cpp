@@ -1,5 +1,5 @@
 // The world's list: filing, the per-frame update with elements born during it, deletion of the
-// dead, draw order and the collision rule.
+// dead, draw order, the collision rule and the pool that keeps the memory of the dead.
 #include "tests/support/WorldFixture.h"
 #include "world/ElementPool.h"
 
