@@ -1,5 +1,5 @@
 // One frame from the cockpit: the level-end and game-over halves of the information picture, the
-// frame rate, and windows of no height. (Crosshair and instruments are judged end to end.)
+// frame rate, the crosshair, and windows of no height. (Instruments are judged end to end.)
 #include "app/DrawFrame.h"
 #include "tests/app/AppFixture.h"
 
@@ -81,6 +81,46 @@ TEST_F(DrawFrameTest, LevelEndAndGameOverCoverTheUpperHalfWithTheirHalfOfThePict
             EXPECT_NE(pixelAt(w.boxRight + 1, half), kBlue) << w.width;
         }
     }
+}
+
+TEST_F(DrawFrameTest, TheCrosshairsFourTrianglesPointAtTheCentreAndLeaveItClear) {
+    draw();
+    // Green half lit over black space: the tips stop 19 pixels from the centre, the bases at 45.
+    const std::uint32_t kLit = 0x008000C0;
+    const struct {
+        int dx, dy;
+        const char* side;
+    } sides[] = {{0, 1, "above"}, {0, -1, "below"}, {1, 0, "right"}, {-1, 0, "left"}};
+    for (const auto& s : sides) {
+        // The centre lies between pixels 511 and 512 and rows 383 and 384.
+        const auto at = [&](int d) {
+            return pixelAt(s.dx < 0 ? 511 - d : 512 + s.dx * d,
+                           s.dy < 0 ? 383 - d : 384 + s.dy * d);
+        };
+        EXPECT_NE(at(18), kLit) << s.side << ": the centre is clear";
+        EXPECT_EQ(at(19), kLit) << s.side;
+        EXPECT_EQ(at(45), kLit) << s.side;
+        EXPECT_NE(at(46), kLit) << s.side;
+    }
+}
+
+TEST_F(DrawFrameTest, OnAWideWindowOnlyTheSideStripsCoverWhenTheCockpitIsSeeThrough) {
+    app->cockpitSidesTexture = columnTexture({0, 0, 0, 255});
+    ResizeViewport(*app, 1024, 576); // the 768-wide box starts on a tile's edge, at 128
+    draw();
+    const std::vector<int>& boxes = app->frame.overlayBoxes; // x, y, width, height each
+    ASSERT_FALSE(boxes.empty());
+    bool leftEdge = false;
+    bool rightEdge = false;
+    for (std::size_t b = 0; b + 3 < boxes.size(); b += 4) {
+        const int left = boxes[b];
+        const int right = left + boxes[b + 2];
+        EXPECT_TRUE(right <= 128 || left >= 896)
+            << "drawn inside the box: " << left << " to " << right;
+        leftEdge = leftEdge || left == 0;
+        rightEdge = rightEdge || right == 1024;
+    }
+    EXPECT_TRUE(leftEdge && rightEdge) << "both strips are drawn";
 }
 
 TEST_F(DrawFrameTest, AWindowNoPixelsHighIsDrawnWithoutAGlError) {

@@ -1,12 +1,15 @@
-// Key names, the runner's virtual clock, and session scripts turned into window messages frame by
-// frame by the off-screen window, which starts SDL's pad support only for a script that plugs a
+// Key names, the runner's virtual clock, the off-screen window's own size and its context's memory,
+// the stick positions a session script takes, and session scripts turned into window messages frame
+// by frame by the off-screen window, which starts SDL's pad support only for a script that plugs a
 // pad in.
+#include "platform/HeadlessContext.h"
 #include "platform/HeadlessWindow.h"
 #include "platform/SdlWindow.h"
 #include "platform/WindowScript.h"
 
 #include <SDL.h>
 #include <gtest/gtest.h>
+#include <malloc.h>
 
 namespace {
 
@@ -22,8 +25,9 @@ TEST(KeyNames, ScriptNamesAndDesktopKeysGiveTheKeyTableCodes) {
     }
     // Letters by their label (key codes, not positions), digits, function keys, Esc, Space.
     const std::pair<SDL_Keycode, unsigned> keys[] = {
-        {SDLK_u, 0x55},   {SDLK_z, 0x5A},      {SDLK_1, 0x31},     {SDLK_F3, 0x72},
-        {SDLK_F12, 0x7B}, {SDLK_ESCAPE, 0x1B}, {SDLK_SPACE, 0x20}, {SDLK_CAPSLOCK, 0}};
+        {SDLK_a, 0x41},     {SDLK_z, 0x5A},    {SDLK_0, 0x30}, {SDLK_9, 0x39},
+        {SDLK_F1, 0x70},    {SDLK_F12, 0x7B},  {SDLK_F13, 0},  {SDLK_ESCAPE, 0x1B},
+        {SDLK_SPACE, 0x20}, {SDLK_CAPSLOCK, 0}};
     for (const auto& [key, code] : keys) {
         EXPECT_EQ(platform::SdlWindow::virtualKeyFor(key), code) << key;
     }
@@ -85,24 +89,72 @@ TEST(VirtualClock, MovesOnlyForwardAndOnlyWhenTold) {
     }
 }
 
-TEST(SessionScript, OnlyAScriptThatPlugsInAPadStartsThePadSupport) {
-    for (const char* text : {"0 pad attach\n", "0 down U\n"}) {
+TEST(OffScreenWindow, NotToldASizeItOffersTheGamesOwnScreenAndNoOther) {
+    platform::Clock clock = platform::Clock::makeVirtual();
+    platform::HeadlessWindow window(clock, {});
+    ASSERT_TRUE(window.createWindow("Ombrelix", 640, 480, true));
+    int width = 0;
+    int height = 0;
+    window.drawableSize(width, height);
+    EXPECT_EQ(width, 1024);
+    EXPECT_EQ(height, 768);
+    EXPECT_TRUE(window.changeDisplayMode(1024, 768, 32));
+    EXPECT_FALSE(window.changeDisplayMode(1024, 769, 32));
+}
+
+TEST(OffScreenContext, MadeAndDestroyedAgainAndAgainLeavesNoMemoryBehind) {
+    // The driver's context holds about two megabytes; one left behind each time would show.
+    const auto makeAndDestroy = [] {
+        platform::HeadlessContext context;
+        EXPECT_TRUE(context.create(64, 64)) << context.error();
+        context.destroy();
+    };
+    makeAndDestroy(); // the driver sets itself up once
+    const long before = static_cast<long>(mallinfo2().uordblks);
+    for (int i = 0; i < 10; ++i) {
+        makeAndDestroy();
+    }
+    EXPECT_LT(static_cast<long>(mallinfo2().uordblks) - before, 4L << 20);
+}
+
+TEST(SessionScript, APadStickTakesSixteenBitPositionsAndRefusesTheRest) {
+    const struct {
+        const char* line;
+        bool taken;
+    } lines[] = {{"0 pad axis leftx -32768", true},
+                 {"0 pad axis leftx 32767", true},
+                 {"0 pad axis leftx -32769", false},
+                 {"0 pad axis leftx 32768", false}};
+    for (const auto& l : lines) {
         platform::WindowScript script;
-        ASSERT_TRUE(script.parse(text)) << script.error();
+        EXPECT_EQ(script.parse(l.line), l.taken) << l.line;
+    }
+}
+
+TEST(SessionScript, OnlyAScriptThatPlugsInAPadStartsThePadSupport) {
+    const struct {
+        const char* text;
+        int padsLeft;
+        bool padSupport;
+    } scripts[] = {{"0 pad attach\n", 1, true},
+                   {"0 pad attach\n1 pad detach\n", 0, true}, // pulled out again
+                   {"0 down U\n", 0, false}};
+    for (const auto& s : scripts) {
+        platform::WindowScript script;
+        ASSERT_TRUE(script.parse(s.text)) << script.error();
         platform::Clock clock = platform::Clock::makeVirtual();
         platform::HeadlessWindow::Options options;
         options.script = script.events();
-        options.frameLimit = 2;
+        options.frameLimit = 3;
         platform::HeadlessWindow window(clock, options);
         platform::Message m;
-        for (int frame = 0; frame < 2; ++frame) {
+        for (int frame = 0; frame < 3; ++frame) {
             while (window.peekMessage(m)) {
             }
             window.swapBuffers();
         }
-        const bool plugged = std::string(text).find("pad") != std::string::npos;
-        EXPECT_EQ(window.gamepadsConnected(), plugged ? 1 : 0) << text;
-        EXPECT_EQ(SDL_WasInit(SDL_INIT_GAMECONTROLLER) != 0, plugged) << text;
+        EXPECT_EQ(window.gamepadsConnected(), s.padsLeft) << s.text;
+        EXPECT_EQ(SDL_WasInit(SDL_INIT_GAMECONTROLLER) != 0, s.padSupport) << s.text;
     }
 }
 

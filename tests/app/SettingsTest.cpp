@@ -8,7 +8,9 @@
 
 #include <gtest/gtest.h>
 
+#include <cerrno>
 #include <cstdlib>
+#include <cstring>
 
 namespace apptest {
 namespace {
@@ -134,6 +136,10 @@ TEST(Settings, WhatIsSavedReadsBackTheSame) {
         const KeyAction action = static_cast<KeyAction>(i);
         EXPECT_EQ(read.keys.keys(action), chosen.keys.keys(action)) << KeyBindings::name(action);
     }
+
+    // A full disk is named as the reason, not some input or output error.
+    EXPECT_FALSE(Settings::save("/dev/full", chosen, error));
+    EXPECT_EQ(error, std::strerror(ENOSPC));
 }
 
 } // namespace

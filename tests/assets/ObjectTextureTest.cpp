@@ -190,3 +190,18 @@ TEST_F(TextureFileTest, OddWidthRgbRowsArriveIntactAndTheUnpackAlignmentIsRestor
     EXPECT_EQ(alignment, 2) << "whatever was set before comes back";
     glPixelStorei(GL_UNPACK_ALIGNMENT, 4);
 }
+
+TEST_F(TextureFileTest, PixelsWithoutARowOrAColumnGiveNoTexture) {
+    const Bytes pixel = {1, 2, 3};
+    GLuint smallest = ObjectTexture::CreateGLTexture(kFilterPoint, GL_RGB, 1, 1, pixel.data());
+    EXPECT_NE(smallest, 0u);
+    glDeleteTextures(1, &smallest);
+    EXPECT_EQ(ObjectTexture::CreateGLTexture(kFilterPoint, GL_RGB, 1, 0, pixel.data()), 0u);
+    EXPECT_EQ(ObjectTexture::CreateGLTexture(kFilterPoint, GL_RGB, 0, 1, pixel.data()), 0u);
+}
+
+TEST_F(TextureFileTest, AJpegWithoutANameIsNoTextureAndNoMessage) {
+    // A name that is there but missing gets its message box in the table above.
+    EXPECT_EQ(ObjectTexture::LoadJPEGTexture("", kFilterPoint), 0u);
+    EXPECT_TRUE(boxes.empty());
+}

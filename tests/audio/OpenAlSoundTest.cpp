@@ -1,6 +1,6 @@
 // OpenAL Soft behind the game's sound interface, heard through the loopback mix: distance makes
-// a burst quieter, a full pool lets the oldest sound go, and a machine without a sound device
-// gets one line and a silent game that plays on.
+// a burst quieter, a full pool lets the oldest sound go, a closed sound gives its memory back, and
+// a machine without a sound device gets one line and a silent game that plays on.
 #include "audio/OpenAlSound.h"
 #include "app/Game.h"
 #include "platform/Clock.h"
@@ -8,6 +8,7 @@
 #include "platform/Platform.h"
 
 #include <gtest/gtest.h>
+#include <malloc.h>
 
 #include <algorithm>
 #include <cmath>
@@ -107,6 +108,16 @@ TEST(OpenAlMix, PausedEverySoundHoldsWhereItIsAndNoNewOneStarts) {
     EXPECT_GT(peak(0.0, 0.25), 100);
     EXPECT_LE(peak(0.27, 0.75), dither);
     EXPECT_GT(peak(0.77, 1.0), 100);
+}
+
+TEST(OpenAlMix, OpenedAndClosedAgainAndAgainItLeavesNoMemoryBehind) {
+    // A device left open when the sound closes would keep the device and about 100 KB for good.
+    OpenAlSound(loopback()).isOpen(); // OpenAL sets itself up once
+    const long before = static_cast<long>(mallinfo2().uordblks);
+    for (int i = 0; i < 20; ++i) {
+        EXPECT_TRUE(OpenAlSound(loopback()).isOpen());
+    }
+    EXPECT_LT(static_cast<long>(mallinfo2().uordblks) - before, 1L << 20);
 }
 
 TEST(NoSoundDevice, OneLineAndTheGamePlaysOnSilently) {

@@ -142,6 +142,23 @@ def case_quit():
         check(played.returncode == 0 and played.log.endswith(DONE), what + ": a clean end")
         check(re.match(r"frames %d median [\d.]+ ms mean [\d.]+ ms p95 [\d.]+ ms" % frames,
                        played.stdout), "%s ends after frame %d: %r" % (what, frames, played.stdout))
+    # Closed before its first frame: there is no picture to keep, and the runner says so.
+    closed = run("0 close\n")
+    check(closed.returncode == 1 and closed.picture is None and
+          closed.log.endswith(": no frame was drawn\n"), "closed at once: %r" % closed.log[-200:])
+
+
+def case_report():
+    # Steady play allocates nothing of the game's own; a resize in it (the font is made anew
+    # for the new height) shows in the game's share, apart from the driver's.
+    played = run("120 size 800 600\n", frames=140, args=["--report"], screenshot=False)
+    check(played.returncode == 0, "exit code %d" % played.returncode)
+    if "allocations not counted" in played.stdout:
+        return  # the sanitizers' allocator counts for itself
+    shares = re.search(r"game median (\d+) p95 \d+ max (\d+) driver median (\d+)", played.stdout)
+    check(shares is not None, played.stdout)
+    median, most, driver = (int(n) for n in shares.groups())
+    check(median == 0 and most > 0 and driver > 0, played.stdout)
 
 
 def case_command_line():

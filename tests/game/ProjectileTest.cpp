@@ -70,8 +70,9 @@ TEST_F(ProjectileTest, AShotFliesThirtyFiveUnitsThenVanishesWithoutBurst) {
 TEST_F(ProjectileTest, EveryHitBurstsAtTheShotUntilOneHasDestroyedIt) {
     Projectile* shot = launch(kKindWurst, 50.0);
     shot->setPos(12, 34, 56);
+    shot->setHealth(1.0f);
     shot->hit(0.5f);  // still flying
-    shot->hit(40.0f); // destroyed: it goes at the end of the update
+    shot->hit(0.5f);  // no health left, so destroyed: it goes at the end of the update
     shot->hit(40.0f); // touching one more thing on the way out
     ASSERT_EQ(count<Explosion>(), 2) << "a destroyed shot bursts no more";
     testsupport::expectVector(*all<Explosion>()[1], &Element3D::getPos, 12, 34, 56);

@@ -72,6 +72,13 @@ TEST_F(BitmapFontTest, CharactersOutsideTheFontAreLeftOut) {
     font.print(100, 100, "\x1f\x01\x80\xff");
     EXPECT_EQ(litPixels().count, 0);
     EXPECT_FLOAT_EQ(rasterX(), 100.0f) << "nothing drawn, nothing advanced";
+    // The font's first and last characters, the blank and DEL, each take a monospaced step.
+    font.print(100, 100, " ");
+    const float step = rasterX() - 100.0f;
+    EXPECT_GT(step, 0.0f);
+    font.print(100, 100, "\x7f");
+    EXPECT_FLOAT_EQ(rasterX(), 100.0f + step);
+    glClear(GL_COLOR_BUFFER_BIT);
 
     font.print(100, 100,
                "A\x1f"

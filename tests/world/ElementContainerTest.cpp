@@ -1,6 +1,7 @@
 // The world's list: filing, the per-frame update with elements born during it, deletion of the
-// dead, draw order and the collision rule.
+// dead, draw order, the collision rule and the pool that keeps the memory of the dead.
 #include "tests/support/WorldFixture.h"
+#include "world/ElementPool.h"
 
 using testsupport::PlayerStandIn;
 using testsupport::ProbeElement;
@@ -138,6 +139,12 @@ TEST_F(ContainerTest, EachTouchingActivePairMeetsOncePerPassThePlayerIncluded) {
     EXPECT_EQ(capture.count("Kollision\n"), 3) << "a-b, a-player, b-player";
     EXPECT_FLOAT_EQ(all<ProbeElement>()[0]->getHealth(), 1000.0f) << "inactive: never collides";
     EXPECT_FLOAT_EQ(player.getHealth(), 920.0f);
+}
+
+TEST(ElementPool, KeepsRoomForAsManyElementsAsAskedAndNoMore) {
+    ElementPool pool;
+    pool.reserve<testsupport::ProbeElement>(3);
+    EXPECT_EQ(pool.kept(), 3u);
 }
 
 TEST_F(ContainerTest, TheShotsAndEffectsOfAFightReuseTheMemoryOfTheDead) {
