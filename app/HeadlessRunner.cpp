@@ -69,10 +69,15 @@ public:
         const unsigned long all = allocationsSoFar();
         const unsigned long game = gameAllocationsSoFar();
         ElementContainer& world = *ElementContainer::getInstance();
-        // A frame in which a kind's model was loaded (its first element made) is start-up for
-        // that kind, not steady play: its allocations are left out of the figures.
-        const bool loaded = world.modelCache.size() != lastModels;
+        // A frame in which a kind's first element was made (its model or texture loaded) is
+        // start-up for that kind, not steady play: its allocations are left out of the figures.
+        std::size_t kindsMade = 0;
+        for (unsigned long made : world.createdByKind) {
+            kindsMade += made != 0 ? 1 : 0;
+        }
+        const bool loaded = world.modelCache.size() != lastModels || kindsMade != lastKinds;
         lastModels = world.modelCache.size();
+        lastKinds = kindsMade;
         const bool steadyPlay = framesDrawn() > kSteadyFrom;
         modelLoads += steadyPlay && loaded ? 1 : 0;
         if (!steadyPlay || !loaded) {
@@ -118,7 +123,8 @@ public:
     unsigned long lastAll = 0;
     unsigned long lastGame = 0;
     std::size_t lastModels = 0;
-    long modelLoads = 0; // frames of steady play that loaded a kind's model
+    std::size_t lastKinds = 0; // kinds of which an element was ever made (its texture loaded)
+    long modelLoads = 0;       // frames of steady play that made a kind's first element
     unsigned long lastDraws = 0;
     unsigned long lastTriangles = 0;
     unsigned long steadyCompiles = 0;

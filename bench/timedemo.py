@@ -211,8 +211,8 @@ def main():
                             if value is None or value > goal:
                                 failures.append("%s: %s %s above the goal %s" %
                                                 (name, what, show(value), goal))
-            print("  (allocation figures leave out the steady frames that loaded a kind's model, "
-                  "its first element made: %s)" % ", ".join(
+            print("  (allocation figures leave out the steady frames in which a kind's first "
+                  "element was made, its model or texture loaded: %s)" % ", ".join(
                       "%s %s" % (variant, show(median(results[(name, DEFAULT_PATH, variant)],
                                                       "left out"), 0))
                       for variant, _, _ in variants))

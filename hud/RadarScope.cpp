@@ -13,6 +13,9 @@ namespace {
 const float kRadarRange = 2000.0f; // world units shown from the centre to the rim
 const float kRadarRadius = 0.06f;  // scope radius in the plane one unit in front of the eye
 
+// Dots made room for beyond the world's size when the buffers grow: a battle's smoke and shots.
+const std::size_t kRoomForAFight = 1024;
+
 } // namespace
 
 RadarScope::RadarScope(ElementContainer* container, int mode, float x, float y)
@@ -25,9 +28,16 @@ void RadarScope::draw() {
 
     // One batch: the ship itself at the centre, in green, then a dot per active element in list
     // order, each over the ones before it as if drawn one by one.
-    // Room for every element; the buffers keep it from frame to frame.
-    dots.resize(2 * (pContainer->size() + 1));
-    colours.resize(3 * (pContainer->size() + 1));
+    // Room for every element; the buffers keep it from frame to frame, and when the world
+    // outgrows them they make room for a lively fight more, so that new smoke and shots do not
+    // cost the heap frame after frame.
+    const std::size_t entries = pContainer->size() + 1;
+    if (dots.capacity() < 2 * entries) {
+        dots.reserve(2 * (entries + kRoomForAFight));
+        colours.reserve(3 * (entries + kRoomForAFight));
+    }
+    dots.resize(2 * entries);
+    colours.resize(3 * entries);
     float* dot = dots.data();
     float* colour = colours.data();
     *dot++ = fX;

@@ -54,6 +54,14 @@ bool BroadPhase::touches(const Element3D& a, const Element3D& b) {
     return touches(posA, a.getRadius(), posB, b.getRadius());
 }
 
+BroadPhase::BroadPhase() {
+    bodyList.reserve(kRoomForBodies);
+    previousBodies.reserve(kRoomForBodies);
+    entries.reserve(kRoomForBodies);
+    pairList.reserve(kRoomForPairs);
+    partners.reserve(kRoomForPairs);
+}
+
 void BroadPhase::find(ElementList::const_iterator first, ElementList::const_iterator last) {
     std::swap(bodyList, previousBodies);
     gather(first, last);

@@ -12,6 +12,12 @@
 
 class BroadPhase {
 public:
+    // Room made at once for a lively fight's bodies and pairs, so that a battle growing past any
+    // size seen before does not cost the heap in the middle of play.
+    static const std::size_t kRoomForBodies = 1024;
+    static const std::size_t kRoomForPairs = 1024;
+    BroadPhase();
+
     using ElementList = std::list<std::unique_ptr<Object3D>>;
 
     // Whether two spheres touch: the squared distance strictly below r1^2 + r2^2, every
