@@ -8,7 +8,7 @@
 namespace {
 
 const std::size_t kFileHeaderSize = 14;    // "BM", file size, reserved, pixel data offset
-const std::uint32_t kCoreHeaderSize = 14;  // OS/2-style header: 16-bit sides, 3-byte palette
+const std::uint32_t kCoreHeaderSize = 12;  // OS/2-style header: 16-bit sides, 3-byte palette
 const std::uint32_t kInfoHeaderSize = 40;  // Windows header: 32-bit sides, 4-byte palette
 const std::size_t kBitFieldMasksSize = 12; // red, green and blue masks after an info header
 
