@@ -27,6 +27,19 @@ StrokeText centredLine(const std::string& text, float baseline, float height) {
                       height);
 }
 
+// Two words one above the other, as the level's and the campaign's ends say them.
+Message twoLines(const std::string& upper, const std::string& lower, Colour top, Colour bottom) {
+    Message message;
+    message.lines.push_back(centredLine(upper, 214, 100));
+    message.lines.push_back(centredLine(lower, 70, 100));
+    message.thickness = 8.0f;
+    message.top = top;
+    message.bottom = bottom;
+    message.minY = 70;
+    message.maxY = 314;
+    return message;
+}
+
 void paintHalf(Canvas& canvas, int firstRow, const Message& message) {
     const float outline = 4.0f;
     for (int row = 0; row < kHeight / 2; ++row) {
@@ -69,15 +82,8 @@ void whiteCorners(Canvas& canvas) {
 
 bool writeCampaignTexture(const std::string& runDir) {
     Canvas canvas(kWidth, kHeight, {0, 0, 0, 0});
-    Message complete;
-    complete.lines.push_back(centredLine("CAMPAIGN", 214, 100));
-    complete.lines.push_back(centredLine("COMPLETE", 70, 100));
-    complete.thickness = 8.0f;
-    complete.top = {1.0f, 0.9f, 0.45f};
-    complete.bottom = {0.85f, 0.5f, 0.05f};
-    complete.minY = 70;
-    complete.maxY = 314;
-    paintHalf(canvas, 0, complete);
+    paintHalf(canvas, 0,
+              twoLines("CAMPAIGN", "COMPLETE", {1.0f, 0.9f, 0.45f}, {0.85f, 0.5f, 0.05f}));
     whiteCorners(canvas);
     return saveFile(runDir + "/" + kCampaignTexture, encodeTga(canvas.toImage(4), true));
 }
@@ -85,15 +91,7 @@ bool writeCampaignTexture(const std::string& runDir) {
 bool writeInfoTexture(const std::string& runDir) {
     Canvas canvas(kWidth, kHeight, {0, 0, 0, 0});
 
-    Message levelComplete;
-    levelComplete.lines.push_back(centredLine("LEVEL", 214, 100));
-    levelComplete.lines.push_back(centredLine("COMPLETE", 70, 100));
-    levelComplete.thickness = 8.0f;
-    levelComplete.top = {0.55f, 1.0f, 0.65f};
-    levelComplete.bottom = {0.05f, 0.6f, 0.35f};
-    levelComplete.minY = 70;
-    levelComplete.maxY = 314;
-    paintHalf(canvas, 0, levelComplete);
+    paintHalf(canvas, 0, twoLines("LEVEL", "COMPLETE", {0.55f, 1.0f, 0.65f}, {0.05f, 0.6f, 0.35f}));
 
     Message gameOver;
     gameOver.lines.push_back(centredLine("GAME OVER", 140, 100));
