@@ -48,15 +48,7 @@ void syncFolder(const std::string& folder) {
 } // namespace
 
 std::string Progress::defaultPath() {
-    const char* data = std::getenv("XDG_DATA_HOME");
-    std::string folder;
-    if (data != nullptr && data[0] == '/') {
-        folder = data;
-    } else {
-        const char* home = std::getenv("HOME");
-        folder = std::string(home != nullptr ? home : ".") + "/.local/share";
-    }
-    return folder + "/ombrelix/progress.ini";
+    return platform::userFolder("XDG_DATA_HOME", "/.local/share") + "/progress.ini";
 }
 
 int Progress::takeSetting(void* user, const char* section, const char* name, const char* value) {

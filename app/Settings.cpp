@@ -169,15 +169,7 @@ const char* fullscreenWord(LaunchOptions::Fullscreen answer) {
 } // namespace
 
 std::string Settings::defaultPath() {
-    const char* config = std::getenv("XDG_CONFIG_HOME");
-    std::string folder;
-    if (config != nullptr && config[0] == '/') {
-        folder = config;
-    } else {
-        const char* home = std::getenv("HOME");
-        folder = std::string(home != nullptr ? home : ".") + "/.config";
-    }
-    return folder + "/ombrelix/settings.ini";
+    return platform::userFolder("XDG_CONFIG_HOME", "/.config") + "/settings.ini";
 }
 
 void Settings::load(const std::string& path, LaunchOptions& options,

@@ -8,6 +8,7 @@
 
 #include <cerrno>
 #include <cstdarg>
+#include <cstdlib>
 #include <cstring>
 
 namespace platform {
@@ -141,6 +142,15 @@ std::FILE* openOutput(const std::string& path, std::string& why) {
 bool isSeekable(std::FILE* file) {
     struct stat status;
     return file != nullptr && ::fstat(::fileno(file), &status) == 0 && S_ISREG(status.st_mode);
+}
+
+std::string userFolder(const char* variable, const char* fallbackUnderHome) {
+    const char* base = std::getenv(variable);
+    if (base != nullptr && base[0] == '/') {
+        return std::string(base) + "/ombrelix";
+    }
+    const char* home = std::getenv("HOME");
+    return std::string(home != nullptr ? home : ".") + fallbackUnderHome + "/ombrelix";
 }
 
 void warn(const char* format, ...) {

@@ -31,6 +31,11 @@ std::FILE* openOutput(const std::string& path, std::string& why);
 // with sizes can be written last.
 bool isSeekable(std::FILE* file);
 
+// The game's folder under an XDG base folder: the variable's value when it is an absolute path
+// (a relative one is ignored, as the XDG rules ask), else the fallback under HOME (for example
+// "/.config"), with "/ombrelix" after it.
+std::string userFolder(const char* variable, const char* fallbackUnderHome);
+
 // Says on standard error, once per call, "<program>: <sentence>" for what the player must know
 // (a refused file, a failed write); the program's name is the one it was started as.
 void warn(const char* format, ...) __attribute__((format(printf, 1, 2)));
