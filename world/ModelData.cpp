@@ -84,6 +84,7 @@ void Ms3dModelData::loadFarModel() {
         return; // most kinds have none
     }
     far->buildGroupVertexArrays();
+    far->noteFinalState();
     if (!far->leavesTheSameAs(*this)) {
         platform::debugPrintf("Ms3dModelData::load(): %s left aside: it would leave another "
                               "material or normal behind than %s\n",
@@ -97,17 +98,6 @@ void Ms3dModelData::loadFarModel() {
 }
 
 namespace {
-
-// The last material drawing the model sets, or null when no group sets one.
-const Material* lastMaterial(const Model& model) {
-    const Material* last = nullptr;
-    for (const Group& group : model.groups) {
-        if (group.materialIndex >= 0 && group.materialIndex < model.getMaterialCount()) {
-            last = &model.materials[static_cast<std::size_t>(group.materialIndex)];
-        }
-    }
-    return last;
-}
 
 // The file of the last texture drawing the model binds ("" when it binds none).
 std::string lastTextureFile(const Model& model) {
@@ -136,7 +126,7 @@ bool sameMaterial(const Material* a, const Material* b) {
 } // namespace
 
 bool Ms3dModelData::leavesTheSameAs(const Ms3dModelData& other) const {
-    return sameMaterial(lastMaterial(*pMs3dModel), lastMaterial(*other.pMs3dModel)) &&
+    return sameMaterial(pFinalMaterial, other.pFinalMaterial) &&
            lastTextureFile(*pMs3dModel) == lastTextureFile(*other.pMs3dModel) &&
            bHasFinalNormal == other.bHasFinalNormal &&
            std::equal(fFinalNormal, fFinalNormal + 3, other.fFinalNormal);
