@@ -101,6 +101,7 @@ public:
         drawMs.push_back(since(now.draw, lastPhases.draw));
         instrumentsMs.push_back(since(now.instruments, lastPhases.instruments));
         lastPhases = now;
+        mostLiveEffects = std::max(mostLiveEffects, world.mostLiveEffects());
         if (framesDrawn() == kSteadyFrom) {
             steadyCompiles = world.listCompiles;
             steadyShots = world.createdByKind[kKindLaserProjectile];
@@ -125,6 +126,7 @@ public:
     std::size_t lastModels = 0;
     std::size_t lastKinds = 0; // kinds of which an element was ever made (its texture loaded)
     long modelLoads = 0;       // frames of steady play that made a kind's first element
+    int mostLiveEffects = 0;   // smoke puffs and explosions alive at once, over every world made
     unsigned long lastDraws = 0;
     unsigned long lastTriangles = 0;
     unsigned long steadyCompiles = 0;
@@ -305,6 +307,7 @@ int HeadlessRunner::run(const LaunchOptions& options) {
                     "drawing %.3f ms instruments %.3f ms\n",
                     steady(window.updateMs).median, steady(window.collideMs).median,
                     steady(window.drawMs).median, steady(window.instrumentsMs).median);
+        std::printf("live effects at most %d (cap %d)\n", window.mostLiveEffects, kMaxLiveEffects);
         const char* threads = std::getenv("LP_NUM_THREADS");
         std::printf("LP_NUM_THREADS %s\n", threads != nullptr ? threads : "unset");
         // A closed pipe (the report read by head) is a failed write like any other.

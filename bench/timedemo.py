@@ -29,6 +29,7 @@ GOAL_MEDIAN_RATIO = 2.5
 GOAL_P95_RATIO = 3.5
 GOAL_GAME_ALLOCATIONS = 0
 FAR_MODEL_SUFFIX = ".far.ms3d"
+EFFECTS_CAP = 1000  # the world's kMaxLiveEffects
 # The start view on a wide screen, each size against a floor frame of its own size: the wide
 # frame may cost at most this much more, relative to its floor, than the 4:3 one.
 WIDE_SIZE = "1920x1080"
@@ -54,6 +55,7 @@ REPORT = [
     ("draws", r"model draws per steady frame median (\d+)"),
     ("triangles", r" triangles median (\d+)"),
     ("compiles", r" list compiles (\d+)"),
+    ("effects", r"live effects at most (\d+) \(cap (?:\d+)\)"),
 ]
 
 
@@ -216,6 +218,10 @@ def main():
                       "%s %s" % (variant, show(median(results[(name, DEFAULT_PATH, variant)],
                                                       "left out"), 0))
                       for variant, _, _ in variants))
+            most = max((r.get("effects") or 0) for key, runs in results.items()
+                       if key[0] == name for r in runs)
+            print("  (smoke puffs and explosions alive at once: at most %d in any run, against "
+                  "the cap of %d)" % (most, EFFECTS_CAP))
         print()
         print("== start at %s beside 1024x768 (display lists, each against its own floor) ==" %
               WIDE_SIZE)

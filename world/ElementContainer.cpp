@@ -152,6 +152,7 @@ Object3D* ElementContainer::addElement(int kind) {
     }
     element->setKind(kind);
     iLiveEffects += isEffect(kind) ? 1 : 0;
+    iMostLiveEffects = std::max(iMostLiveEffects, iLiveEffects);
     // Shields and effects go behind every solid object, so they are drawn and collided last.
     const bool atBack = kind == kKindShield || isEffect(kind) || kind == kKindSpaceDust;
     ++createdByKind[kind];

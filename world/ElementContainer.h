@@ -103,6 +103,9 @@ public:
     std::size_t size() const { return elements.size(); }
     // Smoke puffs and explosions alive now.
     int liveEffects() const { return iLiveEffects; }
+    // The most that were alive at once since the world was made (the runner reports it against
+    // kMaxLiveEffects).
+    int mostLiveEffects() const { return iMostLiveEffects; }
 
     // Level type name to kind number; unknown names give kKindNotFound. Needs no world.
     static int kindOf(const std::string& typeName);
@@ -176,6 +179,7 @@ private:
     SoundSystem silence;
     SoundSystem* pSound = &silence;
     int iLiveEffects = 0;
+    int iMostLiveEffects = 0;
     BroadPhase broadPhase;
     CulledModelState culledState;
     std::map<float, std::unique_ptr<ModelData>> wireModels;
