@@ -46,3 +46,29 @@ TEST(FarModelFile, IsTakenOnlyIfItLeavesTheModelsLastMaterialAndNormalBehind) {
     }
     delete ElementContainer::getInstance();
 }
+
+TEST(FarModelFile, StraysByHowFarItsSurfaceLiesFromTheModelsNearTheBluntCornerToo) {
+    // A triangle with a blunt corner and the same triangle lifted half a unit off its plane:
+    // every point of one lies half a unit from the other, also beside the blunt corner, where
+    // the nearest point is inside the triangle rather than the corner itself.
+    testsupport::TempDir folder;
+    Ms3dBuilder model = Ms3dBuilder::quad("");
+    model.vertices = {{-2.0f, 0.0f, 0.0f}, {2.0f, 0.0f, 0.0f}, {1.5f, 0.5f, 0.0f}};
+    model.triangles.resize(1);
+    model.triangles[0].vertices = {0, 1, 2};
+    model.groups = {{{0}, 0}};
+    Ms3dBuilder lifted = model;
+    for (auto& vertex : lifted.vertices) {
+        vertex[2] += 0.5f;
+    }
+    const std::string file = folder.write("rock.ms3d", model.build());
+    folder.write("rock.far.ms3d", lifted.build());
+    Ms3dModelData record(file.c_str());
+    ASSERT_TRUE(record.load());
+    ASSERT_NE(record.pFar, nullptr);
+    // Never less than the truth, and more only by the sampling's spacing (a hundredth of the
+    // models' size, here about 0.02).
+    EXPECT_GE(record.fFarStray, 0.5f);
+    EXPECT_LT(record.fFarStray, 0.55f);
+    delete ElementContainer::getInstance();
+}
