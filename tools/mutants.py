@@ -293,7 +293,7 @@ class Judge:
         return None if code == 0 else first_failure(log + "-unit.log", code)
 
     def end_to_end(self, log):
-        code = self.ctest(["-R", "^e2e_"], log + "-e2e.log", 1200)
+        code = self.ctest(["-R", self.args.e2e], log + "-e2e.log", 1200)
         return None if code == 0 else "e2e: " + first_failure(log + "-e2e.log", code)
 
     @staticmethod
@@ -351,6 +351,9 @@ def main():
                         help="run the faults listed as equivalent too")
     parser.add_argument("--replay", help="a sample.tsv saved by an earlier run, judged again")
     parser.add_argument("--revision", help="judge this commit rather than the working tree")
+    parser.add_argument("--e2e", default="^e2e_",
+                        help="which end-to-end tests judge (a ctest -R pattern): the stories a "
+                             "fault's file concerns, when a few are judged again by hand")
     parser.add_argument("--unit-only", action="store_true",
                         help="judge by the unit tests alone; faults they miss are listed for the "
                              "end-to-end tests (a quick first pass on a busy machine)")
