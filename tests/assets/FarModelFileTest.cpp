@@ -1,7 +1,7 @@
 // A kind's far model file beside its model: taken when drawing it leaves what the model leaves
 // for the elements drawn after it, left aside (with a line in the log) when it would not.
-#include "platform/Platform.h"
 #include "tests/assets/TestFiles.h"
+#include "tests/support/GLTestContext.h"
 #include "tests/support/TempDir.h"
 #include "world/ElementContainer.h"
 #include "world/ModelData.h"
@@ -32,14 +32,11 @@ TEST(FarModelFile, IsTakenOnlyIfItLeavesTheModelsLastMaterialAndNormalBehind) {
         if (std::string(c.far) != "none") {
             folder.write("rock.far.ms3d", far.build());
         }
-        std::string log;
-        platform::setDebugObserver([&log](const char* text) { log += text; });
+        testsupport::DebugCapture log;
         Ms3dModelData record(file.c_str());
         ASSERT_TRUE(record.load());
-        platform::setDebugObserver(nullptr);
         EXPECT_EQ(record.pFar != nullptr, c.taken);
-        EXPECT_EQ(log.find("left aside") != std::string::npos,
-                  !c.taken && std::string(c.far) != "none");
+        EXPECT_EQ(log.contains("left aside"), !c.taken && std::string(c.far) != "none");
         if (c.taken) {
             EXPECT_LT(record.fFarStray, 0.05f) << "the same quad strays no more than a sliver";
         }

@@ -9,9 +9,10 @@ Usage: fast_drawing_e2e.py RUNNER BUILD_DIR SCENE
 import os
 import pathlib
 import re
-import subprocess
 import sys
-import tempfile
+
+import runner_e2e as game
+from runner_e2e import check
 
 SCENES = os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "..", "bench", "scenes")
 # The frame compared in each scene, and what must be in it by then.
@@ -22,50 +23,39 @@ PATHS = {"display lists": [], "immediate mode": ["down F4", "up F4"],
          "vertex arrays": ["down F4", "up F4", "down F5", "up F5"]}
 
 
-def scene(name):
+def compare(name):
     text = pathlib.Path(SCENES, name + ".script").read_text()
-    header = re.search(r"^# scene --dt ([\d.]+) --frames \d+ --seed (\d+)", text, re.M)
+    dt, seed = re.search(r"^# scene --dt ([\d.]+) --frames \d+ --seed (\d+)", text, re.M).groups()
     events = [line for line in text.splitlines() if line and not line.startswith("#")]
-    return header.group(1), header.group(2), events
-
-
-def picture(runner, build, dt, seed, lines, frames, plain, folder):
-    script = os.path.join(folder, "script")
-    pathlib.Path(script).write_text("\n".join(lines) + "\n")
-    shot = os.path.join(folder, "plain.ppm" if plain else "fast.ppm")
-    args = [runner, "--frames", str(frames), "--dt", dt, "--seed", seed, "--script", script,
-            "--screenshot", shot, "--mute"] + (["--plain-drawing", "all"] if plain else [])
-    done = subprocess.run(args, cwd=build, stdout=subprocess.PIPE, stderr=subprocess.PIPE)
-    if done.returncode != 0:
-        raise SystemExit("runner failed: %s" % done.stderr.decode()[-500:])
-    data = pathlib.Path(shot).read_bytes()
-    header = re.match(rb"P6\s+(\d+)\s+(\d+)\s+255\s", data)
-    return data[header.end():], done.stderr.decode()
-
-
-def main():
-    runner, build, name = sys.argv[1], sys.argv[2], sys.argv[3]
-    dt, seed, events = scene(name)
     frames, needed = FRAMES[name]
     failures = []
-    with tempfile.TemporaryDirectory() as folder:
-        for path, toggles in PATHS.items():
-            lines = ["%d %s" % (i, t) for i, t in enumerate(toggles)] + events
-            fast, fast_log = picture(runner, build, dt, seed, lines, frames, False, folder)
-            plain, plain_log = picture(runner, build, dt, seed, lines, frames, True, folder)
-            differing = sum(1 for i in range(0, len(fast), 3) if fast[i:i + 3] != plain[i:i + 3])
-            print("%s, frame %d, %s: %d pixels differ" % (name, frames, path, differing))
-            if differing:
-                failures.append("%s: %d pixels differ" % (path, differing))
-            if fast_log != plain_log:
-                failures.append("%s: the log differs" % path)
-            for what in needed:
-                if what not in fast_log:
-                    failures.append("%s: the scene has no %s by then" % (path, what))
-    for failure in failures:
-        print("FAIL:", failure)
-    return 1 if failures else 0
+    for path, toggles in PATHS.items():
+        script = "\n".join(["%d %s" % (i, t) for i, t in enumerate(toggles)] + events) + "\n"
+        fast, plain = (game.run(script, frames, ["--dt", dt, "--seed", seed, "--mute"] + more)
+                       for more in ([], ["--plain-drawing", "all"]))
+        for played in (fast, plain):
+            check(played.returncode == 0, "%s: the runner failed: %s" % (path, played.log[-500:]))
+        differing = sum(1 for i in range(0, len(fast.picture.rgb), 3)
+                        if fast.picture.rgb[i:i + 3] != plain.picture.rgb[i:i + 3])
+        print("%s, frame %d, %s: %d pixels differ" % (name, frames, path, differing))
+        failures += ["%s: %d pixels differ" % (path, differing)] if differing else []
+        failures += ["%s: the log differs" % path] if fast.log != plain.log else []
+        failures += ["%s: the scene has no %s by then" % (path, what)
+                     for what in needed if what not in fast.log]
+    check(not failures, "\n".join(failures))
+
+
+def case_start():
+    compare("start")
+
+
+def case_run():
+    compare("run")
+
+
+def case_battle():
+    compare("battle")
 
 
 if __name__ == "__main__":
-    sys.exit(main())
+    sys.exit(game.main(globals()))

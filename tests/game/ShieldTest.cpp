@@ -15,8 +15,7 @@ class ShieldTest : public GameWorldTest {
 protected:
     // An inert element wrapped in a shield, as a fighter wraps itself.
     Shield* shieldedOwner() {
-        owner = static_cast<ProbeElement*>(
-            world->file(std::make_unique<ProbeElement>(world, "owner", nullptr), false));
+        owner = addProbe("owner");
         owner->setPos(10, 20, 30);
         owner->setActive(false);
         auto* shield = static_cast<Shield*>(owner->createShield(25.0f));

@@ -12,6 +12,8 @@
 
 namespace testsupport {
 
+class ProbeElement;
+
 class WorldTest : public GLTest {
 protected:
     void SetUp() override {
@@ -41,6 +43,9 @@ protected:
         return found;
     }
     template <typename T> int count() const { return static_cast<int>(all<T>().size()); }
+    // Files a probe at the front of the list (or the back), writing into the log if one is given.
+    ProbeElement* addProbe(const std::string& name, bool atBack = false,
+                           std::vector<std::string>* log = nullptr);
     ElementContainer* world = nullptr;
 };
 
@@ -84,6 +89,12 @@ public:
     double lastUpdate = -1.0;
     int updates = 0;
 };
+
+inline ProbeElement* WorldTest::addProbe(const std::string& name, bool atBack,
+                                         std::vector<std::string>* log) {
+    return static_cast<ProbeElement*>(
+        world->file(std::make_unique<ProbeElement>(world, name, log), atBack));
+}
 
 // A stand-in for the player's ship: an Element3D the container knows but does not hold.
 class PlayerStandIn : public Element3D {

@@ -483,6 +483,8 @@ TEST_F(CollisionPassTest, AwkwardPairsMeetAsEveryPairDoes) {
     } cases[] = {
         {"radii 10, 14.14 apart", {0, 0, 0}, 10, {14.14f, 0, 0}, 10, true},
         {"radii 10, 14.15 apart", {0, 0, 0}, 10, {0, 14.15f, 0}, 10, false},
+        {"ship and fighter, 49.99 apart", {0, 0, 0}, 30, {0, 0, -49.99f}, 40, true},
+        {"ship and fighter, 50 apart: not 70", {0, 0, 0}, 30, {0, 0, -50}, 40, false},
         {"at one point, radii 0", {5, 5, 5}, 0, {5, 5, 5}, 0, false},
         {"at one point, radii 0 and 1", {5, 5, 5}, 0, {5, 5, 5}, 1, true},
         {"squares underflowing to 0", {0, 0, 0}, 3.7433921e-23f, {speck, speck, speck}, 0, true},
@@ -501,8 +503,7 @@ TEST_F(CollisionPassTest, AwkwardPairsMeetAsEveryPairDoes) {
     for (const auto& c : cases) {
         const auto make = [&] {
             for (int i = 0; i < 2; ++i) {
-                auto* probe =
-                    world->file(std::make_unique<ProbeElement>(world, c.what, nullptr), false);
+                ProbeElement* probe = addProbe(c.what);
                 const float* pos = i == 0 ? c.a : c.b;
                 probe->setPos(pos[0], pos[1], pos[2]);
                 probe->setRadius(i == 0 ? c.radiusA : c.radiusB);

@@ -1,5 +1,5 @@
 // What the drawing shortcuts must not change: models skipped outside the view still leave the
-// state their drawing leaves, and a texture filter change reaches the list a kind compiled once.
+// state their drawing leaves.
 #include "tests/support/WorldFixture.h"
 
 #include <GL/gl.h>
@@ -99,16 +99,4 @@ TEST_F(DrawingShortcutsTest, AModelOutOfViewIsSkippedButLeavesItsLastNormal) {
         asteroid->setHealth(0.0f);
         world->update(0.0);
     }
-}
-
-TEST_F(DrawingShortcutsTest, AFilterChangeCompilesTheKindsListAfresh) {
-    ModelData* record = world->addElement(kKindAsteroid)->getModel();
-    world->addElement(kKindAsteroid);
-    const unsigned compiledOnce = record->iDisplayList;
-    world->iTextureFilter = 1;
-    world->reloadTextures();
-    EXPECT_NE(record->iDisplayList, compiledOnce);
-    EXPECT_TRUE(glIsList(record->iDisplayList));
-    EXPECT_FALSE(glIsList(compiledOnce));
-    world->iTextureFilter = 0;
 }

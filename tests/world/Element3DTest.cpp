@@ -16,8 +16,7 @@ class Element3DTest : public WorldTest {
 protected:
     void SetUp() override {
         WorldTest::SetUp();
-        e = static_cast<ProbeElement*>(
-            world->file(std::make_unique<ProbeElement>(world, "probe", nullptr), false));
+        e = addProbe("probe");
     }
     ProbeElement* e = nullptr;
 };

@@ -130,8 +130,9 @@ TEST_F(ModelDrawingTest, InvisibleElementsAndMissingModelFilesDrawNothing) {
     EXPECT_EQ(litPixels(drawWorld()), 0);
 }
 
-TEST_F(ModelDrawingTest, ReloadingTexturesGivesModelsNewOnesWithTheNewFilter) {
+TEST_F(ModelDrawingTest, ReloadingTexturesGivesModelsNewOnesWithTheNewFilterAndANewList) {
     Object3D* asteroid = world->addElement(kKindAsteroid);
+    const unsigned compiledOnce = asteroid->getModel()->iDisplayList;
     std::vector<unsigned> before;
     for (const Material& material :
          static_cast<Ms3dModelData*>(asteroid->getModel())->pMs3dModel->materials) {
@@ -140,6 +141,8 @@ TEST_F(ModelDrawingTest, ReloadingTexturesGivesModelsNewOnesWithTheNewFilter) {
     ASSERT_GT(std::count_if(before.begin(), before.end(), [](unsigned t) { return t != 0; }), 0);
     world->iTextureFilter = kFilterBilinear;
     world->reloadTextures();
+    EXPECT_TRUE(glIsList(asteroid->getModel()->iDisplayList)) << "the kind's list made afresh";
+    EXPECT_FALSE(glIsList(compiledOnce));
     const auto& materials =
         static_cast<Ms3dModelData*>(asteroid->getModel())->pMs3dModel->materials;
     for (std::size_t i = 0; i < materials.size(); ++i) {
