@@ -9,7 +9,6 @@
 #include <cstdint>
 #include <cstdlib>
 #include <cstring>
-#include <string_view>
 #include <vector>
 
 namespace {
@@ -34,10 +33,19 @@ Readers& readers() {
 }
 
 std::size_t occurrences(const std::uint8_t* data, std::size_t size, const char* text) {
-    const std::string_view bytes(reinterpret_cast<const char*>(data), size);
+    const std::size_t length = std::strlen(text);
     std::size_t count = 0;
-    for (auto at = bytes.find(text); at != std::string_view::npos; at = bytes.find(text, at + 1)) {
-        ++count;
+    for (const std::uint8_t* at = data; size >= length;) {
+        const void* found = std::memchr(at, text[0], size - length + 1);
+        if (found == nullptr) {
+            break;
+        }
+        const std::size_t skipped = static_cast<const std::uint8_t*>(found) - at;
+        at += skipped;
+        size -= skipped;
+        count += std::memcmp(at, text, length) == 0 ? 1 : 0;
+        ++at;
+        --size;
     }
     return count;
 }
