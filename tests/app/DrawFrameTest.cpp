@@ -1,6 +1,9 @@
 // One frame from the cockpit: the level-end and game-over halves of the information picture, the
-// frame rate, the crosshair, and windows of no height. (Instruments are judged end to end.)
+// frame rate, the crosshair, the pause card's pane, and windows of no height. (Instruments are
+// judged end to end.)
 #include "app/DrawFrame.h"
+#include "app/GLWindow.h"
+#include "hud/BitmapFont.h"
 #include "tests/app/AppFixture.h"
 
 #include <GL/gl.h>
@@ -121,6 +124,16 @@ TEST_F(DrawFrameTest, OnAWideWindowOnlyTheSideStripsCoverWhenTheCockpitIsSeeThro
         rightEdge = rightEdge || right == 1024;
     }
     EXPECT_TRUE(leftEdge && rightEdge) << "both strips are drawn";
+}
+
+TEST_F(DrawFrameTest, ThePauseCardStandsOnADeepBluePaneThatDimsSpaceBehindIt) {
+    app->pFont = std::make_unique<BitmapFont>(kFontSizePercent, 768);
+    app->paused = true;
+    draw();
+    // Above the line of text, inside the pane's margin: three quarters of the pane's deep blue
+    // over black space.
+    EXPECT_EQ(pixelAt(512, 494) >> 8, 0x060D1Fu);
+    EXPECT_EQ(pixelAt(512, 510) >> 8, 0x000000u) << "above the pane";
 }
 
 TEST_F(DrawFrameTest, AWindowNoPixelsHighIsDrawnWithoutAGlError) {
