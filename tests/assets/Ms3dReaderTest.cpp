@@ -24,8 +24,9 @@ TEST(Ms3dReader, AQuadKeepsEveryFieldWithTextureTUpsideDownAndAFullLengthTexture
     model.triangles[1].normals = {1, 0, 0, 0, 1, 0, 0, 0, 1};
     model.materials[0].diffuse = {0.1f, 0.2f, 0.3f, 0.4f};
     model.materials[0].shininess = 12.5f;
-    model.materials[0].fillName = true; // 128 bytes of name, no NUL
-    model.trailing = Bytes(5000, 0xAB); // as if joints and animation followed
+    model.materials[0].fillName = true;       // 128 bytes of name, no NUL
+    model.materials[0].alphaMap = "glow.bmp"; // right behind it
+    model.trailing = Bytes(5000, 0xAB);       // as if joints and animation followed
     const auto contents = parse(model);
     ASSERT_TRUE(contents);
     EXPECT_FLOAT_EQ(contents->vertices[2].position[1], 1.0f);

@@ -151,7 +151,7 @@ Bytes Ms3dBuilder::build() const {
             }
         }
         file.insert(file.end(), texture.begin(), texture.end());
-        putName(file, "", 128); // alpha map
+        putName(file, material.alphaMap.c_str(), 128);
     }
     file.insert(file.end(), trailing.begin(), trailing.end());
     return file;

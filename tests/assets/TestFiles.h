@@ -49,6 +49,7 @@ struct Ms3dBuilder {
         float shininess = 0;
         std::string texture;   // written into the 128-byte field
         bool fillName = false; // fill the whole field with the name repeated, no NUL
+        std::string alphaMap;  // the next field, which the game does not read
     };
 
     std::string identifier = "MS3D000000";
