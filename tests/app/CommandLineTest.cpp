@@ -43,6 +43,7 @@ std::string changes(Program program, const LaunchOptions& o) {
     say(o.plainDrawing != 0, "plain=", o.plainDrawing);
     say(r.frames != d.runner.frames, "frames=", r.frames);
     say(r.frameSeconds != d.runner.frameSeconds, "dt=", r.frameSeconds);
+    say(r.width != d.runner.width || r.height != d.runner.height, "size=", r.width, 'x', r.height);
     say(r.seeded, "seed=", r.seed);
     say(!r.scriptFile.empty(), "script=", r.scriptFile);
     say(!r.screenshotFile.empty(), "screenshot=", r.screenshotFile);
@@ -62,6 +63,7 @@ TEST(CommandLine, EachProgramTakesItsOptionsInEitherSpellingAndRefusesTheRest) {
     const char* kVolume = "error: --volume needs a whole number from 0 to 100";
     const char* kFrames = "error: --frames needs a whole number of frames from 0 to 1000000000";
     const char* kDt = "error: --dt needs a positive number of seconds";
+    const char* kSize = "error: --size needs WIDTHxHEIGHT in pixels, each from 1 to 8192";
     const struct {
         Program program;
         std::vector<std::string> arguments;
@@ -111,6 +113,9 @@ TEST(CommandLine, EachProgramTakesItsOptionsInEitherSpellingAndRefusesTheRest) {
          "error: --seed needs a whole number from 0 to 4294967295"},
         {kRunner, {"--dt", "0"}, kDt},
         {kRunner, {"--dt", "nan"}, kDt},
+        {kRunner, {"--size", "8192x1"}, "size=8192x1"},
+        {kRunner, {"--size=8193x768"}, kSize},
+        {kRunner, {"--size", "1024x0"}, kSize},
         {kRunner,
          {"--script", "-", "--screenshot", "a.ppm", "--report", "--answer=yes"},
          "script=- screenshot=/home/player/a.ppm report answer=yes"},
