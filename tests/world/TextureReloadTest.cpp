@@ -55,8 +55,14 @@ TEST_F(TextureReloadTest, ReplacedTexturesLiveOnlyWhileAKindsDisplayListBindsThe
 }
 
 TEST_F(TextureReloadTest, AWorldBuiltAgainLetsTheOldModelsTexturesAndListGo) {
+    // After a filter change with a list per element, the kind holds textures its list binds
+    // and newer ones no list has bound yet: both go.
+    world->drawingShortcuts = kShortcutsAll & ~kShortcutLists;
     const Object3D* rock = world->addElement(kKindAsteroid);
-    const std::vector<unsigned> textures = texturesOf(*rock);
+    std::vector<unsigned> textures = texturesOf(*rock);
+    world->reloadTextures();
+    const std::vector<unsigned> newer = texturesOf(*rock);
+    textures.insert(textures.end(), newer.begin(), newer.end());
     const unsigned list = rock->getModel()->iDisplayList;
     delete world; // as playing again does
     world = ElementContainer::getInstance();
