@@ -135,7 +135,7 @@ const Row kRows[] = {
     {Id::PlainDrawing,
      {"plain-drawing", 0, "LIST",
       "switch drawing shortcuts off: all, or some of dust,culling,text,cockpit,lists,wires,"
-      "effects,overlay,aspect (aspect: the overlays stretched over the window)",
+      "effects,overlay,aspect,radar (aspect: the overlays stretched over the window)",
       CommandLine::kRunner}},
     {Id::AudioOut,
      {"audio-out", 0, "FILE.wav", "render the game's sound into a WAV file in step with the frames",
@@ -152,7 +152,7 @@ const struct {
                       {"text", kShortcutText},       {"cockpit", kShortcutCockpit},
                       {"lists", kShortcutLists},     {"wires", kShortcutWires},
                       {"effects", kShortcutEffects}, {"overlay", kShortcutOverlayTexels},
-                      {"aspect", kShortcutAspect}};
+                      {"aspect", kShortcutAspect},   {"radar", kShortcutRadar}};
 
 unsigned programBit(CommandLine::Program program) {
     return program == CommandLine::Program::Game ? CommandLine::kGame : CommandLine::kRunner;
@@ -299,7 +299,7 @@ bool apply(Id id, const char* value, LaunchOptions& options, std::string& error)
     case Id::PlainDrawing:
         if (!CommandLine::readShortcuts(value, options.plainDrawing)) {
             error = "--plain-drawing takes all, none or some of "
-                    "dust,culling,text,cockpit,lists,wires,effects,overlay,aspect";
+                    "dust,culling,text,cockpit,lists,wires,effects,overlay,aspect,radar";
             return false;
         }
         return true;

@@ -6,7 +6,9 @@
 
 #include <GL/gl.h>
 
+#include <algorithm>
 #include <cmath>
+#include <cstring>
 
 namespace {
 
@@ -28,14 +30,8 @@ void RadarScope::draw() {
 
     // One batch: the ship itself at the centre, in green, then a dot per active element in list
     // order, each over the ones before it as if drawn one by one.
-    // Room for every element; the buffers keep it from frame to frame, and when the world
-    // outgrows them they make room for a lively fight more, so that new smoke and shots do not
-    // cost the heap frame after frame.
     const std::size_t entries = pContainer->size() + 1;
-    if (dots.capacity() < 2 * entries) {
-        dots.reserve(2 * (entries + kRoomForAFight));
-        colours.reserve(3 * (entries + kRoomForAFight));
-    }
+    makeRoom(entries);
     dots.resize(2 * entries);
     colours.resize(3 * entries);
     float* dot = dots.data();
@@ -76,13 +72,76 @@ void RadarScope::draw() {
     }
     dots.resize(static_cast<std::size_t>(dot - dots.data()));
     colours.resize(static_cast<std::size_t>(colour - colours.data()));
+    const float* sendDots = dots.data();
+    const float* sendColours = colours.data();
+    dotsSent = dots.size() / 2;
+    if (pContainer->uses(kShortcutRadar)) {
+        const std::size_t first = keepLastAtEachSpot();
+        sendDots = sentDots.data() + 2 * first;
+        sendColours = sentColours.data() + 3 * first;
+        dotsSent -= first;
+    }
     glEnableClientState(GL_VERTEX_ARRAY);
     glEnableClientState(GL_COLOR_ARRAY);
-    glVertexPointer(2, GL_FLOAT, 0, dots.data());
-    glColorPointer(3, GL_FLOAT, 0, colours.data());
-    glDrawArrays(GL_POINTS, 0, static_cast<GLsizei>(dots.size() / 2));
+    glVertexPointer(2, GL_FLOAT, 0, sendDots);
+    glColorPointer(3, GL_FLOAT, 0, sendColours);
+    glDrawArrays(GL_POINTS, 0, static_cast<GLsizei>(dotsSent));
     glDisableClientState(GL_COLOR_ARRAY);
     glDisableClientState(GL_VERTEX_ARRAY);
     // A colour array leaves the current colour undefined; dot by dot it was the last dot's.
     glColor3fv(&colours[colours.size() - 3]);
+}
+
+void RadarScope::makeRoom(std::size_t entries) {
+    // Room for every element; the buffers keep it from frame to frame, and when the world
+    // outgrows them they make room for a lively fight more, so that new smoke and shots do not
+    // cost the heap frame after frame.
+    if (sentDots.size() >= 2 * entries) {
+        return;
+    }
+    const std::size_t room = entries + kRoomForAFight;
+    dots.reserve(2 * room);
+    colours.reserve(3 * room);
+    sentDots.resize(2 * room);
+    sentColours.resize(3 * room);
+    // At most half the slots taken keeps the searches short.
+    std::size_t slots = 1;
+    while (slots < 2 * room) {
+        slots *= 2;
+    }
+    spots.assign(slots, Spot{0, 0});
+    drawMark = 0;
+}
+
+std::size_t RadarScope::keepLastAtEachSpot() {
+    // Dots at the same x and y fill the same pixels with the same coverage, and with blending
+    // off the last one drawn there covers the others; so from the back, the first dot at a spot
+    // is the one to keep. Keys are the coordinates' bits: dots that are equal, and nothing else.
+    if (++drawMark == 0) {
+        std::fill(spots.begin(), spots.end(), Spot{0, 0});
+        drawMark = 1;
+    }
+    const std::size_t mask = spots.size() - 1;
+    std::size_t first = dots.size() / 2;
+    for (std::size_t i = first; i-- > 0;) {
+        const float* dot = &dots[2 * i];
+        std::uint32_t x = 0;
+        std::uint32_t y = 0;
+        std::memcpy(&x, &dot[0], sizeof x);
+        std::memcpy(&y, &dot[1], sizeof y);
+        const std::uint64_t key = static_cast<std::uint64_t>(x) << 32 | y;
+        std::size_t slot = static_cast<std::size_t>((key * 0x9E3779B97F4A7C15ull) >> 32) & mask;
+        while (spots[slot].mark == drawMark && spots[slot].key != key) {
+            slot = (slot + 1) & mask;
+        }
+        if (spots[slot].mark == drawMark) {
+            continue; // a later dot covers this one
+        }
+        spots[slot] = Spot{key, drawMark};
+        --first;
+        sentDots[2 * first] = dot[0];
+        sentDots[2 * first + 1] = dot[1];
+        std::copy_n(&colours[3 * i], 3, &sentColours[3 * first]);
+    }
+    return first;
 }

@@ -59,6 +59,7 @@ BroadPhase::BroadPhase() {
     previousBodies.reserve(kRoomForBodies);
     entries.reserve(kRoomForBodies);
     pairList.reserve(kRoomForPairs);
+    contactList.reserve(kRoomForPairs);
     partners.reserve(kRoomForPairs);
 }
 
@@ -73,6 +74,14 @@ void BroadPhase::find(ElementList::const_iterator first, ElementList::const_iter
     pairList.clear();
     for (std::uint32_t i = 0; i < bodyList.size(); ++i) {
         findPartners(i);
+    }
+    contactList.clear();
+    for (const Pair& pair : pairList) {
+        const Body& a = bodyList[pair.first];
+        const Body& b = bodyList[pair.second];
+        if (touches(a.pos, a.radius, b.pos, b.radius)) {
+            contactList.push_back(pair);
+        }
     }
 }
 

@@ -81,6 +81,9 @@ public:
 
     const std::vector<Body>& bodies() const { return bodyList; }
     const std::vector<Pair>& pairs() const { return pairList; }
+    // The pairs that touch by the float test, in the same order: what decides a pair is kept with
+    // the pairs, so a still field's near neighbours are not weighed again frame after frame.
+    const std::vector<Pair>& contacts() const { return contactList; }
     // World units per side of the grid's cells in the last search.
     double cellSize() const { return cell; }
 
@@ -103,6 +106,7 @@ private:
     std::vector<Body> bodyList;
     std::vector<Body> previousBodies; // of the last call
     std::vector<Pair> pairList;
+    std::vector<Pair> contactList;
     // Elements a breaking shield would switch on that take part for no other reason, sorted, and
     // those found in the walk under way.
     std::vector<const Object3D*> wakeable;

@@ -231,11 +231,12 @@ void ElementContainer::collide() {
     // deletes one or files one at the front, and what hits file at the back is inactive.
     broadPhase.find(elements.begin(), elements.end());
     const std::vector<BroadPhase::Body>& bodies = broadPhase.bodies();
-    for (const BroadPhase::Pair& pair : broadPhase.pairs()) {
+    // The places and radii the contacts were decided on are the ones the pass sees.
+    for (const BroadPhase::Pair& pair : broadPhase.contacts()) {
         Object3D& a = *bodies[pair.first].element;
         Object3D& b = *bodies[pair.second].element;
         // Activity is read per pair: a breaking shield switches its owner on mid-pass.
-        if (a.isActive() && b.isActive() && BroadPhase::touches(a, b)) {
+        if (a.isActive() && b.isActive()) {
             respond(a, b);
         }
     }

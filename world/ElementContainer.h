@@ -47,7 +47,9 @@ const unsigned kShortcutOverlayTexels = 128u; // the white overlay takes its tex
 // beside it, the radar dots in proportion. Off, the overlays are stretched over the window as on
 // the 4:3 screen they were made for; on such a screen both draw the same.
 const unsigned kShortcutAspect = 256u;
-const unsigned kShortcutsAll = 511u;
+// A radar dot is sent once for every spot where dots coincide exactly: the last one drawn there.
+const unsigned kShortcutRadar = 512u;
+const unsigned kShortcutsAll = 1023u;
 
 // Smoke puffs and explosions alive at once. Beyond it no new one is made: a crowd of shots
 // bursting at one point cannot flood the world with effects (normal play stays far below).

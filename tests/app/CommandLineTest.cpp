@@ -124,11 +124,11 @@ TEST(CommandLine, EachProgramTakesItsOptionsInEitherSpellingAndRefusesTheRest) {
         {kRunner,
          {"--audio-out", "/tmp/m.wav", "--plain-drawing", "dust,text"},
          "audio-out=/tmp/m.wav plain=5"},
-        {kRunner, {"--plain-drawing", "all"}, "plain=511"},
+        {kRunner, {"--plain-drawing", "all"}, "plain=1023"},
         {kRunner,
          {"--plain-drawing", "dust,wobble"},
          "error: --plain-drawing takes all, none or some of "
-         "dust,culling,text,cockpit,lists,wires,effects,overlay,aspect"},
+         "dust,culling,text,cockpit,lists,wires,effects,overlay,aspect,radar"},
         {kGame, {"--frames", "3"}, "error: unknown option '--frames'"},
         {kGame, {"--wobble=3"}, "error: unknown option '--wobble'"},
         {kRunner, {"-x"}, "error: unknown option '-x'"},

@@ -179,7 +179,7 @@ def case_shapes():
 # stretched one give the same bytes on a 4:3 window.
 PATHS = {"display lists": "", "immediate mode": "0 down F4\n1 up F4\n",
          "vertex arrays": "0 down F4\n1 up F4\n2 down F5\n3 up F5\n"}
-ALL_BUT_ASPECT = "dust,culling,text,cockpit,lists,wires,effects,overlay"
+ALL_BUT_ASPECT = "dust,culling,text,cockpit,lists,wires,effects,overlay,radar"
 
 
 def case_four_thirds():

@@ -55,6 +55,23 @@ protected:
         return findPixels(readPixels(), colour);
     }
 
+    // The frame's state under the instruments: textured by the last overlay texel, alpha-tested.
+    void enterInstrumentState() {
+        const unsigned char texel[4] = {200, 180, 255, 160};
+        glGenTextures(1, &texture);
+        glBindTexture(GL_TEXTURE_2D, texture);
+        glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, GL_NEAREST);
+        glTexImage2D(GL_TEXTURE_2D, 0, GL_RGBA, 1, 1, 0, GL_RGBA, GL_UNSIGNED_BYTE, texel);
+        glEnable(GL_TEXTURE_2D);
+        glEnable(GL_ALPHA_TEST);
+        glAlphaFunc(GL_GREATER, 0.1f);
+    }
+    void TearDown() override {
+        glDeleteTextures(1, &texture);
+        testsupport::WorldTest::TearDown();
+    }
+    GLuint texture = 0;
+
     static void expectDot(const Blob& blob, double x, double y) {
         ASSERT_GT(blob.count, 0) << "no dot drawn";
         EXPECT_LE(blob.maxX - blob.minX, 4) << "one dot expected";
@@ -114,15 +131,7 @@ TEST_F(RadarScopeTest, OneBatchPerScopeGivesThePictureOfOneDotAtATime) {
                    i % 2)
             ->setPos(place(random), place(random) / 4, place(random));
     }
-    const unsigned char texel[4] = {200, 180, 255, 160};
-    GLuint texture = 0;
-    glGenTextures(1, &texture);
-    glBindTexture(GL_TEXTURE_2D, texture);
-    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, GL_NEAREST);
-    glTexImage2D(GL_TEXTURE_2D, 0, GL_RGBA, 1, 1, 0, GL_RGBA, GL_UNSIGNED_BYTE, texel);
-    glEnable(GL_TEXTURE_2D);
-    glEnable(GL_ALPHA_TEST);
-    glAlphaFunc(GL_GREATER, 0.1f);
+    enterInstrumentState();
     for (int mode : {kRadarTopView, kRadarFrontView}) {
         RadarScope scope(world, mode, mode == kRadarTopView ? kTopScopeX : kFrontScopeX, kScopeY);
         glClear(GL_COLOR_BUFFER_BIT);
@@ -142,5 +151,67 @@ TEST_F(RadarScopeTest, OneBatchPerScopeGivesThePictureOfOneDotAtATime) {
         glMatrixMode(GL_MODELVIEW);
         EXPECT_TRUE(readPixels() == batched) << "mode " << mode;
     }
-    glDeleteTextures(1, &texture);
+}
+
+TEST_F(RadarScopeTest, DotsAtOneSpotGoOnceAndLeaveThePixelsOfEveryDotDrawn) {
+    // A field behind the ship, columns of rocks on one spot of the top scope, rows on one spot
+    // of the front scope, the far ones pinned to the rim; clusters of colours at single points
+    // inside, on the rim and on the ship itself; scattered ones.
+    PlayerShip ship(world, nullptr);
+    const float shades[][3] = {{1, 0, 0}, {0, 0, 1}, {1, 1, 0}, {0, 1, 1}, {1, 0, 1}};
+    auto place = [this, &shades](int shade, float x, float y, float z, bool atBack) {
+        const float* c = shades[shade % 5];
+        world->file(std::make_unique<Beacon>(world, c[0], c[1], c[2]), atBack)->setPos(x, y, z);
+    };
+    int n = 0;
+    for (int i = 0; i < 16; ++i) {
+        for (int j = 0; j < 16; ++j) {
+            for (int k = 0; k < 12; ++k, ++n) {
+                place(n, (i - 8) * 70.0f, (j - 8) * 70.0f, 500.0f + k * 140.0f, n % 3 == 0);
+            }
+        }
+    }
+    for (float x : {300.0f, 9000.0f, 0.0f}) {
+        for (int shade = 0; shade < 5; ++shade, ++n) {
+            place(shade, x, 0.0f, -x / 3, shade == 2);
+        }
+    }
+    // A fifth of a pixel apart: two spots, both drawn.
+    place(0, 1000.0f, 0.0f, 0.0f, false);
+    place(1, 1007.0f, 0.0f, 0.0f, false);
+    n += 2;
+    std::mt19937 random(9);
+    std::uniform_real_distribution<float> anywhere(-4000.0f, 4000.0f);
+    for (int i = 0; i < 300; ++i, ++n) {
+        place(i, anywhere(random), anywhere(random), anywhere(random), i % 2 == 0);
+    }
+    enterInstrumentState();
+    for (float yaw : {0.0f, 20.0f}) {
+        ship.resetOrientation();
+        ship.yaw(yaw);
+        for (int mode : {kRadarTopView, kRadarFrontView}) {
+            SCOPED_TRACE(testing::Message() << "yaw " << yaw << ", mode " << mode);
+            RadarScope scope(world, mode, mode == kRadarTopView ? kTopScopeX : kFrontScopeX,
+                             kScopeY);
+            std::vector<std::uint8_t> pictures[2];
+            std::size_t sent[2] = {0, 0};
+            for (bool shortcut : {false, true}) {
+                world->drawingShortcuts =
+                    shortcut ? kShortcutsAll : kShortcutsAll & ~kShortcutRadar;
+                glClear(GL_COLOR_BUFFER_BIT);
+                hudtest::enterCockpitPlane();
+                scope.draw();
+                glMatrixMode(GL_MODELVIEW);
+                pictures[shortcut] = readPixels();
+                sent[shortcut] = scope.getDotsSent();
+            }
+            EXPECT_EQ(sent[false], static_cast<std::size_t>(n) + 1) << "plain: every dot";
+            EXPECT_TRUE(pictures[true] == pictures[false]);
+            // Each cluster's four covered dots are left out whichever way the ship looks.
+            EXPECT_LE(sent[true], sent[false] - 12);
+            if (yaw == 0.0f) {
+                EXPECT_LT(sent[true], sent[false] / 4) << "a spot per column or row of the field";
+            }
+        }
+    }
 }
