@@ -95,9 +95,7 @@ LevelReader::LevelReader(LevelBuilder& builder, Log logging) : pBuilder(&builder
         // it, since terminating would invalidate all the library's state for later loads.
         XMLPlatformUtils::Initialize(XMLUni::fgXercescDefaultLocale);
     } catch (const XMLException& exception) {
-        log(kLoadPrefix);
-        log(XmlText(exception.getMessage()).chars());
-        log("\n");
+        logLoadLine(XmlText(exception.getMessage()).chars());
         return;
     }
     bLibraryReady = true;
@@ -152,6 +150,12 @@ void LevelReader::log(const char* text) const {
     }
 }
 
+void LevelReader::logLoadLine(const char* text) const {
+    log(kLoadPrefix);
+    log(text);
+    log("\n");
+}
+
 bool LevelReader::readBytes(const char* bytes, std::size_t size, const char* name) {
     iObjects = 0;
     std::fill(iKindCounts, iKindCounts + kLimitedKinds, 0);
@@ -167,15 +171,11 @@ bool LevelReader::readBytes(const char* bytes, std::size_t size, const char* nam
         Wrapper4InputSource input(&source, false);
         document = pParser->parse(&input);
     } catch (const XMLException& exception) {
-        log(kLoadPrefix);
-        log(XmlText(exception.getMessage()).chars());
-        log("\n");
+        logLoadLine(XmlText(exception.getMessage()).chars());
         return false;
     } catch (const DOMException& exception) {
         // Also the parser's own DOMLSException, which is a DOMException.
-        log(kLoadPrefix);
-        log(XmlText(exception.getMessage()).chars());
-        log("\n");
+        logLoadLine(XmlText(exception.getMessage()).chars());
         return false;
     } catch (...) {
         log("ElementContainer::loadFromXMLFile(): Unexpected Exception\n");
@@ -204,9 +204,7 @@ bool LevelReader::readBytes(const char* bytes, std::size_t size, const char* nam
     for (DOMNode* child = root->getFirstChild(); child != nullptr;
          child = child->getNextSibling()) {
         XmlText name(child->getNodeName());
-        log(kLoadPrefix);
-        log(name.chars());
-        log("\n");
+        logLoadLine(name.chars());
         if (name.equals("#text") || name.equals("#comment")) {
             continue;
         }

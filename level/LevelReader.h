@@ -61,6 +61,8 @@ public:
 private:
     void readObject(const XERCES_CPP_NAMESPACE::DOMNode* node);
     void log(const char* text) const;
+    // One line of the loader's own: its prefix, the text, a line end.
+    void logLoadLine(const char* text) const;
 
     LevelBuilder* pBuilder;
     Log eLog;
