@@ -3,6 +3,7 @@
 #include "game/Shield.h"
 
 #include "platform/Platform.h"
+#include "world/CulledModelState.h"
 #include "world/ElementContainer.h"
 #include "world/ModelData.h"
 
@@ -10,11 +11,13 @@
 #include <GL/glu.h>
 
 #include <algorithm>
+#include <array>
 #include <cmath>
 #include <memory>
 
 namespace {
 const float kSphereAlpha = 0.5f;
+const float kSphereColour[4] = {1.0f, 1.0f, 1.0f, kSphereAlpha};
 // Cyan of the unlit sphere before the glow is added.
 const float kBaseCyan = 0.2f;
 // How much farther than its radius a drawn sphere may reach.
@@ -22,6 +25,23 @@ const float kDrawRadiusSlack = 1.001f;
 
 // One wire-frame quadric for every shield, made on first use: drawing must not allocate one per
 // shield and frame. When making it fails, the next draw tries again.
+// GLU draws a wire sphere's meridians last, each from the north pole to the south: the last
+// normal it sends is the last meridian's at the south pole. GLU keeps its angles in floats, so
+// that normal leans off the axis by the sine of a float pi; it is worked out here as GLU does.
+// (For a negative radius GLU draws nothing.)
+const std::array<float, 3>& wiresLastNormal() {
+    static const std::array<float, 3> normal = [] {
+        const double pi = 3.14159265358979323846;
+        const auto meridian = static_cast<float>(2.0 * pi * (Shield::kSlices - 1) / Shield::kSlices);
+        const auto pole = static_cast<float>(pi * Shield::kStacks / Shield::kStacks);
+        const auto lean = static_cast<float>(std::sin(pole));
+        return std::array<float, 3>{static_cast<float>(std::sin(meridian)) * lean,
+                                    static_cast<float>(std::cos(meridian)) * lean,
+                                    static_cast<float>(std::cos(pole))};
+    }();
+    return normal;
+}
+
 std::unique_ptr<GLUquadric, void (*)(GLUquadric*)>& sharedQuadric() {
     static std::unique_ptr<GLUquadric, void (*)(GLUquadric*)> quadric(nullptr, &gluDeleteQuadric);
     return quadric;
@@ -128,6 +148,18 @@ float Shield::getDrawRadius() const {
     return std::fabs(fRadius) * scale * kDrawRadiusSlack;
 }
 
+void Shield::takeMaterial() {
+    const float glow = static_cast<float>(dGlow);
+    material.ambient[1] = material.ambient[2] = kBaseCyan + glow;
+    material.ambient[3] = kSphereAlpha;
+    material.ambient[0] = 0.0f; // diffuse, specular and emission stay none, shininess 0
+}
+
+void Shield::leaveState(CulledModelState& state) {
+    takeMaterial();
+    state.leave(material, kSphereColour, fRadius < 0.0f ? nullptr : wiresLastNormal().data());
+}
+
 void Shield::drawSphere(float radius, int slices, int stacks) {
     GLUquadric* quadric = wireQuadric();
     if (quadric == nullptr) {
@@ -136,15 +168,13 @@ void Shield::drawSphere(float radius, int slices, int stacks) {
     }
     glDisable(GL_TEXTURE_2D);
     glEnable(GL_BLEND);
-    glColor4f(1.0f, 1.0f, 1.0f, kSphereAlpha);
-    const float glow = static_cast<float>(dGlow);
-    const float ambient[4] = {0.0f, kBaseCyan + glow, kBaseCyan + glow, kSphereAlpha};
-    const float none[4] = {0.0f, 0.0f, 0.0f, 1.0f};
-    glMaterialfv(GL_FRONT_AND_BACK, GL_AMBIENT, ambient);
-    glMaterialfv(GL_FRONT_AND_BACK, GL_DIFFUSE, none);
-    glMaterialfv(GL_FRONT_AND_BACK, GL_SPECULAR, none);
-    glMaterialfv(GL_FRONT_AND_BACK, GL_EMISSION, none);
-    glMaterialf(GL_FRONT_AND_BACK, GL_SHININESS, 0.0f);
+    glColor4fv(kSphereColour);
+    takeMaterial();
+    glMaterialfv(GL_FRONT_AND_BACK, GL_AMBIENT, material.ambient);
+    glMaterialfv(GL_FRONT_AND_BACK, GL_DIFFUSE, material.diffuse);
+    glMaterialfv(GL_FRONT_AND_BACK, GL_SPECULAR, material.specular);
+    glMaterialfv(GL_FRONT_AND_BACK, GL_EMISSION, material.emissive);
+    glMaterialf(GL_FRONT_AND_BACK, GL_SHININESS, material.shininess);
     // Every shield of a radius draws the one list of its wires, compiled on the first draw since
     // GLU makes the wires anew each time. Lists do not nest: inside another one, the wires go
     // straight in.

@@ -2,6 +2,7 @@
 // for it, flashes when struck and, when it breaks, leaves its owner open to hits.
 #pragma once
 
+#include "assets/Ms3dReader.h"
 #include "world/Object3D.h"
 
 class GLUquadric;
@@ -31,6 +32,10 @@ public:
     // The sphere's radius under the scale: a shield out of view is skipped like its owner.
     float getDrawRadius() const override;
     Object3D* guarded() const override { return pOwner; }
+    // Skipped out of view, it leaves what its drawing would: its material at this frame's glow,
+    // its colour and the last normal of its wires.
+    bool leavesState() const override { return true; }
+    void leaveState(CulledModelState& state) override;
 
     // The element this shield guards; none for a shield that a level file placed. The owner
     // keeps this shield in its pShield and lets go of it in its own destructor.
@@ -46,6 +51,10 @@ public:
     unsigned getDisplayList() const { return iDisplayList; }
 
 private:
+    // Sets material to the sphere's at the glow it has now.
+    void takeMaterial();
+
+    Material material;
     double dGlow = kFlash;
     double dGlowTimer = 0.0;
     double dGlowInterval = kGlowInterval;

@@ -18,6 +18,15 @@ void CulledModelState::leave(const ModelData& model, bool sendsNormal) {
     }
 }
 
+void CulledModelState::leave(const Material& material, const float colour[4],
+                             const float normal[3]) {
+    pMaterial = &material;
+    pColour = colour;
+    if (normal != nullptr) {
+        pNormal = normal;
+    }
+}
+
 void CulledModelState::apply() {
     if (pMaterial != nullptr) {
         glMaterialfv(GL_FRONT, GL_AMBIENT, pMaterial->ambient);
@@ -31,6 +40,9 @@ void CulledModelState::apply() {
     }
     if (pNormal != nullptr) {
         glNormal3fv(pNormal);
+    }
+    if (pColour != nullptr) {
+        glColor4fv(pColour);
     }
     *this = CulledModelState();
 }

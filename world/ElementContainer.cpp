@@ -346,8 +346,8 @@ void ElementContainer::draw() {
         const bool inView = element->isInView();
         if (!element->isSortedByDistance()) {
             drawOrLeave(*element, inView);
-        } else if (inView || element->getModel() != nullptr) {
-            // Out of view it waits only if it has a model whose state it would leave.
+        } else if (inView || element->leavesState()) {
+            // Out of view it waits only if its drawing leaves state that later drawing finds.
             deferred.push_back({static_cast<float>(element->getDistanceToPlayerSquared()),
                                 deferred.size(), element.get(), inView});
         }

@@ -240,7 +240,7 @@ bool Object3D::isInView() const {
     return !pContainer->uses(kShortcutCulling) || pContainer->mayShow(fPos, getDrawRadius());
 }
 
-void Object3D::leaveState(CulledModelState& state) const {
+void Object3D::leaveState(CulledModelState& state) {
     if (!bVisible || pModel == nullptr || pModel->iModelType != kModelTypeMs3d) {
         return;
     }

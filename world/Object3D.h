@@ -39,7 +39,9 @@ public:
     bool isInView() const;
     // Notes the GL state the element's drawing would leave, for an element skipped outside the
     // view: its model's last material, texture and normal.
-    void leaveState(CulledModelState& state) const;
+    virtual void leaveState(CulledModelState& state);
+    // Whether its drawing leaves any state that leaveState notes.
+    virtual bool leavesState() const { return pModel != nullptr; }
     // World units around the position that the drawing stays within; negative: not known, so
     // always drawn.
     virtual float getDrawRadius() const;
