@@ -59,9 +59,8 @@ def case_command_line():
                         (["--version"], version), (["-V"], version)):
         code, out, _ = play(args)
         check(code == 0 and out.startswith(shown), "%s: %d %r" % (args, code, out[:80]))
-    for args in (["--wobble"], ["-x"], ["--level"], ["--log"], ["--volume", "-1"],
-                 ["--volume", "101"], ["--volume", "loud"], ["--volume="], ["--mute=yes"],
-                 ["level.xml"], ["--", "extra"]):
+    # One of each kind of refusal; every sentence the parser can give is CommandLineTest's.
+    for args in (["--wobble"], ["--level"], ["--volume", "101"], ["--mute=yes"], ["level.xml"]):
         code, out, err = play(args, OMBRELIX_LOG="stderr")
         check(code == 2, "%s: exit code %d" % (args, code))
         check(err.startswith("ombrelix: ") and "usage: ombrelix" in err, "%s: %r" % (args, err))

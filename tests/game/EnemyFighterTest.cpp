@@ -42,9 +42,6 @@ protected:
     }
 };
 
-// Updates of no time move nothing and count no timer down, but run the behaviour: they step
-// the shared state machine alone.
-
 } // namespace
 
 TEST_F(EnemyFighterTest, AFighterIsBornBehindItsShieldAndWakesForAPlayerInsideAThousand) {

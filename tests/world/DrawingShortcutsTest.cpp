@@ -60,8 +60,8 @@ public:
 TEST_F(DrawingShortcutsTest, WhatIsDrawnAfterSkippedModelsFindsTheStateTheLastOfThemLeaves) {
     // Rocks and a knacker behind the eye, then something drawn: it finds the last one's
     // material, texture and normal, as if each had been drawn.
-    auto* witness =
-        static_cast<StateWitness*>(world->file(std::make_unique<StateWitness>(world, false), false));
+    auto* witness = static_cast<StateWitness*>(
+        world->file(std::make_unique<StateWitness>(world, false), false));
     for (int last : {kKindKnacker, kKindAsteroid}) {
         const int first = last == kKindKnacker ? kKindAsteroid : kKindKnacker;
         Object3D* lastModel = world->addElement(last);

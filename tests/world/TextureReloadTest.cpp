@@ -1,5 +1,6 @@
-// Changing the texture filter again and again: a kind keeps only the textures its display list
-// binds and its current ones, so pressing F6 never piles textures up.
+// Changing the texture filter again and again: a kind takes new textures with the new filter and
+// keeps only those its display list binds and its current ones, so F6 never piles textures up.
+#include "assets/ObjectTexture.h"
 #include "tests/support/WorldFixture.h"
 
 #include <GL/gl.h>
@@ -34,11 +35,24 @@ TEST_F(TextureReloadTest, ReplacedTexturesLiveOnlyWhileAKindsDisplayListBindsThe
     for (bool sharedList : {true, false}) {
         SCOPED_TRACE(sharedList ? "one list per kind" : "a list per element");
         world->drawingShortcuts = sharedList ? kShortcutsAll : kShortcutsAll & ~kShortcutLists;
+        world->iTextureFilter = kFilterPoint;
         const Object3D* rock = world->addElement(kKindAsteroid);
         const std::vector<unsigned> listed = texturesOf(*rock);
+        const unsigned firstList = rock->getModel()->iDisplayList;
         ASSERT_FALSE(listed.empty());
+        world->iTextureFilter = kFilterBilinear;
         world->reloadTextures();
         const std::vector<unsigned> between = texturesOf(*rock);
+        for (unsigned texture : between) { // the new ones take the new filter
+            GLint magFilter = 0;
+            glBindTexture(GL_TEXTURE_2D, texture);
+            glGetTexParameteriv(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, &magFilter);
+            EXPECT_EQ(magFilter, GL_LINEAR);
+        }
+        if (sharedList) { // compiled afresh at once
+            EXPECT_FALSE(glIsList(firstList));
+            EXPECT_TRUE(glIsList(rock->getModel()->iDisplayList));
+        }
         world->reloadTextures();
         // Textures no list came to bind go with the next change.
         EXPECT_TRUE(goneBut(between, texturesOf(*rock)));
