@@ -32,7 +32,8 @@ const float kDrawRadiusSlack = 1.001f;
 const std::array<float, 3>& wiresLastNormal() {
     static const std::array<float, 3> normal = [] {
         const double pi = 3.14159265358979323846;
-        const auto meridian = static_cast<float>(2.0 * pi * (Shield::kSlices - 1) / Shield::kSlices);
+        const auto meridian =
+            static_cast<float>(2.0 * pi * (Shield::kSlices - 1) / Shield::kSlices);
         const auto pole = static_cast<float>(pi * Shield::kStacks / Shield::kStacks);
         const auto lean = static_cast<float>(std::sin(pole));
         return std::array<float, 3>{static_cast<float>(std::sin(meridian)) * lean,

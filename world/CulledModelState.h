@@ -1,6 +1,7 @@
 // What the models skipped outside the view would have left set in GL (their last material, bound
-// texture and normal, a shield's colour), kept until something is drawn and then set at once: a field of far-off
-// rocks costs no GL call, and whatever is drawn next finds the state it always found.
+// texture and normal, a shield's colour), kept until something is drawn and then set at once: a
+// field of far-off rocks costs no GL call, and whatever is drawn next finds the state it always
+// found.
 #pragma once
 
 struct Material;
