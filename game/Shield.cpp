@@ -23,8 +23,6 @@ const float kBaseCyan = 0.2f;
 // How much farther than its radius a drawn sphere may reach.
 const float kDrawRadiusSlack = 1.001f;
 
-// One wire-frame quadric for every shield, made on first use: drawing must not allocate one per
-// shield and frame. When making it fails, the next draw tries again.
 // GLU draws a wire sphere's meridians last, each from the north pole to the south: the last
 // normal it sends is the last meridian's at the south pole. GLU keeps its angles in floats, so
 // that normal leans off the axis by the sine of a float pi; it is worked out here as GLU does.
@@ -43,6 +41,8 @@ const std::array<float, 3>& wiresLastNormal() {
     return normal;
 }
 
+// One wire-frame quadric for every shield, made on first use: drawing must not allocate one per
+// shield and frame. When making it fails, the next draw tries again.
 std::unique_ptr<GLUquadric, void (*)(GLUquadric*)>& sharedQuadric() {
     static std::unique_ptr<GLUquadric, void (*)(GLUquadric*)> quadric(nullptr, &gluDeleteQuadric);
     return quadric;
@@ -150,10 +150,10 @@ float Shield::getDrawRadius() const {
 }
 
 void Shield::takeMaterial() {
-    const float glow = static_cast<float>(dGlow);
-    material.ambient[1] = material.ambient[2] = kBaseCyan + glow;
-    material.ambient[3] = kSphereAlpha;
-    material.ambient[0] = 0.0f; // diffuse, specular and emission stay none, shininess 0
+    // Only the ambient glows; diffuse, specular and emission stay none, shininess 0.
+    const float cyan = kBaseCyan + static_cast<float>(dGlow);
+    const float ambient[4] = {0.0f, cyan, cyan, kSphereAlpha};
+    std::copy_n(ambient, 4, material.ambient);
 }
 
 void Shield::leaveState(CulledModelState& state) {
