@@ -37,7 +37,8 @@ struct SurfaceTriangle {
     float radius = 0.0f;
 };
 
-std::vector<SurfaceTriangle> drawnSurface(const Model& model) {
+// The triangles the groups draw, of a loaded model or of a file's plain contents.
+template <typename Geometry> std::vector<SurfaceTriangle> drawnSurface(const Geometry& model) {
     std::vector<SurfaceTriangle> surface;
     auto corner = [&](int vertex) {
         const float* p = model.vertices[static_cast<std::size_t>(vertex)].position;
@@ -320,6 +321,27 @@ float farthestStray(const std::vector<SurfaceTriangle>& from,
     return measure.result();
 }
 
+float strayBetweenSurfaces(const std::vector<SurfaceTriangle>& first,
+                           const std::vector<SurfaceTriangle>& second) {
+    if (first.empty() || second.empty()) {
+        return std::numeric_limits<float>::infinity();
+    }
+    float size = 0.0f;
+    for (const auto* surface : {&first, &second}) {
+        for (const SurfaceTriangle& t : *surface) {
+            size = std::max(size, std::sqrt(dot(t.centre, t.centre)) + t.radius);
+        }
+    }
+    const float leafSize = std::max(size * kLeafShare, std::numeric_limits<float>::min());
+    // The way with the fewer triangles to measure against goes first; what it finds lets most
+    // pieces of the other way be left alone.
+    const bool firstIsSmaller = first.size() <= second.size();
+    const std::vector<SurfaceTriangle>& small = firstIsSmaller ? first : second;
+    const std::vector<SurfaceTriangle>& large = firstIsSmaller ? second : first;
+    const float known = farthestStray(large, small, leafSize, 0.0f);
+    return farthestStray(small, large, leafSize, known);
+}
+
 bool contains(const std::vector<unsigned>& names, unsigned name) {
     return std::find(names.begin(), names.end(), name) != names.end();
 }
@@ -360,25 +382,11 @@ void Model::loadTextures() {
 }
 
 float Model::strayBetween(const Model& a, const Model& b) {
-    const std::vector<SurfaceTriangle> first = drawnSurface(a);
-    const std::vector<SurfaceTriangle> second = drawnSurface(b);
-    if (first.empty() || second.empty()) {
-        return std::numeric_limits<float>::infinity();
-    }
-    float size = 0.0f;
-    for (const auto* surface : {&first, &second}) {
-        for (const SurfaceTriangle& t : *surface) {
-            size = std::max(size, std::sqrt(dot(t.centre, t.centre)) + t.radius);
-        }
-    }
-    const float leafSize = std::max(size * kLeafShare, std::numeric_limits<float>::min());
-    // The way with the fewer triangles to measure against goes first; what it finds lets most
-    // pieces of the other way be left alone.
-    const bool firstIsSmaller = first.size() <= second.size();
-    const std::vector<SurfaceTriangle>& small = firstIsSmaller ? first : second;
-    const std::vector<SurfaceTriangle>& large = firstIsSmaller ? second : first;
-    const float known = farthestStray(large, small, leafSize, 0.0f);
-    return farthestStray(small, large, leafSize, known);
+    return strayBetweenSurfaces(drawnSurface(a), drawnSurface(b));
+}
+
+float Model::strayBetween(const Ms3dContents& a, const Ms3dContents& b) {
+    return strayBetweenSurfaces(drawnSurface(a), drawnSurface(b));
 }
 
 void Model::listCompiled() {

@@ -33,6 +33,8 @@ public:
     // than the true figure: the surfaces are sampled, and the sampling's spacing is added.
     // Infinite when either model draws nothing.
     static float strayBetween(const Model& a, const Model& b);
+    // The same figure for two files' contents, before any GL: the data generator's.
+    static float strayBetween(const Ms3dContents& a, const Ms3dContents& b);
 
     int getGroupCount() const { return static_cast<int>(groups.size()); }
     int getMaterialCount() const { return static_cast<int>(materials.size()); }

@@ -1,12 +1,16 @@
 // Loading a model record and laying out its groups as interleaved vertex arrays.
 #include "world/ModelData.h"
 
+#include "assets/FarStrayRecord.h"
+#include "assets/FileReader.h"
+#include "platform/Files.h"
 #include "platform/Platform.h"
 
 #include <GL/gl.h>
 
 #include <algorithm>
 #include <cmath>
+#include <optional>
 #include <string>
 
 namespace {
@@ -71,6 +75,20 @@ void Ms3dModelData::noteFinalState() {
     }
 }
 
+std::optional<float> Ms3dModelData::recordedStray(const std::string& modelFile,
+                                                  const std::string& farModelFile) {
+    const auto model = readFileBytes(modelFile.c_str());
+    const auto farModel = readFileBytes(farModelFile.c_str());
+    std::string text;
+    std::string why;
+    if (!model || !farModel ||
+        !platform::readFile(FarStrayRecord::pathFor(farModelFile), FarStrayRecord::kLimit, text,
+                            why)) {
+        return std::nullopt;
+    }
+    return FarStrayRecord::read(text, FarStrayRecord::fingerprint(*model, *farModel));
+}
+
 void Ms3dModelData::loadFarModel() {
     const std::string suffix = ".ms3d";
     const std::size_t stem =
@@ -91,7 +109,10 @@ void Ms3dModelData::loadFarModel() {
                               far->szFileName.c_str(), szFileName.c_str());
         return;
     }
-    fFarStray = Model::strayBetween(*pMs3dModel, *far->pMs3dModel);
+    // Measuring takes a good share of a second for a large model: the data generator's record
+    // for these very two files saves it.
+    const std::optional<float> recorded = recordedStray(szFileName, far->szFileName);
+    fFarStray = recorded ? *recorded : Model::strayBetween(*pMs3dModel, *far->pMs3dModel);
     // Culling goes by the sphere that holds whichever of the two is drawn.
     fExtent = std::max(fExtent, far->fExtent);
     pFar = std::move(far);

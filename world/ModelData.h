@@ -5,6 +5,7 @@
 #include "assets/Ms3dModel.h"
 
 #include <memory>
+#include <optional>
 #include <string>
 
 // Model data types; only MilkShape 3D models exist, the others are reserved.
@@ -63,5 +64,9 @@ private:
     void buildGroupVertexArrays();
     void noteFinalState();
     void loadFarModel();
+    // The stray the data generator recorded for these two files, if it did and they are still
+    // the files it measured.
+    static std::optional<float> recordedStray(const std::string& modelFile,
+                                              const std::string& farModelFile);
     bool leavesTheSameAs(const Ms3dModelData& other) const;
 };

@@ -1,6 +1,9 @@
 // ombrelix-datagen: writes the game's models, textures and sounds (and the readers' fuzz seeds)
 // into a run directory. Everything is made by code from fixed seeds, so every run gives the same
 // bytes.
+#include "assets/FarStrayRecord.h"
+#include "assets/FileReader.h"
+#include "assets/Model.h"
 #include "tools/datagen/AsteroidModel.h"
 #include "tools/datagen/BonusModel.h"
 #include "tools/datagen/CockpitTexture.h"
@@ -53,6 +56,31 @@ bool writeModel(const std::string& runDir, const std::string& path, const Ms3dWr
     return model.save(runDir + "/" + path);
 }
 
+// Measures, as the game would, how far the far model strays from the model, and keeps the figure
+// beside the far model for the game to find instead of measuring it at every load.
+bool writeStrayRecord(const std::string& runDir, const std::string& path, const std::string& far) {
+    const auto modelBytes = readFileBytes((runDir + "/" + path).c_str());
+    const auto farBytes = readFileBytes((runDir + "/" + far).c_str());
+    const auto model = modelBytes ? readMs3d(modelBytes->data(), modelBytes->size()) : std::nullopt;
+    const auto farModel = farBytes ? readMs3d(farBytes->data(), farBytes->size()) : std::nullopt;
+    if (!model || !farModel) {
+        std::fprintf(stderr, "ombrelix-datagen: cannot read %s back\n", far.c_str());
+        return false;
+    }
+    const float stray = Model::strayBetween(*model, *farModel);
+    const std::string record = FarStrayRecord::pathFor(far);
+    std::printf("  %-32s stray %.4f\n", record.c_str(), static_cast<double>(stray));
+    std::FILE* file = std::fopen((runDir + "/" + record).c_str(), "w");
+    const std::string text =
+        FarStrayRecord::text(FarStrayRecord::fingerprint(*modelBytes, *farBytes), stray);
+    const bool written = file != nullptr && std::fputs(text.c_str(), file) >= 0;
+    if (file == nullptr || std::fclose(file) != 0 || !written) {
+        std::fprintf(stderr, "ombrelix-datagen: cannot write %s\n", record.c_str());
+        return false;
+    }
+    return true;
+}
+
 bool writeModels(const std::string& runDir) {
     bool ok = true;
     for (const ModelEntry& entry : kModels) {
@@ -68,7 +96,8 @@ bool writeModels(const std::string& runDir) {
                 ok = false;
                 continue;
             }
-            ok = writeModel(runDir, farPath(entry.path), far) && ok;
+            ok = writeModel(runDir, farPath(entry.path), far) &&
+                 writeStrayRecord(runDir, entry.path, farPath(entry.path)) && ok;
         }
     }
     return ok;
