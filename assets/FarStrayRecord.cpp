@@ -10,9 +10,9 @@ const char* const kTag = "ombrelix-far-stray";
 const std::uint64_t kFnvOffset = 14695981039346656037ull;
 const std::uint64_t kFnvPrime = 1099511628211ull;
 
-std::uint64_t mix(std::uint64_t hash, const std::vector<std::uint8_t>& bytes) {
-    for (std::uint8_t byte : bytes) {
-        hash = (hash ^ byte) * kFnvPrime;
+std::uint64_t mix(std::uint64_t hash, const std::uint8_t* bytes, std::size_t size) {
+    for (std::size_t i = 0; i < size; ++i) {
+        hash = (hash ^ bytes[i]) * kFnvPrime;
     }
     return hash;
 }
@@ -31,11 +31,12 @@ std::string FarStrayRecord::pathFor(const std::string& farModelPath) {
 std::uint64_t FarStrayRecord::fingerprint(const std::vector<std::uint8_t>& model,
                                           const std::vector<std::uint8_t>& farModel) {
     // The length between the two, so that bytes moved from one file to the other tell.
-    std::vector<std::uint8_t> length(8);
-    for (std::size_t i = 0; i < length.size(); ++i) {
+    std::uint8_t length[8];
+    for (std::size_t i = 0; i < sizeof length; ++i) {
         length[i] = static_cast<std::uint8_t>(model.size() >> (8 * i));
     }
-    return mix(mix(mix(kFnvOffset, model), length), farModel);
+    const std::uint64_t hash = mix(kFnvOffset, model.data(), model.size());
+    return mix(mix(hash, length, sizeof length), farModel.data(), farModel.size());
 }
 
 std::string FarStrayRecord::text(std::uint64_t fingerprint, float stray) {

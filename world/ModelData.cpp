@@ -77,13 +77,16 @@ void Ms3dModelData::noteFinalState() {
 
 std::optional<float> Ms3dModelData::recordedStray(const std::string& modelFile,
                                                   const std::string& farModelFile) {
-    const auto model = readFileBytes(modelFile.c_str());
-    const auto farModel = readFileBytes(farModelFile.c_str());
+    // A player's own models have no record: only with one are the models read a second time.
     std::string text;
     std::string why;
-    if (!model || !farModel ||
-        !platform::readFile(FarStrayRecord::pathFor(farModelFile), FarStrayRecord::kLimit, text,
+    if (!platform::readFile(FarStrayRecord::pathFor(farModelFile), FarStrayRecord::kLimit, text,
                             why)) {
+        return std::nullopt;
+    }
+    const auto model = readFileBytes(modelFile.c_str());
+    const auto farModel = readFileBytes(farModelFile.c_str());
+    if (!model || !farModel) {
         return std::nullopt;
     }
     return FarStrayRecord::read(text, FarStrayRecord::fingerprint(*model, *farModel));
