@@ -33,12 +33,9 @@ struct Vec {
     }
 };
 
-// Flies as a player at the keys would, one frame at a time. Fighters are picked off first, from
-// just beyond the distance at which they wake (they all wake together, and awake they outgun a
-// ship that flies straight), nearest first; then the ship steers for the level's target, brakes
-// short of it and shoots. A turn key is held while the next step at the present turn rate does
-// not overshoot, thrust follows the nose, rocks about to be rammed are flown round, and the guns
-// fire while the nose is within a few degrees of where a shot will meet the mark.
+// Flies as a player at the keys would: fighters picked off first, nearest first, from just beyond
+// the distance at which they wake (awake, they outgun a ship that flies straight); then on to the
+// level's target, braking short of it, rocks in the way flown round, firing when aimed.
 class Autopilot {
 public:
     static constexpr double kStandOff = 1400.0; // from a fighter: beyond its 1000 to wake

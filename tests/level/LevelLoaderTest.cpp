@@ -109,10 +109,7 @@ TEST_F(LevelFileTest, AnUnreadableFileKeepsWhatWasReadBeforeTheFaultAndSaysWhere
         EXPECT_EQ(find("before") != nullptr, broken) << c.name;
         EXPECT_EQ(find("after"), nullptr) << c.name << ": nothing after the fault is read";
         EXPECT_EQ(log.rfind(std::string(kPrefix) + path + c.where, 0), 0u) << c.name << "\n" << log;
-        for (Object3D* element : all()) {
-            element->setHealth(0.0f);
-        }
-        world->update(0.0);
+        world->clear();
     }
 }
 

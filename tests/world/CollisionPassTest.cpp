@@ -1,8 +1,6 @@
-// The collision pass through the broad phase against the pass over every pair: thousands of small
-// random worlds, a few large clustered ones and every awkward case a level or a hit can make must
-// meet in the same contacts in the same order and leave the same world, log and sounds behind;
-// and what the broad phase takes for granted (no hit moves an element, changes a radius, deletes
-// one or files one at the front; what is filed at the back is inactive) holds at every answer.
+// The collision pass through the broad phase against the pass over every pair: random, clustered
+// and awkward worlds meet in the same contacts and leave the same world, log and sounds behind,
+// and what the broad phase takes for granted holds at every answer.
 #include "game/EnemyFighter.h"
 #include "game/Shield.h"
 #include "level/Trigger.h"
@@ -28,9 +26,8 @@ namespace {
 std::atomic<long> newCalls{0};
 } // namespace
 
-// Every operator new of this test program is counted, for the pass that must allocate nothing.
-// Every form is replaced, the nothrow ones too (the GL driver's compiler uses them), so that each
-// block goes back through the free that matches its malloc, sanitised builds included.
+// Every operator new is counted, for the pass that must allocate nothing. The nothrow forms too
+// (the GL driver uses them), so each block goes back through the free matching its malloc.
 namespace {
 void* countedBlock(std::size_t size) noexcept {
     newCalls.fetch_add(1, std::memory_order_relaxed);
@@ -158,8 +155,6 @@ protected:
     }
     void TearDown() override {
         platform::setDebugLog("stderr");
-        world->onContact = nullptr;
-        world->setSound(nullptr);
         WorldTest::TearDown();
         player.reset();
     }

@@ -162,17 +162,6 @@ TEST_F(FarModelTest, EveryPathDrawsTheModelChosenByDistanceOnBothSidesOfTheTakeO
     }
 }
 
-TEST_F(FarModelTest, ANearByRockCollidesByItsKindsRadiusWhicheverModelIsDrawn) {
-    // The collision sphere is the kind's, never the mesh's: the same near and far.
-    const float ahead[3] = {0.0f, 0.0f, -1.0f};
-    Object3D* rock = world->addElement(kKindAsteroid);
-    const float distance = takeOver(*rock, ahead);
-    for (float at : {100.0f, distance}) {
-        place(*rock, ahead, at);
-        EXPECT_EQ(rock->getRadius(), 20.0f);
-    }
-}
-
 TEST_F(FarModelTest, TheStartOfTheLevelDrawsFewerThan25000Triangles) {
     ASSERT_TRUE(world->loadFromXMLFile("data/levels/level.xml"));
     const unsigned long before = world->modelTriangles;
