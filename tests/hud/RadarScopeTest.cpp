@@ -117,46 +117,11 @@ TEST_F(RadarScopeTest, ElementsShowWhereTheyLieFromAboveAndFromTheFrontOfTheShip
     }
 }
 
-TEST_F(RadarScopeTest, OneBatchPerScopeGivesThePictureOfOneDotAtATime) {
-    // Crowded dots of many colours, overlapping, on the rim and inside, under the frame's state:
-    // textured by the last overlay texel, alpha-tested.
-    PlayerShip ship(world, nullptr);
-    ship.yaw(20.0f);
-    std::mt19937 random(5);
-    std::uniform_real_distribution<float> place(-3000.0f, 3000.0f);
-    std::uniform_real_distribution<float> shade(0.0f, 1.0f);
-    for (int i = 0; i < 400; ++i) {
-        world
-            ->file(std::make_unique<Beacon>(world, shade(random), shade(random), shade(random)),
-                   i % 2)
-            ->setPos(place(random), place(random) / 4, place(random));
-    }
-    enterInstrumentState();
-    for (int mode : {kRadarTopView, kRadarFrontView}) {
-        RadarScope scope(world, mode, mode == kRadarTopView ? kTopScopeX : kFrontScopeX, kScopeY);
-        glClear(GL_COLOR_BUFFER_BIT);
-        hudtest::enterCockpitPlane();
-        scope.draw();
-        const std::vector<std::uint8_t> batched = readPixels();
-        glClear(GL_COLOR_BUFFER_BIT);
-        const std::vector<float>& dots = scope.getDots();
-        const std::vector<float>& colours = scope.getDotColours();
-        ASSERT_EQ(dots.size(), 401u * 2u) << "the ship and every active element";
-        for (std::size_t i = 0; i < dots.size() / 2; ++i) {
-            glColor3fv(&colours[i * 3]);
-            glBegin(GL_POINTS);
-            glVertex2fv(&dots[i * 2]);
-            glEnd();
-        }
-        glMatrixMode(GL_MODELVIEW);
-        EXPECT_TRUE(readPixels() == batched) << "mode " << mode;
-    }
-}
-
 TEST_F(RadarScopeTest, DotsAtOneSpotGoOnceAndLeaveThePixelsOfEveryDotDrawn) {
     // A field behind the ship, columns of rocks on one spot of the top scope, rows on one spot
     // of the front scope, the far ones pinned to the rim; clusters of colours at single points
-    // inside, on the rim and on the ship itself; scattered ones.
+    // inside, on the rim and on the ship itself; scattered ones. Plain, the one batch must give
+    // the picture of the dots drawn one at a time.
     PlayerShip ship(world, nullptr);
     const float shades[][3] = {{1, 0, 0}, {0, 0, 1}, {1, 1, 0}, {0, 1, 1}, {1, 0, 1}};
     auto place = [this, &shades](int shade, float x, float y, float z, bool atBack) {
@@ -205,6 +170,15 @@ TEST_F(RadarScopeTest, DotsAtOneSpotGoOnceAndLeaveThePixelsOfEveryDotDrawn) {
                 pictures[shortcut] = readPixels();
                 sent[shortcut] = scope.getDotsSent();
             }
+            glClear(GL_COLOR_BUFFER_BIT);
+            const std::vector<float>& dots = scope.getDots();
+            for (std::size_t i = 0; i < dots.size() / 2; ++i) {
+                glColor3fv(&scope.getDotColours()[i * 3]);
+                glBegin(GL_POINTS);
+                glVertex2fv(&dots[i * 2]);
+                glEnd();
+            }
+            EXPECT_TRUE(readPixels() == pictures[false]) << "one dot at a time";
             EXPECT_EQ(sent[false], static_cast<std::size_t>(n) + 1) << "plain: every dot";
             EXPECT_TRUE(pictures[true] == pictures[false]);
             // Each cluster's four covered dots are left out whichever way the ship looks.
