@@ -23,11 +23,11 @@ TEST(KeyNames, ScriptNamesAndDesktopKeysGiveTheKeyTableCodes) {
     for (const auto& [name, code] : names) {
         EXPECT_EQ(platform::virtualKeyFromName(name), code) << name;
     }
-    // Letters by their label (key codes, not positions), digits, function keys, Esc, Space.
+    // Letters by their label (key codes, not positions), digits, function keys, Esc, Space, Enter.
     const std::pair<SDL_Keycode, unsigned> keys[] = {
-        {SDLK_a, 0x41},     {SDLK_z, 0x5A},    {SDLK_0, 0x30}, {SDLK_9, 0x39},
-        {SDLK_F1, 0x70},    {SDLK_F12, 0x7B},  {SDLK_F13, 0},  {SDLK_ESCAPE, 0x1B},
-        {SDLK_SPACE, 0x20}, {SDLK_CAPSLOCK, 0}};
+        {SDLK_a, 0x41},     {SDLK_z, 0x5A},      {SDLK_0, 0x30},    {SDLK_9, 0x39},
+        {SDLK_F1, 0x70},    {SDLK_F12, 0x7B},    {SDLK_F13, 0},     {SDLK_ESCAPE, 0x1B},
+        {SDLK_SPACE, 0x20}, {SDLK_RETURN, 0x0D}, {SDLK_CAPSLOCK, 0}};
     for (const auto& [key, code] : keys) {
         EXPECT_EQ(platform::SdlWindow::virtualKeyFor(key), code) << key;
     }

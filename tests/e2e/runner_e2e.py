@@ -176,6 +176,9 @@ def case_command_line():
         check(bad.returncode == 2 and said in bad.log, "%s: exit code 2 and %s" % (args, said))
     fits = run("0 size 1280 720\n", args=["--size", "1280x720"], screenshot=False)
     check(fits.returncode == 0, "a size as large as the surface is taken")
+    helped = run(args=["--help"], screenshot=False)
+    check(helped.returncode == 0 and helped.stdout.startswith("usage: ombrelix-headless"),
+          "--help: %d %r" % (helped.returncode, helped.stdout[:200]))
 
 
 def main(cases):

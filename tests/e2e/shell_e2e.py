@@ -65,14 +65,6 @@ def case_command_line():
         check(code == 2, "%s: exit code %d" % (args, code))
         check(err.startswith("ombrelix: ") and "usage: ombrelix" in err, "%s: %r" % (args, err))
         check("Logging started" not in err and out == "", "%s: nothing starts" % args)
-    # The runner reads the same way from the same table: its own options, not the game's last.
-    for args, code, usage in ((["--frames=2", "--dt", "0.05", "--seed=3", "--answer=no"], 0, False),
-                              (["--save-settings"], 2, True), (["--help"], 0, True)):
-        done = subprocess.run([game.RUNNER] + args, cwd=game.BUILD, capture_output=True,
-                              timeout=120)
-        check(done.returncode == code, "runner %s: exit code %d" % (args, done.returncode))
-        shown = (done.stdout if code == 0 else done.stderr).decode()
-        check(("usage: ombrelix-headless" in shown) == usage, "runner %s: %r" % (args, shown[:200]))
 
 
 def case_quiet_terminal():
